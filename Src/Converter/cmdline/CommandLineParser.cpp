@@ -1,0 +1,219 @@
+#include "cmdline/CommandLineParser.h"
+
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <functional>
+#include <unordered_map>
+
+#include "settings/ValidateSettings.h"
+#include "ui/resources/StringTable.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+std::string_view SkipBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+using OptionSetter = std::function<bool(ConversionSettings&, std::string_view)>;
+
+// Setter helpers: each returns true when the value is accepted.
+OptionSetter SetInt(int ConversionSettings::*field) {
+  return [field](ConversionSettings& s, std::string_view v) { s.*field = ReadInt(v); return true; };
+}
+OptionSetter SetPercent(double ConversionSettings::*field) {
+  return [field](ConversionSettings& s, std::string_view v) { s.*field = ReadDouble(v) * 0.01; return true; };
+}
+OptionSetter SetColour(COLORREF ConversionSettings::*field) {
+  return [field](ConversionSettings& s, std::string_view v) { s.*field = HexToColorref(v); return true; };
+}
+OptionSetter SetText(std::string ConversionSettings::*field) {
+  return [field](ConversionSettings& s, std::string_view v) { s.*field = std::string(v); return true; };
+}
+OptionSetter SetFlag(bool ConversionSettings::*field, bool value = true) {
+  return [field, value](ConversionSettings& s, std::string_view) { s.*field = value; return true; };
+}
+// An int option that also sets a flag (portrait sizes clear sameForPortrait, frame sizes set addPadding).
+OptionSetter SetIntAndFlag(int ConversionSettings::*field, bool ConversionSettings::*flag, bool value) {
+  return [field, flag, value](ConversionSettings& s, std::string_view v) {
+    s.*field = ReadInt(v);
+    s.*flag = value;
+    return true;
+  };
+}
+
+const std::unordered_map<std::string_view, OptionSetter>& Options() {
+  using S = ConversionSettings;
+  static const std::unordered_map<std::string_view, OptionSetter> options = {
+      {"mode",
+       [](S& s, std::string_view v) {
+         auto mode = ResizeOptionFromLetter(v);
+         if (mode) s.resizeOption = *mode;
+         return mode.has_value();
+       }},
+      {"width", SetInt(&S::width)},
+      {"height", SetInt(&S::height)},
+      {"portraitwidth", SetIntAndFlag(&S::portraitWidth, &S::sameForPortrait, false)},
+      {"portraitheight", SetIntAndFlag(&S::portraitHeight, &S::sameForPortrait, false)},
+      {"ratio", SetPercent(&S::ratio)},
+      {"cropleft", SetPercent(&S::cropLeftRatio)},
+      {"croptop", SetPercent(&S::cropTopRatio)},
+      {"rotate", SetInt(&S::rotateDegree)},
+      {"ext", SetText(&S::destFileExt)},
+      {"bpp", SetInt(&S::bpp)},
+      {"greyscale", SetFlag(&S::greyScale)},
+      {"paddingvert", SetIntAndFlag(&S::paddingVert, &S::addPadding, true)},
+      {"paddinghorz", SetIntAndFlag(&S::paddingHorz, &S::addPadding, true)},
+      {"paddingcolor", SetColour(&S::paddingColor)},
+      {"createshadow", SetFlag(&S::createShadow)},
+      {"shadowopaque", SetPercent(&S::shadowOpaque)},
+      {"shadowdistance", SetInt(&S::shadowDistance)},
+      {"shadowangle", SetInt(&S::shadowAngle)},
+      {"shadowblur", SetInt(&S::shadowBlur)},
+      {"shadowbackcolor", SetColour(&S::shadowBackColor)},
+      {"shadowcolor", SetColour(&S::shadowColor)},
+      {"overlayfile",
+       [](S& s, std::string_view v) {
+         s.overlayFilePath = std::string(v);
+         s.overlay = true;
+         return true;
+       }},
+      {"overlayhalign", SetPercent(&S::overlayHAlignRatio)},
+      {"overlayvalign", SetPercent(&S::overlayVAlignRatio)},
+      {"overlaytransparency", SetPercent(&S::overlayTransparency)},
+      {"overlaytransparentcolor",
+       [](S& s, std::string_view v) { s.overlayTransparentClr = ParseHexColour(v); return true; }},
+      {"zeropadding", SetInt(&S::zeroPadding)},
+      {"override", SetFlag(&S::override)},
+      {"samedir", SetFlag(&S::sameDir)},
+      {"prefix", SetText(&S::prefix)},
+      {"suffix", SetText(&S::suffix)},
+      {"dest", SetText(&S::destFolder)},
+      {"source", SetText(&S::source)},
+      {"norecursive", SetFlag(&S::recursive, false)},
+      {"jpegquality",
+       [](S& s, std::string_view v) {
+         auto word = JpegQualityFromWord(v);
+         s.jpegQualityNew = word ? *word : ReadInt(v);
+         return true;
+       }},
+  };
+  return options;
+}
+
+// Applies one token; false with `message` set when it is refused.
+bool ApplyToken(const std::string& token, ConversionSettings& settings, std::string& message) {
+  const auto refuse = [&](std::string text) {
+    message = std::move(text);
+    return false;
+  };
+  const std::string wrong = FormatText(Ids::WrongArgument, token);
+  if (token.size() > kMaxTokenBytes || token.size() < 2 || (token[0] != '/' && token[0] != '-'))
+    return refuse(wrong);
+  const std::string_view body = std::string_view(token).substr(1);
+  const auto colon = body.find(':');
+  const std::string_view name = body.substr(0, colon);
+  const std::string_view value = colon == std::string_view::npos ? std::string_view{} : body.substr(colon + 1);
+  const auto& options = Options();
+  const auto option = options.find(name);
+  if (option == options.end()) return refuse(wrong);
+  if (!option->second(settings, value)) return refuse(std::string(LoadText(Ids::WrongModeArgument)));
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(std::string_view text) {
+  std::vector<std::string> tokens;
+  std::string current;
+  bool quoted = false;
+  for (char c : text) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (IsBlank(c) && !quoted) {
+      if (!current.empty()) tokens.push_back(std::move(current));
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  if (!current.empty()) tokens.push_back(std::move(current));
+  return tokens;
+}
+
+std::vector<std::string> TokensFromArguments(int argc, const char* const* argv) {
+  std::vector<std::string> tokens;
+  for (int i = 0; i < argc; ++i) {
+    std::string token;
+    for (const char* p = argv[i]; *p; ++p)
+      if (*p != '"') token += *p;
+    if (!token.empty()) tokens.push_back(std::move(token));
+  }
+  return tokens;
+}
+
+HRESULT ParseCommandLine(const std::vector<std::string>& tokens, ConversionSettings& settings,
+                         std::string& message) {
+  for (const std::string& token : tokens)
+    if (!ApplyToken(token, settings, message)) return E_INVALIDARG;
+  SettingsPage page;
+  SettingsField field;
+  return ValidateSettings(settings, message, page, field);
+}
+
+HRESULT ParseCommandLine(std::string_view text, ConversionSettings& settings, std::string& message) {
+  return ParseCommandLine(SplitCommandLine(text), settings, message);
+}
+
+std::uint32_t ParseHexColour(std::string_view text) {
+  std::uint32_t value = 0;
+  for (char c : text) {
+    int digit;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    else break;
+    value = (value << 4) | static_cast<std::uint32_t>(digit);
+  }
+  return value;
+}
+
+std::uint32_t HexToColorref(std::string_view text) {
+  const std::uint32_t rgb = ParseHexColour(text);
+  return ((rgb >> 16) & 0xFFu) | (rgb & 0xFF00u) | ((rgb & 0xFFu) << 16);
+}
+
+int ReadInt(std::string_view text) {
+  text = SkipBlanks(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  long long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    value = value * 10 + (c - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) value = INT_MAX;
+  return static_cast<int>(value);
+}
+
+double ReadDouble(std::string_view text) {
+  text = SkipBlanks(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc()) value = 0.0;
+  (void)end;
+  return negative ? -value : value;
+}

@@ -1,0 +1,210 @@
+#include "image/ImageBuffer.h"
+
+#include <cmath>
+#include <limits>
+
+#include "image/FreeImageCall.h"
+#include "image/GifReader.h"
+#include "image/GifWriter.h"
+#include "image/Greyscale.h"
+#include "image/ImageResult.h"
+#include "image/ImageType.h"
+#include "image/Overlay.h"
+#include "image/PictureMemory.h"
+#include "image/ResizeAndFrame.h"
+#include "image/Rotate.h"
+#include "image/Shadow.h"
+
+namespace {
+
+// A picture FreeImage decoded as float, 16-bit grey or similar, turned into an ordinary
+// bitmap; nullptr when that is not possible. Such pictures would otherwise be read as
+// garbage pixels by every step.
+FIBITMAP* ToStandardBitmap(FIBITMAP* picture) {
+  if (IsStandardBitmap(picture)) return picture;
+  return CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_ConvertToStandardType(picture, TRUE); });
+}
+
+// The JPEG save flags: the quality's low 8 bits, 0 raised to 1, above 100 lowered to 100.
+int JpegFlags(int quality) {
+  int flags = quality & 0xFF;
+  if (flags == 0) flags = 1;
+  if (flags > 100) flags = 100;
+  return flags;
+}
+
+}  // namespace
+
+ImageBuffer::~ImageBuffer() { Release(); }
+
+int ImageBuffer::Width() const { return picture_ ? static_cast<int>(FreeImage_GetWidth(picture_)) : 0; }
+int ImageBuffer::Height() const { return picture_ ? static_cast<int>(FreeImage_GetHeight(picture_)) : 0; }
+int ImageBuffer::Bpp() const { return picture_ ? static_cast<int>(FreeImage_GetBPP(picture_)) : 0; }
+
+void ImageBuffer::Release() {
+  if (document_) {
+    FreeImage_UnlockPage(document_, picture_, FALSE);
+    FreeImage_CloseMultiBitmap(document_, 0);
+  } else if (picture_) {
+    FreeImage_Unload(picture_);
+  }
+  document_ = nullptr;
+  picture_ = nullptr;
+}
+
+void ImageBuffer::ReplacePicture(FIBITMAP* next) {
+  if (next == picture_) return;
+  CopyResolution(picture_, next);
+  Adopt(next);
+}
+
+void ImageBuffer::Adopt(FIBITMAP* next) {
+  if (next == picture_) return;
+  Release();
+  picture_ = next;
+}
+
+HRESULT ImageBuffer::QueryReserved(int, int, int* out) {
+  if (out) *out = 0;
+  return picture_ ? 1 : E_IMG_NOT_LOADED;
+}
+
+HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
+  if (!IsSupportedType(path, true)) return E_IMG_CANNOT_READ_TYPE;
+  const int type = GetImageType(path);
+  if (type == ImageTypeOwnGif) {
+    FIBITMAP* frame = nullptr;
+    const HRESULT hr = LoadGifFrame(path, pageIndex, &frame);
+    if (Failed(hr) || !frame) return E_IMG_LOAD;
+    Adopt(frame);
+    return S_OK;
+  }
+  if (type == FIF_TIFF) {
+    if (pageIndex < 0) return E_IMG_LOAD;
+    FIMULTIBITMAP* doc = CallFreeImage<FIMULTIBITMAP*>(nullptr, [&] {
+      return FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, 0);
+    });
+    if (!doc) return E_IMG_LOAD;
+    FIBITMAP* page = CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_LockPage(doc, pageIndex); });
+    if (!page) {
+      FreeImage_CloseMultiBitmap(doc, 0);
+      return E_IMG_LOAD;
+    }
+    if (!IsStandardBitmap(page)) {
+      // Keep a standalone ordinary copy; the document is not needed any more.
+      FIBITMAP* standard = ToStandardBitmap(page);
+      if (standard) CopyResolution(page, standard);
+      FreeImage_UnlockPage(doc, page, FALSE);
+      FreeImage_CloseMultiBitmap(doc, 0);
+      if (!standard) return E_IMG_LOAD;
+      Adopt(standard);
+      return S_OK;
+    }
+    Release();
+    document_ = doc;
+    picture_ = page;
+    return S_OK;
+  }
+  const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
+  FIBITMAP* loaded = CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_Load(fif, path.c_str(), 0); });
+  if (!loaded) return E_IMG_LOAD;
+  FIBITMAP* standard = ToStandardBitmap(loaded);
+  if (standard != loaded) {
+    if (standard) CopyResolution(loaded, standard);
+    FreeImage_Unload(loaded);
+    if (!standard) return E_IMG_LOAD;
+  }
+  Adopt(standard);
+  return S_OK;
+}
+
+HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, int /*unused*/) {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  if (!IsSupportedType(path, false)) return E_IMG_CANNOT_WRITE_TYPE;
+  const int type = GetImageType(path);
+  if (type == ImageTypeOwnGif) {
+    if (Bpp() > 8) ConvertToBitDepth(8);
+    // A picture that could not be reduced is refused rather than written wrongly.
+    if (Bpp() > 8) return E_FAIL;
+    return Succeeded(WriteGif(path, picture_)) ? S_OK : E_FAIL;
+  }
+  const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
+  const int flags = fif == FIF_JPEG ? JpegFlags(quality) : 0;
+  const BOOL saved = CallFreeImage<BOOL>(FALSE, [&] { return FreeImage_Save(fif, picture_, path.c_str(), flags); });
+  return saved ? S_OK : E_IMG_SAVE;
+}
+
+HRESULT ImageBuffer::Scale(double factor) {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  const double w = std::trunc(factor * Width());
+  const double h = std::trunc(factor * Height());
+  constexpr double kIntMax = std::numeric_limits<int>::max();
+  if (!(w <= kIntMax && h <= kIntMax)) return E_INVALIDARG;  // also refuses NaN
+  return Resize(static_cast<int>(w), static_cast<int>(h));
+}
+
+HRESULT ImageBuffer::Resize(int width, int height) {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  if (width <= 0 || height <= 0) return E_INVALIDARG;
+  if (Bpp() != 24 && Failed(ConvertToBitDepth(24))) return E_IMG_CONVERT;
+  FIBITMAP* target = AllocatePicture(width, height, 24);
+  if (!target) return E_OUTOFMEMORY;
+  const int srcW = Width(), srcH = Height();
+  const double fx = static_cast<double>(srcW) / width;
+  const double fy = static_cast<double>(srcH) / height;
+  for (int i = 0; i < height; ++i) {
+    int y0 = static_cast<int>(std::floor(fy * i)), y1 = static_cast<int>(std::floor(fy * (i + 1)));
+    if (y1 <= y0) y1 = y0 + 1;
+    if (y1 > srcH) y1 = srcH;
+    BYTE* out = FreeImage_GetScanLine(target, i);
+    for (int j = 0; j < width; ++j) {
+      int x0 = static_cast<int>(std::floor(fx * j)), x1 = static_cast<int>(std::floor(fx * (j + 1)));
+      if (x1 <= x0) x1 = x0 + 1;
+      if (x1 > srcW) x1 = srcW;
+      std::int64_t sum[3] = {0, 0, 0}, count = 0;
+      for (int y = y0; y < y1; ++y) {
+        const BYTE* row = FreeImage_GetScanLine(picture_, y) + 3 * x0;
+        for (int x = x0; x < x1; ++x, row += 3, ++count)
+          for (int c = 0; c < 3; ++c) sum[c] += row[c];
+      }
+      for (int c = 0; c < 3; ++c) out[3 * j + c] = count ? static_cast<BYTE>(sum[c] / count) : 0;
+    }
+  }
+  ReplacePicture(target);
+  return S_OK;
+}
+
+HRESULT ImageBuffer::EnsureBitDepth32() {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  return Bpp() == 32 ? S_OK : ConvertToBitDepth(32);
+}
+
+template <typename Step>
+HRESULT ImageBuffer::RunStep(Step step, const ConversionSettings& settings) {
+  HRESULT hr = EnsureBitDepth32();
+  if (Failed(hr)) return hr;
+  FIBITMAP* made = nullptr;
+  hr = step(picture_, settings, &made);
+  if (made) {
+    if (Failed(hr)) {
+      FreeImage_Unload(made);
+    } else {
+      ReplacePicture(made);
+    }
+  }
+  return hr;
+}
+
+HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  const bool jpeg = GetImageType(s.destFileExt) == FIF_JPEG;
+  HRESULT hr = S_OK;
+  if (s.resizeOption != NoResize || s.addPadding) hr = RunStep(ResizeAndFrame, s);
+  if (Succeeded(hr) && s.rotateDegree != 0) hr = RunStep(Rotate, s);
+  if (Succeeded(hr) && s.overlay) hr = RunStep(ApplyOverlay, s);
+  if (Succeeded(hr) && s.greyScale && !(jpeg && s.bpp == 8)) hr = RunStep(ConvertToGrey, s);
+  if (Succeeded(hr) && s.createShadow) hr = RunStep(AddShadow, s);
+  if (Failed(hr)) return hr;
+  if (!jpeg) return Bpp() != s.bpp ? ConvertToBitDepth(s.bpp) : S_OK;
+  return s.bpp == 8 ? ToGrey8() : ConvertToBitDepth(24);
+}

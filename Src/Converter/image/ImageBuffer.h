@@ -1,0 +1,66 @@
+// ImageBuffer: holds one decoded picture while it is converted. Loading a page, saving,
+// converting the bit depth and running a conversion's steps in their fixed order
+// (ApplySettings) are its operations. A TIFF page is held locked in its open document
+// until the first operation that replaces the picture; every other picture is a
+// standalone FreeImage bitmap. Every operation reports through its result code.
+#pragma once
+
+#include <FreeImage.h>
+
+#include <string>
+
+#include "platform/Result.h"
+#include "settings/ConversionSettings.h"
+
+class ImageBuffer {
+ public:
+  ImageBuffer() = default;
+  ImageBuffer(const ImageBuffer&) = delete;
+  ImageBuffer& operator=(const ImageBuffer&) = delete;
+  virtual ~ImageBuffer();
+
+  // Converts to 1, 8, 16, 24 or 32 bits per pixel; E_INVALIDARG for any other depth.
+  virtual HRESULT ConvertToBitDepth(int bpp);
+  // Sets *out to 0; E_IMG_NOT_LOADED without a picture, else 1.
+  virtual HRESULT QueryReserved(int, int, int* out);
+  // Resize to trunc(factor x width) by trunc(factor x height).
+  virtual HRESULT Scale(double factor);
+  // 24-bit block-average resize to width x height.
+  virtual HRESULT Resize(int width, int height);
+  // Writes the picture by the path's type; JPEG with `quality` as its flags.
+  virtual HRESULT Save(const std::string& path, int flags, int quality, int unused);
+  // Loads page `pageIndex` (from 0) of a file; a failure keeps the held picture.
+  virtual HRESULT Load(const std::string& path, int pageIndex);
+
+  // Runs every step of a conversion between Load and Save, in their fixed order.
+  HRESULT ApplySettings(const ConversionSettings& settings);
+  // Makes an 8-bit grey picture (JPEG destinations of 8 bits).
+  HRESULT ToGrey8();
+  // Returns to empty.
+  void Release();
+
+  int Width() const;   // 0 without a picture
+  int Height() const;  // 0 without a picture
+  int Bpp() const;     // 0 without a picture
+  FIBITMAP* Picture() const { return picture_; }
+
+  // Holds `next` in place of the current picture: takes over the old picture's
+  // resolution, releases it and owns `next`.
+  void ReplacePicture(FIBITMAP* next);
+  // Releases the current picture and owns `next` as it is.
+  void Adopt(FIBITMAP* next);
+
+ protected:
+  // 32 bits per pixel, converting when needed.
+  HRESULT EnsureBitDepth32();
+
+ private:
+  HRESULT ToMonochrome();
+  HRESULT ConvertDeeper(int bpp);
+  // Runs a transformation step on the 32-bit picture and adopts what it makes.
+  template <typename Step>
+  HRESULT RunStep(Step step, const ConversionSettings& settings);
+
+  FIMULTIBITMAP* document_ = nullptr;  // open TIFF document whose locked page is picture_
+  FIBITMAP* picture_ = nullptr;
+};

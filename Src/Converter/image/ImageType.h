@@ -1,0 +1,16 @@
+// Which code reads or writes a file, decided by its name: the program's own GIF code
+// or one of FreeImage's formats.
+#pragma once
+
+#include <string>
+
+constexpr int ImageTypeOwnGif = 100;
+
+// ImageTypeOwnGif when the text after the path's last "." is "GIF" in any case, else
+// FreeImage's format for the path (-1 when it knows none).
+int GetImageType(const std::string& path);
+// Whether files of the path's type can be read (or written).
+bool IsSupportedType(const std::string& path, bool forReading);
+// Pages of a TIFF (-1 when it cannot be opened), frames of a GIF (0 when undecodable),
+// 0 for an unknown type, 1 for every other type.
+int GetPageCount(const std::string& path);

@@ -1,0 +1,6 @@
+#include "image/Rotate.h"
+
+HRESULT Rotate(FIBITMAP* /*picture*/, const ConversionSettings& /*settings*/, FIBITMAP** result) {
+  *result = nullptr;  // not built yet: the picture passes unchanged
+  return S_OK;
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Set-up, build and the two main jobs of the project.
+#   ./build.sh run   install what is missing, build (Release), convert the sample pictures
+#   ./build.sh test  install what is missing, build (Release), run the whole test suite
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+  build-essential cmake pkg-config
+  libfreeimage-dev                        # every non-GIF format
+  libwxgtk3.2-dev                         # the windowed program
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth x11-utils                    # headless GUI tests
+  python3 python3-pil giflib-tools imagemagick   # independent image decoders for the tests
+)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build() {
+  local werror=OFF
+  [ "${CI:-}" = "true" ] && werror=ON
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBM_WERROR=$werror
+  cmake --build build -j"$(nproc)"
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    build
+    out="${2:-/tmp/brindlemark-samples-out}"
+    rm -rf "$out"
+    build/bin/Brindlemark.exe -source:samples -dest:"$out" -mode:m -width:320 -height:240 \
+      -jpegquality:better -samedir
+    ;;
+  test)
+    install_missing
+    build
+    cd build && ctest --output-on-failure -j"$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

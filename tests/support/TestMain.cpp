@@ -1,0 +1,12 @@
+// The engine tests' entry: FreeImage is started once, as the program does.
+#include <gtest/gtest.h>
+
+#include "image/FreeImageCall.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  StartFreeImage();
+  const int result = RUN_ALL_TESTS();
+  StopFreeImage();
+  return result;
+}
