@@ -1,16 +1,15 @@
-// Brindlemark.exe without the windowed program: every start with arguments runs the
-// command-line conversion.
+// Brindlemark.exe built without the windowed program: a start with arguments runs the
+// console sequence; a start without arguments has no window to open.
 #include <cstdio>
 
 #include "cmdline/CommandLineParser.h"
+#include "cmdline/ConsoleSequence.h"
 #include "image/FreeImageCall.h"
 
 int main(int argc, char** argv) {
   StartFreeImage();
-  ConversionSettings settings;
-  std::string message;
-  const HRESULT hr = ParseCommandLine(TokensFromArguments(argc - 1, argv + 1), settings, message);
-  if (Failed(hr)) std::printf("ERROR: %s\n", message.c_str());
-  std::fflush(stdout);
-  return Failed(hr) ? 1 : 0;
+  const auto tokens = TokensFromArguments(argc - 1, argv + 1);
+  if (!tokens.empty()) RunConsoleSequence(tokens);
+  std::fprintf(stderr, "This build of Brindlemark has no windowed program; give it options.\n");
+  return 1;
 }

@@ -1,0 +1,14 @@
+// The command-line branch of the start-up: bind the standard streams to the launcher's
+// rendezvous (or keep the ones the process has), print the banner, run, exit.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// True when all three standard streams ended up bound, to the rendezvous or to the
+// streams the process already had.
+bool ConnectConsolePipes();
+
+// Runs the console sequence on the command-line tokens and ends the process with exit
+// code 1 when the run's result is negative, else 0. Never returns.
+[[noreturn]] void RunConsoleSequence(const std::vector<std::string>& tokens);
