@@ -1,0 +1,126 @@
+#include "settings/ConversionSettings.h"
+
+#include <gtest/gtest.h>
+
+#include "image/ImageBuffer.h"
+#include "settings/ResizeOption.h"
+
+namespace {
+
+void ExpectImageDefaults(const ConversionSettings& s) {
+  EXPECT_EQ(s.resizeOption, FixedCrop);
+  EXPECT_TRUE(s.sameForPortrait);
+  EXPECT_EQ(s.width, 150);
+  EXPECT_EQ(s.height, 100);
+  EXPECT_EQ(s.portraitWidth, 100);
+  EXPECT_EQ(s.portraitHeight, 150);
+  EXPECT_EQ(s.ratio, 0.5);
+  EXPECT_EQ(s.cropLeftRatio, 0.5);
+  EXPECT_EQ(s.cropTopRatio, 0.5);
+  EXPECT_EQ(s.rotateDegree, 0);
+  EXPECT_EQ(s.bpp, 24);
+  EXPECT_FALSE(s.greyScale);
+  EXPECT_EQ(s.paddingColor, 0xFFFFFFu);
+  EXPECT_FALSE(s.addPadding);
+  EXPECT_EQ(s.paddingVert, 4);
+  EXPECT_EQ(s.paddingHorz, 4);
+  EXPECT_FALSE(s.createShadow);
+  EXPECT_EQ(s.shadowOpaque, 0.8);
+  EXPECT_EQ(s.shadowDistance, 7);
+  EXPECT_EQ(s.shadowAngle, 135);
+  EXPECT_EQ(s.shadowBlur, 8);
+  EXPECT_EQ(s.shadowBackColor, 0xFFFFFFu);
+  EXPECT_EQ(s.shadowColor, 0u);
+  EXPECT_FALSE(s.overlay);
+  EXPECT_EQ(s.overlayFilePath, "");
+  EXPECT_FALSE(s.overlayImage);
+  EXPECT_EQ(s.overlayHAlignRatio, 0.5);
+  EXPECT_EQ(s.overlayVAlignRatio, 0.5);
+  EXPECT_EQ(s.overlayTransparency, 0.5);
+  EXPECT_EQ(s.overlayTransparentClr, 0u);
+  EXPECT_EQ(s.destFileExt, "jpg");
+}
+
+void ExpectJobDefaults(const ConversionSettings& s) {
+  EXPECT_EQ(s.zeroPadding, 2);
+  EXPECT_FALSE(s.override);
+  EXPECT_FALSE(s.sameDir);
+  EXPECT_EQ(s.jpegQualityNew, 80);
+  EXPECT_EQ(s.destFolder, "");
+  EXPECT_EQ(s.prefix, "");
+  EXPECT_EQ(s.suffix, "");
+  EXPECT_EQ(s.source, "");
+  EXPECT_TRUE(s.recursive);
+}
+
+void Scramble(ConversionSettings& s) {
+  s.resizeOption = FixedHeight;
+  s.width = s.height = 1;
+  s.ratio = 9;
+  s.destFileExt = "png";
+  s.overlay = true;
+  s.overlayImage = std::make_shared<ImageBuffer>();
+  s.zeroPadding = 9;
+  s.destFolder = "/d";
+  s.source = "/s";
+  s.recursive = false;
+}
+
+TEST(ConversionSettings, ConstructionGivesTheDefaults) {
+  ConversionSettings s;
+  ExpectImageDefaults(s);
+  ExpectJobDefaults(s);
+}
+
+TEST(ConversionSettings, ResetsByGroup) {
+  ConversionSettings s;
+  Scramble(s);
+  s.ResetImageOperations();
+  ExpectImageDefaults(s);
+  EXPECT_EQ(s.zeroPadding, 9);
+  EXPECT_EQ(s.destFolder, "/d");
+  s.ResetJob();
+  ExpectJobDefaults(s);
+  Scramble(s);
+  s.Reset();
+  ExpectImageDefaults(s);
+  ExpectJobDefaults(s);
+}
+
+TEST(ResizeOption, LettersTextsAndNeededFields) {
+  struct Mode {
+    int value;
+    const char* letter;
+    const char* text;
+    bool width, height, crop;
+  };
+  const Mode modes[] = {
+      {0, "fc", "Fixed width and height, keep aspect ratio by cropping", true, true, true},
+      {1, "fp", "Fixed width and height, keep aspect ratio by padding", true, true, true},
+      {2, "m", "Maximum width and height", true, true, false},
+      {3, "w", "Fixed width, keep aspect ratio", true, false, false},
+      {4, "h", "Fixed Height, keep aspect ratio", false, true, false},
+      {5, "r", "Change by ratio", false, false, false},
+      {6, "n", "No resize", false, false, false},
+      {7, "f", "Fixed width and height", true, true, false},
+      {8, "fw", "Fixed width", true, false, false},
+      {9, "fh", "Fixed height", false, true, false},
+  };
+  for (const Mode& m : modes) {
+    EXPECT_EQ(ResizeOptionLetter(m.value), m.letter);
+    EXPECT_EQ(ResizeOptionText(m.value), m.text);
+    EXPECT_EQ(ResizeOptionFromLetter(m.letter), m.value);
+    EXPECT_EQ(ModeNeedsWidth(m.value), m.width) << m.value;
+    EXPECT_EQ(ModeNeedsHeight(m.value), m.height) << m.value;
+    EXPECT_EQ(ModeNeedsCropPosition(m.value), m.crop) << m.value;
+  }
+  // Values read from a damaged store stay harmless.
+  for (int bad : {-1, 10, 1 << 30}) {
+    EXPECT_EQ(ResizeOptionText(bad), "");
+    EXPECT_FALSE(ModeNeedsWidth(bad));
+  }
+  EXPECT_FALSE(ResizeOptionFromLetter("a"));
+  EXPECT_FALSE(ResizeOptionFromLetter("FC"));
+}
+
+}  // namespace
