@@ -1,21 +1,36 @@
-// Allocation and row access for FreeImage bitmaps. Every picture the program makes is
-// allocated here, after a size check in 64-bit arithmetic, so that a hostile or absurd
-// size gives a failure code instead of an overflowed or enormous allocation.
+// Allocation and row access for FreeImage bitmaps, and the memory budget of one picture.
+// Every picture the program makes is allocated here, after a size check in 64-bit
+// arithmetic, so that a hostile or absurd size gives a failure code instead of an
+// overflowed or enormous allocation. Files decoded by FreeImage are judged by the size
+// their header declares before any pixel memory is taken.
 #pragma once
 
 #include <FreeImage.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
-// The largest picture the program makes, in pixels (2 GiB at 32 bits per pixel).
-constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 29;
+// The most memory one picture may take, counted as 32-bit pixels: 2 GiB.
+constexpr std::int64_t kMaxPictureBytes = std::int64_t{1} << 31;
+// The largest picture the program makes, in pixels (kMaxPictureBytes at 4 bytes each).
+constexpr std::int64_t kMaxPicturePixels = kMaxPictureBytes / 4;
 // The largest width or height of a picture the program makes.
-constexpr std::int64_t kMaxPictureSide = std::int64_t{1} << 20;
+constexpr std::int64_t kMaxPictureSide = 65535;
 
 // Whether a width x height picture may be allocated.
 bool PictureSizeAllowed(std::int64_t width, std::int64_t height);
-// A new bitmap (all masks 0), or nullptr when the size is not allowed or allocation fails.
+// A new bitmap (all masks 0), or nullptr when the size is not allowed or the memory cannot
+// be had; callers report nullptr as E_OUTOFMEMORY.
 FIBITMAP* AllocatePicture(std::int64_t width, std::int64_t height, int bpp);
+
+// Whether the picture that FreeImage would decode from `path` (page `page` of a TIFF,
+// else the file's one picture) fits the budget, judged from its header alone: at most
+// kMaxPicturePixels pixels and kMaxPictureBytes bytes at its own depth. Formats whose
+// header FreeImage cannot read alone pass here and are decoded as usual; a header that
+// cannot be read passes too, and the decode then reports the fault.
+bool DeclaredSizeAllowed(FREE_IMAGE_FORMAT fif, const std::string& path, int page);
+
 // Copies the horizontal and vertical pixels per metre of one picture to another.
 void CopyResolution(FIBITMAP* from, FIBITMAP* to);
 // Whether FreeImage holds the picture as an ordinary bitmap (not float, 16-bit grey, ...).
