@@ -1,0 +1,78 @@
+#include "Relay.h"
+
+#include <poll.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+namespace {
+
+constexpr std::size_t kChunkBytes = 1024;
+// How often a relay without a writer looks at the stop flag.
+constexpr int kPollMilliseconds = 50;
+
+}  // namespace
+
+bool Relay::Start() {
+  try {
+    thread_ = std::thread(&Relay::Run, this);
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
+}
+
+void Relay::Join() {
+  if (thread_.joinable()) thread_.join();
+}
+
+// On Linux a FIFO read end reports neither data nor hang-up before its first writer
+// has opened it, so waiting in poll stands for waiting for the connection.
+bool Relay::WaitReadable() {
+  for (;;) {
+    pollfd p{fifoFd_, POLLIN, 0};
+    const int ready = poll(&p, 1, kPollMilliseconds);
+    if (ready > 0) {
+      connected_ = true;
+      return true;
+    }
+    if (ready < 0 && errno != EINTR) return false;
+    if (!connected_ && stop_.load()) return false;
+  }
+}
+
+void Relay::Run() {
+  char chunk[kChunkBytes];
+  while (WaitReadable()) {
+    const ssize_t n = read(fifoFd_, chunk, sizeof chunk);
+    if (n == 0) break;  // every writer has closed its end
+    if (n < 0) {
+      if (errno == EAGAIN || errno == EINTR) continue;
+      break;
+    }
+    Write(chunk, static_cast<std::size_t>(n));
+    sched_yield();
+  }
+  finished_.store(true);
+}
+
+// A failed write is noted and the chunk dropped; relaying goes on so the child never
+// blocks on a full FIFO.
+void Relay::Write(const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(outputFd_, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) {  // an inherited non-blocking stream: wait for room
+      pollfd p{outputFd_, POLLOUT, 0};
+      if (poll(&p, 1, -1) >= 0 || errno == EINTR) continue;
+    }
+    if (n <= 0) {
+      writeFailed_.store(true);
+      return;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+}
