@@ -1,0 +1,217 @@
+// Brindlemark.com end to end with a fake Brindlemark.exe beside it: arguments, output and
+// error relayed whole, exit codes, failures, and never hanging.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "LauncherHarness.h"
+
+namespace {
+
+const char kProcessError[] =
+    "ERROR: Could not create process. Please ensure Brindlemark.exe is at the same directory "
+    "as Brindlemark.com\n";
+const char kPipesError[] = "ERROR: Could not create named pipes.\n";
+const char kConnected[] = "connected 1 fifo 111\n";
+
+// The text the fake child writes in "big" mode for one stream.
+std::string Lines(const char* tag, int count) {
+  std::string text;
+  char line[64];
+  for (int i = 0; i < count; ++i) {
+    std::snprintf(line, sizeof line, "%s line %06d of the fake child's report\n", tag, i);
+    text += line;
+  }
+  return text;
+}
+
+// Compares long texts without printing them whole: sizes and the first differing byte.
+testing::AssertionResult SameText(const std::string& actual, const std::string& expected) {
+  if (actual == expected) return testing::AssertionSuccess();
+  std::size_t at = 0;
+  while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+  return testing::AssertionFailure() << actual.size() << " bytes instead of " << expected.size()
+                                     << ", first difference at byte " << at;
+}
+
+class Launcher : public testing::Test {
+ protected:
+  RunResult Run(const std::string& mode, const std::vector<std::string>& args,
+                RunOptions options) {
+    auto fake = FakeOptions(dir_, mode);
+    options.environment.insert(options.environment.end(), fake.environment.begin(),
+                               fake.environment.end());
+    RunResult r = RunProgram(launcher_, args, options);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_FALSE(ProcessRunsFrom(dir_ / "Brindlemark.exe"));
+    EXPECT_TRUE(FolderEntries(dir_ / "run/brindlemark").empty());  // no FIFO left
+    return r;
+  }
+  RunResult Run(const std::string& mode, const std::vector<std::string>& args = {"/x:1"}) {
+    return Run(mode, args, RunOptions{});
+  }
+
+  TempDir dir_;
+  std::string launcher_ = InstallLauncherWithFakeChild(dir_);
+};
+
+TEST_F(Launcher, ArgumentsReachTheChildAsItsParserReadsThem) {
+  const RunResult r = Run("echo", {"/dest:/home/u/My Pictures", "/prefix:Grüße aus Köln",
+                                   "/suffix:say \"hi\"", "/width:100", "/override:", "two words",
+                                   "/dest:C:\\x y"});
+  EXPECT_EQ(r.out, std::string(kConnected) +
+                       "</dest:/home/u/My Pictures>\n</prefix:Grüße aus Köln>\n"
+                       "</suffix:say hi>\n</width:100>\n</override>\n<two>\n<words>\n"
+                       "</dest:C:\\x y>\n");
+  EXPECT_EQ(r.err, "to standard error\n");
+  EXPECT_EQ(r.exitCode, 0);
+}
+
+TEST_F(Launcher, EndsWithTheChildsExitCode) {
+  for (int code : {0, 1, 7}) {
+    RunOptions options;
+    options.environment = {{"BM_FAKE_EXIT", std::to_string(code)}};
+    EXPECT_EQ(Run("echo", {"/a:b"}, options).exitCode, code);
+  }
+}
+
+TEST_F(Launcher, LargeOutputAndErrorArriveWholeAndInOrder) {
+  const RunResult r = Run("big");
+  EXPECT_GT(r.out.size(), 64u * 1024);
+  EXPECT_TRUE(SameText(r.out, kConnected + Lines("out", 4000)));
+  EXPECT_TRUE(SameText(r.err, Lines("err", 1500)));
+}
+
+// A reader that is slow to take the launcher's output loses nothing, even what is still
+// in the FIFO long after the child has ended. 2500 lines (110 KiB) fill the reader's pipe
+// and leave the rest in the FIFO, small enough for the child to end before any is read.
+TEST_F(Launcher, OutputUnreadLongAfterTheChildEndedIsStillRelayed) {
+  RunOptions options;
+  options.readDelayMs = 700;
+  options.environment = {{"BM_FAKE_LINES", "2500"}};
+  const RunResult r = Run("big", {"/x:1"}, options);
+  EXPECT_TRUE(SameText(r.out, kConnected + Lines("out", 2500)));
+  EXPECT_TRUE(SameText(r.err, Lines("err", 1500)));
+}
+
+TEST_F(Launcher, ZeroBytesArePassedOn) {
+  EXPECT_EQ(Run("nul").out, kConnected + std::string("a\0b\n", 4));
+}
+
+TEST_F(Launcher, ChildKilledBySignalGives128PlusTheSignal) {
+  const RunResult r = Run("kill");
+  EXPECT_EQ(r.exitCode, 128 + SIGKILL);
+  EXPECT_EQ(r.out, kConnected);
+  EXPECT_LT(r.seconds, 2.0);
+}
+
+TEST_F(Launcher, ChildThatNeverConnectsOrClosesEarlyDoesNotHangIt) {
+  RunOptions options;
+  options.environment = {{"BM_FAKE_EXIT", "5"}};
+  const RunResult never = Run("noconnect", {"/x:1"}, options);
+  EXPECT_EQ(never.exitCode, 5);
+  EXPECT_LT(never.seconds, 2.0);
+  const RunResult early = Run("closeearly");
+  EXPECT_EQ(early.out, kConnected);
+  EXPECT_EQ(early.exitCode, 0);
+  EXPECT_LT(early.seconds, 2.0);
+}
+
+TEST_F(Launcher, TerminationSignalGoesOnToTheChild) {
+  RunOptions options;
+  options.signalAfter = kConnected;
+  options.signalNumber = SIGTERM;
+  const RunResult r = Run("sleep", {"/x:1"}, options);
+  EXPECT_EQ(r.exitCode, 128 + SIGTERM);
+  EXPECT_LT(r.seconds, 3.0);
+}
+
+TEST_F(Launcher, ChildThatCannotStartGivesTheProcessError) {
+  const std::string child = dir_ / "Brindlemark.exe";
+  const struct {
+    const char* what;
+    void (*prepare)(const std::string&);
+  } cases[] = {
+      {"missing", [](const std::string& p) { unlink(p.c_str()); }},
+      {"not executable",
+       [](const std::string& p) {
+         WriteFile(p, "x");
+         chmod(p.c_str(), 0600);
+       }},
+      {"exec fails",
+       [](const std::string& p) {
+         WriteFile(p, "#!/nonexistent/interpreter\n");
+         chmod(p.c_str(), 0700);
+       }},
+  };
+  for (const auto& c : cases) {
+    c.prepare(child);
+    for (const auto& args : {std::vector<std::string>{"/x:1"}, std::vector<std::string>{}}) {
+      const RunResult r = Run("echo", args);
+      EXPECT_EQ(r.err, kProcessError) << c.what;
+      EXPECT_EQ(r.out, "") << c.what;
+      EXPECT_EQ(r.exitCode, 1) << c.what;
+    }
+  }
+}
+
+TEST_F(Launcher, UnsafeRendezvousFolderGivesThePipesErrorAndTheChildNeverRuns) {
+  const std::string folder = dir_ / "run/brindlemark";
+  const struct {
+    const char* what;
+    void (*prepare)(const std::string&, const std::string&);
+  } cases[] = {
+      {"open to the group",
+       [](const std::string& f, const std::string&) {
+         mkdir(f.c_str(), 0700);
+         chmod(f.c_str(), 0770);
+       }},
+      {"a symbolic link",
+       [](const std::string& f, const std::string& d) {
+         mkdir((d + "/elsewhere").c_str(), 0700);
+         (void)!symlink((d + "/elsewhere").c_str(), f.c_str());
+       }},
+      {"a file", [](const std::string& f, const std::string&) { WriteFile(f, ""); }},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(folder);
+    c.prepare(folder, dir_.path());
+    const RunResult r = RunProgram(launcher_, {"/x:1"}, FakeOptions(dir_, "echo"));
+    EXPECT_EQ(r.err, kPipesError) << c.what;
+    EXPECT_EQ(r.out, "") << c.what;  // the child was killed while stopped
+    EXPECT_EQ(r.exitCode, 1) << c.what;
+    EXPECT_FALSE(ProcessRunsFrom(dir_ / "Brindlemark.exe")) << c.what;
+  }
+}
+
+TEST_F(Launcher, FallsBackToTmpdirWhenTheRuntimeFolderIsNotAbsolute) {
+  mkdir((dir_ / "tmp").c_str(), 0700);
+  RunOptions options = FakeOptions(dir_, "echo");
+  options.environment[0] = {"XDG_RUNTIME_DIR", "relative"};
+  options.environment.push_back({"TMPDIR", dir_ / "tmp"});
+  const RunResult r = RunProgram(launcher_, {"/x:1"}, options);
+  EXPECT_EQ(r.out, std::string(kConnected) + "</x:1>\n");
+  EXPECT_EQ(FolderEntries(dir_ / "tmp"),
+            std::vector<std::string>{"brindlemark-" + std::to_string(geteuid())});
+}
+
+TEST_F(Launcher, WithoutArgumentsStartsTheWindowDetachedAndEndsAtOnce) {
+  RunOptions options = FakeOptions(dir_, "echo");
+  options.environment.push_back({"BM_FAKE_MARKER", dir_ / "started"});
+  const RunResult r = RunProgram(launcher_, {}, options);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out + r.err, "");
+  EXPECT_LT(r.seconds, 0.9);  // the child runs on for a second
+  EXPECT_TRUE(FolderEntries(dir_ / "run").empty());  // no rendezvous was made
+  for (int i = 0; i < 100 && ReadFile(dir_ / "started").empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(ReadFile(dir_ / "started"), "1\n");  // it leads a session of its own
+}
+
+}  // namespace
