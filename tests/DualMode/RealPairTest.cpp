@@ -1,0 +1,118 @@
+// Brindlemark.com with the real Brindlemark.exe: a folder of PNGs converted through the
+// launcher, the report relayed in order, and the program's exit code passed on.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "LauncherHarness.h"
+
+namespace {
+
+const char kBanner[] = "Brindlemark 2.9 Command Line Processor\n";
+const char kPython[] = "/usr/bin/python3";
+
+// A small PNG made by Pillow, an independent encoder.
+void MakePng(const std::string& path) {
+  const RunResult r = RunProgram(
+      kPython, {"-c",
+                "import sys; from PIL import Image; "
+                "Image.new('RGB', (4, 3), (200, 10, 10)).save(sys.argv[1])",
+                path});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class RealPair : public testing::Test {
+ protected:
+  void SetUp() override {
+    mkdir((dir_ / "run").c_str(), 0700);
+    mkdir(source_.c_str(), 0700);
+    options_.environment = {{"XDG_RUNTIME_DIR", dir_ / "run"}};
+  }
+  // Runs the launcher; skips the test while the program prints no banner through it.
+  RunResult Convert() {
+    RunResult r = RunProgram(BinPath("Brindlemark.com"),
+                             {"/source:" + source_, "/dest:" + dest_}, options_);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_TRUE(FolderEntries(dir_ / "run/brindlemark").empty());
+    return r;
+  }
+  // The report as the program writes it: banner, rights line, empty line, one line per
+  // image (compared in any order), summary, empty line.
+  void ExpectReport(const RunResult& r, std::vector<std::string> itemLines,
+                    const std::string& summary) {
+    auto lines = LinesOf(r.out);
+    ASSERT_EQ(lines.size(), itemLines.size() + 5) << r.out.substr(0, 2000);
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[lines.size() - 2], summary);
+    EXPECT_EQ(lines.back(), "");
+    std::vector<std::string> items(lines.begin() + 3, lines.end() - 2);
+    std::sort(items.begin(), items.end());
+    std::sort(itemLines.begin(), itemLines.end());
+    EXPECT_EQ(items, itemLines);
+  }
+
+  TempDir dir_;
+  std::string source_ = dir_ / "pictures";
+  std::string dest_ = dir_ / "my converted pictures";  // a blank: re-quoted on the way
+  RunOptions options_;
+};
+
+TEST_F(RealPair, ConvertsAFolderAndEndsWithTheProgramsExitCode) {
+  MakePng(source_ + "/a.png");
+  MakePng(source_ + "/b.png");
+  WriteFile(source_ + "/notes.txt", "not a picture");
+
+  const RunResult first = Convert();
+  if (first.out.rfind(kBanner, 0) != 0) GTEST_SKIP() << "no banner yet: " << first.out;
+  ExpectReport(first,
+               {"SUCCESS: converted file " + source_ + "/a.png to " + dest_ + "/a.jpg",
+                "SUCCESS: converted file " + source_ + "/b.png to " + dest_ + "/b.jpg"},
+               "2 images were successfully converted. 0 images failed.");
+  EXPECT_EQ(first.exitCode, 0);
+  const RunResult check = RunProgram(
+      kPython, {"-c",
+                "import sys; from PIL import Image\n"
+                "for p in sys.argv[1:]:\n"
+                "  i = Image.open(p); print(i.format, i.size)",
+                dest_ + "/a.jpg", dest_ + "/b.jpg"});
+  EXPECT_EQ(check.out, "JPEG (4, 3)\nJPEG (4, 3)\n") << check.err;
+
+  const RunResult again = Convert();  // the results exist now and override is off
+  const auto lines = LinesOf(again.out);
+  ASSERT_GE(lines.size(), 7u) << again.out;
+  for (int i : {3, 4})
+    EXPECT_EQ(lines[i].rfind("ERROR: failed to convert file " + source_ + "/", 0), 0u) << lines[i];
+  EXPECT_EQ(lines[5], "0 images were successfully converted. 2 images failed.");
+  EXPECT_EQ(again.exitCode, 1);
+}
+
+// About 140 report lines of some 500 bytes: more than a FIFO holds, relayed whole.
+TEST_F(RealPair, ReportLargerThan64KiBArrivesWhole) {
+  MakePng(source_ + "/seed.png");
+  std::vector<std::string> expected;
+  for (int i = 0; i < 140; ++i) {
+    const std::string title = std::string(200, 'p') + std::to_string(1000 + i);
+    std::filesystem::copy_file(source_ + "/seed.png", source_ + "/" + title + ".png");
+    expected.push_back("SUCCESS: converted file " + source_ + "/" + title + ".png to " + dest_ +
+                       "/" + title + ".jpg");
+  }
+  std::filesystem::remove(source_ + "/seed.png");
+  const RunResult r = Convert();
+  if (r.out.rfind(kBanner, 0) != 0) GTEST_SKIP() << "no banner yet: " << r.out;
+  EXPECT_GT(r.out.size(), 64u * 1024);
+  ExpectReport(r, expected, "140 images were successfully converted. 0 images failed.");
+  EXPECT_EQ(r.exitCode, 0);
+}
+
+}  // namespace
