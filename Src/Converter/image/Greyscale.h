@@ -1,4 +1,4 @@
-// Turns the whole picture grey.
+// The greyscale step: every pixel becomes the plain average of its three colours.
 #pragma once
 
 #include <FreeImage.h>
@@ -6,6 +6,6 @@
 #include "platform/Result.h"
 #include "settings/ConversionSettings.h"
 
-// Works on a 32-bit picture. Sets *result to a new picture that replaces it, or leaves
-// *result null when the step changed the picture in place (or had nothing to do).
+// In place on a 32-bit picture (*result stays null): blue, green and red all become
+// (blue + green + red) div 3; the fourth byte is unchanged. E_IMG_NOT_32BIT otherwise.
 HRESULT ConvertToGrey(FIBITMAP* picture, const ConversionSettings& settings, FIBITMAP** result);

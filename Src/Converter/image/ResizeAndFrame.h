@@ -1,4 +1,6 @@
-// Resize, crop, pad and frame: the geometry of the resize mode and the frame.
+// The resize step: resize, crop or pad to the target by the resize mode, and add the
+// frame, all in one resample into a new picture. The fill colour (paddingColor) shows in
+// the frame and in the bands of the padding mode.
 #pragma once
 
 #include <FreeImage.h>
@@ -6,6 +8,8 @@
 #include "platform/Result.h"
 #include "settings/ConversionSettings.h"
 
-// Works on a 32-bit picture. Sets *result to a new picture that replaces it, or leaves
-// *result null when the step changed the picture in place (or had nothing to do).
+// Works on a 32-bit picture and sets *result to the new picture that replaces it.
+// E_IMG_NOT_32BIT for any other picture; E_IMG_TOO_SMALL when the canvas would have no
+// pixel; E_OUTOFMEMORY when it is larger than a picture may be or cannot be allocated.
+// On failure *result stays null and the picture is unchanged.
 HRESULT ResizeAndFrame(FIBITMAP* picture, const ConversionSettings& settings, FIBITMAP** result);
