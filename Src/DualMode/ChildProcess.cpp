@@ -131,5 +131,10 @@ void ForwardTerminationSignals(pid_t child) {
   action.sa_handler = Forward;
   action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
-  for (int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(signalNumber, &action, nullptr);
+  for (int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    struct sigaction previous {};
+    sigaction(signalNumber, nullptr, &previous);
+    // A signal the launcher was started with ignored stays ignored.
+    if (previous.sa_handler != SIG_IGN) sigaction(signalNumber, &action, nullptr);
+  }
 }
