@@ -76,4 +76,36 @@ TEST(TransformOracle, PillowAgreesWithOurPixels) {
   EXPECT_EQ(r.out, "ok\n") << r.err;
 }
 
+// A real picture with transparent areas through load, rotation, shadow and save: its own
+// pixels keep their fourth byte exactly, everything the shadow made is opaque.
+constexpr const char* kAlphaScript = R"(
+import sys
+from PIL import Image
+src = Image.open(sys.argv[1]).convert('RGBA')
+out = Image.open(sys.argv[2]).convert('RGBA')
+assert out.size == (266, 266), out.size
+inner = out.crop((2, 2, 258, 258))
+assert list(inner.getdata()) == list(src.transpose(Image.ROTATE_180).getdata()), 'picture changed'
+a = out.getchannel('A').load()
+outside = [a[x, y] for y in range(266) for x in range(266) if not (2 <= x < 258 and 2 <= y < 258)]
+assert min(outside) == 255, 'shadow not opaque'
+print('ok')
+)";
+
+TEST(TransformOracle, PictureAlphaSurvivesRotationAndShadowThroughFiles) {
+  TempDir dir;
+  const std::string source = std::string(BM_SOURCE_DIR) + "/samples/badge-alpha.png";
+  ImageBuffer buffer;
+  ASSERT_EQ(buffer.Load(source, 0), S_OK);
+  ConversionSettings s = PlainSettings();
+  s.rotateDegree = 180;
+  s.createShadow = true;
+  ASSERT_EQ(buffer.ApplySettings(s), S_OK);
+  ASSERT_EQ(buffer.Save(dir / "out.png", 0, 80, 0), S_OK);
+  const RunResult r =
+      RunProgram("/usr/bin/timeout", {"60", "/usr/bin/python3", "-c", kAlphaScript, source, dir / "out.png"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "ok\n") << r.err;
+}
+
 }  // namespace
