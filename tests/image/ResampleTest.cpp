@@ -159,4 +159,18 @@ TEST(Resample, BlockSumsDoNotOverflowOnHugeBlocks) {
   EXPECT_EQ(PixelsOf(out.made.get()), Pixels{0xFFFFFFFFu});
 }
 
+// The default mode through the buffer: 400 x 300 cut to 400 x 266 from row 17 and
+// reduced to 150 x 100, each pixel a 2 x 2 block average.
+TEST(Resample, RunsAsTheFirstStepOfApplySettings) {
+  ImageBuffer buffer;
+  buffer.Adopt(MakePicture32(400, 300, [](int x, int y) { return Src(static_cast<std::uint32_t>(x % 2 * 10 + y)); }));
+  ConversionSettings s = PlainSettings();
+  s.resizeOption = FixedCrop;
+  ASSERT_EQ(buffer.ApplySettings(s), S_OK);
+  ASSERT_EQ(buffer.Width(), 150);
+  ASSERT_EQ(buffer.Height(), 100);
+  // Output pixel (0, 0) reads columns 0, 1 of rows 17, 18: (17 + 27 + 18 + 28) div 4 = 22.
+  EXPECT_EQ(PixelAt(buffer.Picture(), 0, 0), kOpaque | 22);
+}
+
 }  // namespace
