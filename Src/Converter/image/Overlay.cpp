@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "image/BlendWeight.h"
 #include "image/ImageBuffer.h"
 #include "image/ImageResult.h"
 #include "image/Pixel.h"
@@ -30,7 +31,7 @@ HRESULT ApplyOverlay(FIBITMAP* picture, const ConversionSettings& settings, FIBI
   const i64 x0 = std::max<i64>(ox, 0), x1 = std::min<i64>(ox + over.width, dst.width);
   const i64 y0 = std::max<i64>(oy, 0), y1 = std::min<i64>(oy + over.height, dst.height);
   const std::uint32_t key = settings.overlayTransparentClr;
-  const double t = settings.overlayTransparency;
+  const double t = BlendWeight(settings.overlayTransparency);
   for (i64 y = y0; y < y1; ++y) {
     std::uint32_t* out = dst.Row(y);
     const std::uint32_t* in = over.Row(y - oy);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/BlendWeight.h"
 #include "image/ImageResult.h"
 #include "image/Pixel.h"
 #include "image/PixelView.h"
@@ -27,8 +28,8 @@ class ShadowPainter {
       : l_(layout),
         back_(ToPixel(s.shadowBackColor) | kOpaque),
         shade_(ToPixel(s.shadowColor)),
-        coreColor_(BlendColor(shade_, back_, s.shadowOpaque) | kOpaque),
-        opaque_(s.shadowOpaque),
+        coreColor_(BlendColor(shade_, back_, BlendWeight(s.shadowOpaque)) | kOpaque),
+        opaque_(BlendWeight(s.shadowOpaque)),
         blur_(s.shadowBlur) {}
 
   // Canvas columns [from, to) of the row at picture row y.
