@@ -1,17 +1,90 @@
 #include "cmdline/ConsoleSequence.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <iostream>
 
 #include "cmdline/RunCommandLine.h"
+#include "platform/ConsoleRendezvous.h"
+#include "platform/Process.h"
 
-bool ConnectConsolePipes() { return true; }  // the rendezvous comes with the launcher
+namespace {
+
+bool commandLineMode = false;
+
+// A closed standard descriptor is bound to /dev/null first, so that no descriptor opened
+// later takes its number by accident.
+void FillClosedStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1) continue;
+    const int null = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (null >= 0 && null != fd) {
+      dup2(null, fd);
+      close(null);
+    }
+  }
+}
+
+// Opens one rendezvous FIFO and puts it in place of `target`; false when it is absent.
+bool BindPipe(const std::string& folder, const char* kind, int flags, int target) {
+  const int fd = OpenOwnFifo(RendezvousPipeName(folder, CurrentProcessId(), kind), flags);
+  if (fd < 0) return false;
+  const bool bound = dup2(fd, target) == target;
+  close(fd);
+  return bound;
+}
+
+bool BindAllPipes() {
+  const std::string folder = RendezvousFolder();
+  if (!RendezvousFolderUsable(folder)) return false;
+  return BindPipe(folder, "cout", O_WRONLY, 1) && BindPipe(folder, "cin", O_RDONLY, 0) &&
+         BindPipe(folder, "cerr", O_WRONLY, 2);
+}
+
+void WriteText(const char* text) {
+  std::fputs(text, stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+bool CommandLineMode() { return commandLineMode; }
+
+bool ConnectConsolePipes() {
+  std::fflush(nullptr);
+  FillClosedStandardDescriptors();
+  int saved[3];
+  for (int fd = 0; fd <= 2; ++fd) saved[fd] = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+  bool bound = BindAllPipes();
+  if (!bound) {
+    // The fallback is the streams the process already has: a terminal, a pipe, a file.
+    bound = true;
+    for (int fd = 0; fd <= 2; ++fd)
+      if (saved[fd] < 0 || dup2(saved[fd], fd) != fd) bound = false;
+  }
+  for (int fd : saved)
+    if (fd >= 0) close(fd);
+  std::ios::sync_with_stdio(true);
+  return bound;
+}
 
 void RunConsoleSequence(const std::vector<std::string>& tokens) {
+  commandLineMode = true;
+  IgnoreBrokenPipe();
   ConnectConsolePipes();
+  WriteText("Brindlemark ");
+  WriteText("2.9");
+  WriteText(" Command Line Processor\n");
+  WriteText("Copyright (C) Orrinvale. All rights reserved.\n");
+  WriteText("\n");
   const HRESULT result = RunCommandLine(tokens);
+  std::fputc('\n', stdout);
   std::fflush(stdout);
+  std::cout.flush();
   std::fflush(stderr);
-  _exit(result < 0 ? 1 : 0);
+  std::cerr.flush();
+  SleepMilliseconds(100);
+  ExitNow(result < 0 ? 1 : 0);
 }

@@ -1,0 +1,54 @@
+// FileCollector: turns source files and folders into ConversionItems, one per page of
+// every file whose type can be read (TIFF pages, GIF frames). Folders are walked in name
+// order, recursively unless told otherwise; a folder reached again through a link is
+// not walked twice. Variants override the hooks: AddItem decides where items go.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "job/ConversionItem.h"
+#include "platform/FolderListing.h"
+
+class FileCollector {
+ public:
+  FileCollector() = default;
+  FileCollector(const FileCollector&) = delete;
+  FileCollector& operator=(const FileCollector&) = delete;
+  virtual ~FileCollector() = default;
+
+  std::vector<std::string> sources;
+  bool recursive = true;
+  std::atomic<bool> stop{false};  // set from outside; read before each source and entry
+  std::string baseFolder;         // the folder relative paths are counted from
+
+  // Adds the items of every source path, in list order.
+  virtual void Collect();
+  // Called when a folder's walk begins; does nothing here.
+  virtual void OnEnterFolder(const std::string& folder);
+  // Adds one item per page of the file when its type can be read.
+  virtual void AddFile(const std::string& path, std::uint64_t size, std::uint32_t attributes,
+                       std::uint64_t creationTime, std::uint64_t lastAccessTime, std::uint64_t lastWriteTime);
+  // Adds the folder's files and, when recursive, its subfolders'.
+  virtual void AddFolder(const std::string& folder);
+  // Receives each new item; this base discards it.
+  virtual void AddItem(std::unique_ptr<ConversionItem> item);
+
+ private:
+  bool FirstVisit(const std::string& folder);
+  std::set<FileIdentity> visited_;  // folders walked since the current source began
+};
+
+// The collector of a run: its items go to the list it was given.
+class ListCollector : public FileCollector {
+ public:
+  explicit ListCollector(ItemList& items) : items_(items) {}
+  void AddItem(std::unique_ptr<ConversionItem> item) override;
+
+ private:
+  ItemList& items_;
+};

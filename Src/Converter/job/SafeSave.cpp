@@ -1,0 +1,27 @@
+#include "job/SafeSave.h"
+
+#include <limits.h>
+
+#include "job/PathFunctions.h"
+#include "platform/TempFile.h"
+
+SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int quality, bool greyScale, bool replace) {
+  const std::string name = FileNameOf(dest);
+  if (name.empty() || name.size() > NAME_MAX || dest.size() >= PATH_MAX) return {E_FAIL, false};
+  const auto slash = dest.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : dest.substr(0, slash + 1);
+  const std::string extension = ExtensionOf(name);
+  const std::string temp = CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension);
+  if (temp.empty()) return {E_FAIL, false};
+  const HRESULT saved = image.Save(temp, 0, quality, greyScale ? 1 : 0);
+  if (Failed(saved)) {
+    RemoveFileEntry(temp);
+    return {saved, false};
+  }
+  switch (MoveIntoPlace(temp, dest, replace)) {
+    case MoveResult::Moved: return {S_OK, false};
+    case MoveResult::DestinationExists: return {E_FAIL, true};
+    case MoveResult::Failed: break;
+  }
+  return {E_FAIL, false};
+}

@@ -1,0 +1,20 @@
+// Saving a picture so that the destination is replaced whole or not at all: the picture
+// is written to a temporary file in the destination's folder (ending with the
+// destination's extension, so the format is chosen the same way) and renamed over the
+// destination only when the write is complete.
+#pragma once
+
+#include <string>
+
+#include "image/ImageBuffer.h"
+#include "platform/Result.h"
+
+struct SafeSaveResult {
+  HRESULT code = S_OK;
+  bool destinationExists = false;  // without `replace`: an entry appeared at the destination
+};
+
+// Saves `image` to `dest` (JPEG quality and grey flag as ImageBuffer::Save takes them).
+// Without `replace` an existing entry is never touched. A name longer than the file-name
+// limit fails. No temporary file is left behind on any failure.
+SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int quality, bool greyScale, bool replace);

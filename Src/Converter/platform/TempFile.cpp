@@ -1,0 +1,74 @@
+#include "platform/TempFile.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+
+namespace {
+
+constexpr int kAttempts = 100;
+constexpr std::size_t kRandomChars = 6;
+
+std::string RandomChars() {
+  static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static std::mt19937_64 engine{std::random_device{}() ^ static_cast<std::uint64_t>(getpid())};
+  std::string text(kRandomChars, 'x');
+  for (char& c : text) c = kAlphabet[engine() % (sizeof kAlphabet - 1)];
+  return text;
+}
+
+std::string TempName(const std::string& stem, const std::string& suffix) {
+  const std::string fixed = std::string(".") + ".tmp-" + std::string(kRandomChars, 'x') + suffix;
+  const std::size_t room = fixed.size() < NAME_MAX ? NAME_MAX - fixed.size() : 0;
+  return "." + stem.substr(0, room) + ".tmp-" + RandomChars() + suffix;
+}
+
+// Renames without ever replacing an existing entry. Falls back to link + unlink on file
+// systems that do not know RENAME_NOREPLACE.
+int RenameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return -1;
+  if (link(from.c_str(), to.c_str()) != 0) return -1;
+  unlink(from.c_str());
+  return 0;
+}
+
+}  // namespace
+
+std::string CreateTempFile(const std::string& folder, const std::string& stem, const std::string& suffix) {
+  if (folder.empty() || suffix.size() > NAME_MAX / 2) return {};
+  const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const std::string path = prefix + TempName(stem, suffix);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd >= 0) {
+      close(fd);
+      return path;
+    }
+    if (errno != EEXIST) return {};
+  }
+  return {};
+}
+
+MoveResult MoveIntoPlace(const std::string& temp, const std::string& dest, bool replace) {
+  if (!replace) {
+    if (RenameNoReplace(temp, dest) == 0) return MoveResult::Moved;
+    const bool exists = errno == EEXIST;
+    unlink(temp.c_str());
+    return exists ? MoveResult::DestinationExists : MoveResult::Failed;
+  }
+  struct stat old;
+  if (lstat(dest.c_str(), &old) == 0 && S_ISREG(old.st_mode)) chmod(temp.c_str(), old.st_mode & 07777);
+  if (rename(temp.c_str(), dest.c_str()) == 0) return MoveResult::Moved;
+  unlink(temp.c_str());
+  return MoveResult::Failed;
+}
+
+void RemoveFileEntry(const std::string& path) {
+  if (!path.empty()) unlink(path.c_str());
+}
