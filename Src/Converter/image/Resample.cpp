@@ -46,42 +46,60 @@ void FillSpan(std::uint32_t* row, i64 from, i64 to, std::uint32_t fill) {
   if (from < to) std::fill(row + from, row + to, fill);
 }
 
+// How target pixels map to the source window, fixed for the whole resample.
+struct Mapping {
+  PixelRect src;    // the window, inside the source
+  PixelRect place;  // the placed rectangle, possibly reaching past the canvas
+  // The placed columns and rows that lie on the canvas; empty when nothing is placed.
+  i64 colBegin, colEnd, rowBegin, rowEnd;
+  double fx, fy;  // window pixels per placed pixel
+};
+
+Mapping MappingFor(const PixelRect& src, const PixelRect& place, const PixelView& target) {
+  Mapping m{src, place, 0, 0, 0, 0, 0.0, 0.0};
+  m.colBegin = std::clamp<i64>(place.x, 0, target.width);
+  m.colEnd = std::clamp<i64>(place.x + std::max<i64>(place.w, 0), m.colBegin, target.width);
+  m.rowBegin = std::clamp<i64>(place.y, 0, target.height);
+  m.rowEnd = std::clamp<i64>(place.y + std::max<i64>(place.h, 0), m.rowBegin, target.height);
+  // Only computed when something is placed, so a placed size of 0 never divides.
+  if (m.colBegin < m.colEnd) m.fx = static_cast<double>(src.w) / static_cast<double>(place.w);
+  if (m.rowBegin < m.rowEnd) m.fy = static_cast<double>(src.h) / static_cast<double>(place.h);
+  return m;
+}
+
+// The placed columns of target row j (a placed row). x0, y0 start each block at the
+// truncated mapped position; the block spans trunc(x0 + fx) - x0 columns and likewise rows,
+// cut at the window's right and bottom edges.
+void ResamplePlacedRow(const ConstPixelView& source, const Mapping& m, i64 j, std::uint32_t* out) {
+  const i64 srcRight = m.src.x + m.src.w, srcBottom = m.src.y + m.src.h;
+  const i64 y0 = static_cast<i64>(static_cast<double>(j - m.place.y) * m.fy + static_cast<double>(m.src.y));
+  const i64 y1 = static_cast<i64>(static_cast<double>(y0) + m.fy);
+  const RowBlock rows{y0, std::min(y1, srcBottom), std::clamp<i64>(y0, 0, source.height - 1)};
+  const std::uint32_t* nearestRow = source.Row(rows.nearest);
+  for (i64 i = m.colBegin; i < m.colEnd; ++i) {
+    const i64 x0 = static_cast<i64>(static_cast<double>(i - m.place.x) * m.fx + static_cast<double>(m.src.x));
+    const i64 x1 = std::min(static_cast<i64>(static_cast<double>(x0) + m.fx), srcRight);
+    if (x1 > x0 && rows.end > rows.first) {
+      out[i] = AverageBlock(source, rows, x0, x1);
+    } else {
+      out[i] = nearestRow[std::clamp<i64>(x0, 0, source.width - 1)];  // copied whole
+    }
+  }
+}
+
 }  // namespace
 
 void ResampleInto(const ConstPixelView& source, PixelRect sourceRect, const PixelView& target,
                   PixelRect placeRect, std::uint32_t fill) {
-  const PixelRect src = ClipToSource(sourceRect, source);
-  const PixelRect& place = placeRect;
-  // The placed columns and rows that lie on the canvas; empty when nothing is placed.
-  const i64 colBegin = std::clamp<i64>(place.x, 0, target.width);
-  const i64 colEnd = std::clamp<i64>(place.x + std::max<i64>(place.w, 0), colBegin, target.width);
-  const i64 rowBegin = std::clamp<i64>(place.y, 0, target.height);
-  const i64 rowEnd = std::clamp<i64>(place.y + std::max<i64>(place.h, 0), rowBegin, target.height);
-  // Only computed when something is placed, so a placed size of 0 never divides.
-  const double fx = colBegin < colEnd ? static_cast<double>(src.w) / static_cast<double>(place.w) : 0.0;
-  const double fy = rowBegin < rowEnd ? static_cast<double>(src.h) / static_cast<double>(place.h) : 0.0;
-  const i64 srcRight = src.x + src.w, srcBottom = src.y + src.h;
-
+  const Mapping m = MappingFor(ClipToSource(sourceRect, source), placeRect, target);
   for (i64 j = 0; j < target.height; ++j) {
     std::uint32_t* out = target.Row(j);
-    if (j < rowBegin || j >= rowEnd) {
+    if (j < m.rowBegin || j >= m.rowEnd) {
       FillSpan(out, 0, target.width, fill);
       continue;
     }
-    const i64 y0 = static_cast<i64>(static_cast<double>(j - place.y) * fy + static_cast<double>(src.y));
-    const i64 y1 = static_cast<i64>(static_cast<double>(y0) + fy);
-    const RowBlock rows{y0, std::min(y1, srcBottom), std::clamp<i64>(y0, 0, source.height - 1)};
-    const std::uint32_t* nearestRow = source.Row(rows.nearest);
-    FillSpan(out, 0, colBegin, fill);
-    for (i64 i = colBegin; i < colEnd; ++i) {
-      const i64 x0 = static_cast<i64>(static_cast<double>(i - place.x) * fx + static_cast<double>(src.x));
-      const i64 x1 = std::min(static_cast<i64>(static_cast<double>(x0) + fx), srcRight);
-      if (x1 > x0 && rows.end > rows.first) {
-        out[i] = AverageBlock(source, rows, x0, x1);
-      } else {
-        out[i] = nearestRow[std::clamp<i64>(x0, 0, source.width - 1)];
-      }
-    }
-    FillSpan(out, colEnd, target.width, fill);
+    FillSpan(out, 0, m.colBegin, fill);
+    ResamplePlacedRow(source, m, j, out);
+    FillSpan(out, m.colEnd, target.width, fill);
   }
 }
