@@ -7,14 +7,18 @@
 
 namespace {
 
-// Each loop writes the new picture row by row; the source is walked along a column (90,
-// 270) or a row backwards (180). (x, y) of the source goes to: 90: (H - 1 - y, x);
-// 180: (W - 1 - x, H - 1 - y); 270: (y, W - 1 - x).
+// (x, y) of the source goes to: 90: (H - 1 - y, x); 180: (W - 1 - x, H - 1 - y);
+// 270: (y, W - 1 - x). The quarter turns work on bands of kBand new rows, so that each
+// source row is read kBand pixels at a time and the rows being written stay in cache.
+constexpr int kBand = 16;
+
 void QuarterClockwise(const ConstPixelView& src, const PixelView& dst) {
-  for (int r = 0; r < dst.height; ++r) {  // dst row r is source column r, read bottom-up
-    std::uint32_t* out = dst.Row(r);
-    const std::uint32_t* in = src.Row(src.height - 1) + r;
-    for (int c = 0; c < dst.width; ++c, in -= src.stride) out[c] = *in;
+  for (int r0 = 0; r0 < dst.height; r0 += kBand) {
+    const int r1 = std::min(r0 + kBand, dst.height);
+    for (int c = 0; c < dst.width; ++c) {
+      const std::uint32_t* in = src.Row(src.height - 1 - c);  // new column c is source row H - 1 - c
+      for (int r = r0; r < r1; ++r) dst.Row(r)[c] = in[r];
+    }
   }
 }
 
@@ -26,10 +30,12 @@ void HalfTurn(const ConstPixelView& src, const PixelView& dst) {
 }
 
 void QuarterAnticlockwise(const ConstPixelView& src, const PixelView& dst) {
-  for (int r = 0; r < dst.height; ++r) {  // dst row r is source column W - 1 - r, read top-down
-    std::uint32_t* out = dst.Row(r);
-    const std::uint32_t* in = src.Row(0) + (src.width - 1 - r);
-    for (int c = 0; c < dst.width; ++c, in += src.stride) out[c] = *in;
+  for (int r0 = 0; r0 < dst.height; r0 += kBand) {
+    const int r1 = std::min(r0 + kBand, dst.height);
+    for (int c = 0; c < dst.width; ++c) {
+      const std::uint32_t* in = src.Row(c);  // new column c is source row c
+      for (int r = r0; r < r1; ++r) dst.Row(r)[c] = in[src.width - 1 - r];
+    }
   }
 }
 
