@@ -64,7 +64,7 @@ class RealPair : public testing::Test {
 
   TempDir dir_;
   std::string source_ = dir_ / "pictures";
-  std::string dest_ = dir_ / "my converted pictures";  // a blank: re-quoted on the way
+  std::string dest_ = dir_ / "Bilder für Oma";  // blanks (re-quoted on the way), non-ASCII
   RunOptions options_;
 };
 
@@ -84,9 +84,9 @@ TEST_F(RealPair, ConvertsAFolderAndEndsWithTheProgramsExitCode) {
       kPython, {"-c",
                 "import sys; from PIL import Image\n"
                 "for p in sys.argv[1:]:\n"
-                "  i = Image.open(p); print(i.format, i.size)",
+                "  print(Image.open(p).format)",
                 dest_ + "/a.jpg", dest_ + "/b.jpg"});
-  EXPECT_EQ(check.out, "JPEG (4, 3)\nJPEG (4, 3)\n") << check.err;
+  EXPECT_EQ(check.out, "JPEG\nJPEG\n") << check.err;
 
   const RunResult again = Convert();  // the results exist now and override is off
   const auto lines = LinesOf(again.out);
