@@ -1,0 +1,204 @@
+// End-to-end runs of the real Brindlemark.exe on real folders: its report, its summary,
+// its exit code and the files it leaves.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "job/SmallPictures.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+const std::string kBanner = "Brindlemark 2.9 Command Line Processor\nCopyright (C) Orrinvale. All rights reserved.\n\n";
+
+// Every start runs under a time limit.
+RunResult Start(const std::vector<std::string>& args, const std::string& program = "Brindlemark.exe") {
+  std::vector<std::string> full = {"30", BinPath(program)};
+  full.insert(full.end(), args.begin(), args.end());
+  return RunProgram("/usr/bin/timeout", full);
+}
+
+// The report without the banner and the final empty line, checked to be there.
+std::string Report(const RunResult& r) {
+  EXPECT_EQ(r.out.substr(0, kBanner.size()), kBanner);
+  EXPECT_GE(r.out.size(), kBanner.size() + 1);
+  EXPECT_EQ(r.out.back(), '\n');
+  return r.out.substr(kBanner.size(), r.out.size() - kBanner.size() - 1);
+}
+
+// Counts SUCCESS and ERROR lines and checks that the summary agrees with them.
+void ExpectSummaryAgrees(const std::string& report) {
+  std::istringstream lines(report);
+  std::string line, last;
+  int ok = 0, bad = 0;
+  while (std::getline(lines, line)) {
+    ok += line.rfind("SUCCESS: ", 0) == 0;
+    bad += line.rfind("ERROR: ", 0) == 0;
+    last = line;
+  }
+  EXPECT_EQ(last, std::to_string(ok) + " images were successfully converted. " + std::to_string(bad) +
+                      " images failed.");
+}
+
+std::string Success(const std::string& from, const std::string& to) {
+  return "SUCCESS: converted file " + from + " to " + to + "\n";
+}
+std::string Failure(const std::string& from, const std::string& to, const std::string& reason) {
+  return "ERROR: failed to convert file " + from + " to " + to + " Reason: " + reason + "\n";
+}
+
+// What Pillow, an independent reader, sees in a file: "FORMAT WxH MODE".
+std::string PillowSees(const std::string& path) {
+  const RunResult r = RunProgram("/usr/bin/timeout",
+                                 {"30", "/usr/bin/python3", "-c",
+                                  "import sys; from PIL import Image; im = Image.open(sys.argv[1]); "
+                                  "print(im.format, '%dx%d' % im.size, im.mode)",
+                                  path});
+  return r.out;
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir / "in/sub/deeper");
+    WritePicture(dir / "in/a.png", 30, 20, 0xFFFF0000);
+    WritePicture(dir / "in/b.jpg", 20, 30);
+    WriteFile(dir / "in/notes.txt", "not an image");
+    WritePicture(dir / "in/sub/c.bmp", 16, 16);
+    WritePicture(dir / "in/sub/deeper/d.tga", 10, 10);
+  }
+  std::string in(const std::string& name) const { return dir / ("in/" + name); }
+  std::string out(const std::string& name) const { return dir / ("out/" + name); }
+
+  TempDir dir;
+};
+
+TEST_F(EndToEnd, FolderWithSubfoldersKeepsItsStructure) {
+  const RunResult r = Start({"-source:" + dir / "in", "/dest:" + dir / "out", "-samedir"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Report(r), Success(in("a.png"), out("a.jpg")) + Success(in("b.jpg"), out("b.jpg")) +
+                           Success(in("sub/c.bmp"), out("sub/c.jpg")) +
+                           Success(in("sub/deeper/d.tga"), out("sub/deeper/d.jpg")) +
+                           "4 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(PillowSees(out("a.jpg")), "JPEG 150x100 RGB\n");
+  EXPECT_EQ(PillowSees(out("sub/deeper/d.jpg")), "JPEG 150x100 RGB\n");
+  EXPECT_EQ(NamesIn(dir / "out"), "a.jpg b.jpg sub");
+  EXPECT_EQ(NamesIn(dir / "out/sub"), "c.jpg deeper");
+}
+
+TEST_F(EndToEnd, NoRecursiveAndFlatDestination) {
+  const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-norecursive", "-ext:png",
+                           "-prefix:s_", "-suffix:_small"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Report(r), Success(in("a.png"), out("s_a_small.png")) + Success(in("b.jpg"), out("s_b_small.png")) +
+                           "2 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(PillowSees(out("s_a_small.png")), "PNG 150x100 RGB\n");
+}
+
+TEST_F(EndToEnd, ThreePageTiffGivesThreeNumberedOutputs) {
+  CopySample("scan-3-pages.tif", in("scan.tif"));
+  const RunResult r = Start({"-source:" + in("scan.tif"), "-dest:" + dir / "out", "-samedir", "-zeropadding:3"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Report(r), Success(in("scan.tif"), out("scan000.jpg")) + Success(in("scan.tif"), out("scan001.jpg")) +
+                           Success(in("scan.tif"), out("scan002.jpg")) +
+                           "3 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(NamesIn(dir / "out"), "scan000.jpg scan001.jpg scan002.jpg");
+}
+
+TEST_F(EndToEnd, UnreadableFileFailsWithItsReasonAndTheOthersConvert) {
+  WriteFile(in("broken.png"), "\x89PNG but nothing more");
+  const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-norecursive"});
+  EXPECT_EQ(r.exitCode, 1);
+  const std::string report = Report(r);
+  EXPECT_EQ(report, Success(in("a.png"), out("a.jpg")) + Success(in("b.jpg"), out("b.jpg")) +
+                        Failure(in("broken.png"), out("broken.jpg"), "Failed to load image " + in("broken.png")) +
+                        "2 images were successfully converted. 1 images failed.\n");
+  ExpectSummaryAgrees(report);
+  EXPECT_FALSE(FileExists(out("broken.jpg")));
+}
+
+TEST_F(EndToEnd, SecondRunRefusesToOverwriteAndOverrideReplaces) {
+  const std::vector<std::string> args = {"-source:" + dir / "in", "-dest:" + dir / "out", "-norecursive"};
+  ASSERT_EQ(Start(args).exitCode, 0);
+  const std::string firstA = ReadFile(out("a.jpg")), firstB = ReadFile(out("b.jpg"));
+  struct stat before;
+  stat(out("a.jpg").c_str(), &before);
+
+  const RunResult again = Start(args);
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_EQ(Report(again), Failure(in("a.png"), out("a.jpg"), "File " + out("a.jpg") + " already exists") +
+                               Failure(in("b.jpg"), out("b.jpg"), "File " + out("b.jpg") + " already exists") +
+                               "0 images were successfully converted. 2 images failed.\n");
+  EXPECT_EQ(ReadFile(out("a.jpg")), firstA);
+  EXPECT_EQ(ReadFile(out("b.jpg")), firstB);
+
+  std::vector<std::string> overriding = args;
+  overriding.push_back("-override");
+  overriding.push_back("-jpegquality:40");
+  const RunResult replaced = Start(overriding);
+  EXPECT_EQ(replaced.exitCode, 0);
+  EXPECT_EQ(Report(replaced), Success(in("a.png"), out("a.jpg")) + Success(in("b.jpg"), out("b.jpg")) +
+                                  "2 images were successfully converted. 0 images failed.\n");
+  struct stat after;
+  stat(out("a.jpg").c_str(), &after);
+  EXPECT_NE(after.st_ino, before.st_ino);  // a new file renamed into place
+  EXPECT_NE(ReadFile(out("b.jpg")), firstB);
+  EXPECT_EQ(NamesIn(dir / "out"), "a.jpg b.jpg");  // no temporary file left
+}
+
+TEST_F(EndToEnd, InPlaceConversionWithOverride) {
+  std::filesystem::create_directories(dir / "flat");
+  WritePicture(dir / "flat/p.png", 40, 40);
+  const RunResult r = Start({"-source:" + dir / "flat", "-dest:" + dir / "flat", "-ext:png", "-override"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Report(r), Success(dir / "flat/p.png", dir / "flat/p.png") +
+                           "1 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(PillowSees(dir / "flat/p.png"), "PNG 150x100 RGB\n");
+  EXPECT_EQ(NamesIn(dir / "flat"), "p.png");
+}
+
+TEST_F(EndToEnd, FolderThatCannotBeCreatedLeavesTwoBlanksBeforeTheReason) {
+  WriteFile(dir / "blocker", "");
+  const RunResult r = Start({"-source:" + in("a.png"), "-dest:" + dir / "blocker/out"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(Report(r), Failure(in("a.png"), "", "Fail to create destination folder " + dir / "blocker/out") +
+                           "0 images were successfully converted. 1 images failed.\n");
+}
+
+TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string report;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {{"-dest:" + dir / "out", "-mode:w", "-width:abc"}, "ERROR: Please choose a width larger than 0.\n", 1},
+      {{"-source:" + dir / "in", "-bogus:1"}, "ERROR: Wrong command line argument -bogus:1\n", 1},
+      {{"-source:" + dir / "in"}, "ERROR: Please choose a destination folder.\n", 1},
+      {{"-dest:" + dir / "out"}, "0 images were successfully converted. 0 images failed.\n", 0},
+      {{"-source:" + dir / "missing", "-dest:" + dir / "out"}, "0 images were successfully converted. 0 images failed.\n",
+       0},
+      {{"-source:" + in("notes.txt"), "-dest:" + dir / "out"}, "0 images were successfully converted. 0 images failed.\n",
+       0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.back());
+    const RunResult r = Start(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode);
+    EXPECT_EQ(Report(r), c.report);
+  }
+  EXPECT_FALSE(FileExists(dir / "out/a.jpg"));
+}
+
+// The real launcher in front of the real program, when the launcher has been built.
+TEST_F(EndToEnd, ThroughTheConsoleLauncher) {
+  if (!FileExists(BinPath("Brindlemark.com"))) GTEST_SKIP() << "launcher not built";
+  const RunResult r = Start({"-source:" + in("a.png"), "-dest:" + dir / "out"}, "Brindlemark.com");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Report(r), Success(in("a.png"), out("a.jpg")) + "1 images were successfully converted. 0 images failed.\n");
+}
+
+}  // namespace
