@@ -9,6 +9,7 @@
 #include "cmdline/RunCommandLine.h"
 #include "platform/ConsoleRendezvous.h"
 #include "platform/Process.h"
+#include "platform/TempFileCleanup.h"
 
 namespace {
 
@@ -73,6 +74,7 @@ bool ConnectConsolePipes() {
 void RunConsoleSequence(const std::vector<std::string>& tokens) {
   commandLineMode = true;
   IgnoreBrokenPipe();
+  RemoveTempFileOnSignal();
   ConnectConsolePipes();
   WriteText("Brindlemark ");
   WriteText("2.9");

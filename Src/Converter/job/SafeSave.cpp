@@ -4,6 +4,7 @@
 
 #include "job/PathFunctions.h"
 #include "platform/TempFile.h"
+#include "platform/TempFileCleanup.h"
 
 SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int quality, bool greyScale, bool replace) {
   const std::string name = FileNameOf(dest);
@@ -13,12 +14,16 @@ SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int qualit
   const std::string extension = ExtensionOf(name);
   const std::string temp = CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension);
   if (temp.empty()) return {E_FAIL, false};
+  NoteTempFile(temp);
   const HRESULT saved = image.Save(temp, 0, quality, greyScale ? 1 : 0);
   if (Failed(saved)) {
+    ForgetTempFile();
     RemoveFileEntry(temp);
     return {saved, false};
   }
-  switch (MoveIntoPlace(temp, dest, replace)) {
+  const MoveResult moved = MoveIntoPlace(temp, dest, replace);
+  ForgetTempFile();
+  switch (moved) {
     case MoveResult::Moved: return {S_OK, false};
     case MoveResult::DestinationExists: return {E_FAIL, true};
     case MoveResult::Failed: break;
