@@ -160,6 +160,13 @@ TEST_F(EndToEnd, InPlaceConversionWithOverride) {
   EXPECT_EQ(NamesIn(dir / "flat"), "p.png");
 }
 
+TEST_F(EndToEnd, PipelineFailureIsReportedAsResize) {
+  const RunResult r = Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-ext:png", "-bpp:5"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(Report(r), Failure(in("a.png"), out("a.png"), "Failed to resize " + in("a.png")) +
+                           "0 images were successfully converted. 1 images failed.\n");
+}
+
 TEST_F(EndToEnd, FolderThatCannotBeCreatedLeavesTwoBlanksBeforeTheReason) {
   WriteFile(dir / "blocker", "");
   const RunResult r = Start({"-source:" + in("a.png"), "-dest:" + dir / "blocker/out"});

@@ -13,6 +13,7 @@
 #include "job/PathFunctions.h"
 #include "job/SmallPictures.h"
 #include "support/TestFiles.h"
+#include "ui/resources/StringTable.h"
 
 namespace {
 
@@ -88,6 +89,19 @@ TEST_F(ImageConverterTest, BrokenPictureFailsWithTheLoadText) {
   EXPECT_EQ(Events(), "start broken.png |start broken.png broken.jpg|30|done 2|");
   EXPECT_EQ(items[0]->log, "Failed to load image " + dir / "in/broken.png");
   EXPECT_EQ(converter.failed, 1);
+}
+
+TEST_F(ImageConverterTest, AnyPipelineFailureGivesTheResizeText) {
+  WritePicture(dir / "in/a.png");
+  settings.destFileExt = "png";
+  settings.bpp = 5;  // no such depth: the last step fails
+  Convert();
+  EXPECT_EQ(Events(), "start a.png |start a.png a.png|30|done 2|");
+  EXPECT_EQ(items[0]->log, "Failed to resize " + dir / "in/a.png");
+  EXPECT_FALSE(FileExists(dir / "out/a.png"));
+  EXPECT_EQ(LoadText(ItemStatusTextId(items[0]->status)), "Failed");
+  EXPECT_EQ(LoadText(ItemStatusTextId(ItemStatus::Succeeded)), "Succeeded");
+  EXPECT_EQ(LoadText(ItemStatusTextId(ItemStatus::NotStarted)), "Not Started");
 }
 
 TEST_F(ImageConverterTest, ExistingEntryIsRefusedBeforeTheSourceIsRead) {
