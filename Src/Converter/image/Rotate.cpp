@@ -10,7 +10,7 @@ namespace {
 // (x, y) of the source goes to: 90: (H - 1 - y, x); 180: (W - 1 - x, H - 1 - y);
 // 270: (y, W - 1 - x). The quarter turns work on bands of kBand new rows, so that each
 // source row is read kBand pixels at a time and the rows being written stay in cache.
-constexpr int kBand = 16;
+constexpr int kBand = 64;
 
 void QuarterClockwise(const ConstPixelView& src, const PixelView& dst) {
   for (int r0 = 0; r0 < dst.height; r0 += kBand) {
