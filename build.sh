@@ -45,7 +45,15 @@ case "${1:-}" in
   test)
     install_missing
     build
-    cd build && ctest --output-on-failure -j"$(nproc)"
+    (cd build && ctest --output-on-failure -j"$(nproc)")
+    # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+    san="-fsanitize=address,undefined -fno-omit-frame-pointer"
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBM_BUILD_GUI=OFF -DBM_BUILD_BENCH=OFF \
+      -DCMAKE_C_FLAGS="$san" -DCMAKE_CXX_FLAGS="$san" \
+      -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+    cmake --build build-asan -j"$(nproc)"
+    cd build-asan && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+      UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j"$(nproc)"
     ;;
   *)
     echo "usage: $0 run|test" >&2
