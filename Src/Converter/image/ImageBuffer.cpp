@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "image/FreeImageCall.h"
 #include "image/GifReader.h"
@@ -152,18 +153,23 @@ HRESULT ImageBuffer::Resize(int width, int height) {
   const int srcW = Width(), srcH = Height();
   const double fx = static_cast<double>(srcW) / width;
   const double fy = static_cast<double>(srcH) / height;
+  const BYTE* srcBits = FreeImage_GetBits(picture_);
+  const std::size_t srcPitch = FreeImage_GetPitch(picture_);
+  // Block [start, end) of source positions for target position t; an empty block is
+  // widened by one, positions past the picture are skipped.
+  const auto block = [](double f, int t, int limit) {
+    int start = static_cast<int>(std::floor(f * t)), end = static_cast<int>(std::floor(f * (t + 1)));
+    if (end <= start) end = start + 1;
+    return std::pair<int, int>{start, end > limit ? limit : end};
+  };
   for (int i = 0; i < height; ++i) {
-    int y0 = static_cast<int>(std::floor(fy * i)), y1 = static_cast<int>(std::floor(fy * (i + 1)));
-    if (y1 <= y0) y1 = y0 + 1;
-    if (y1 > srcH) y1 = srcH;
+    const auto [y0, y1] = block(fy, i, srcH);
     BYTE* out = FreeImage_GetScanLine(target, i);
     for (int j = 0; j < width; ++j) {
-      int x0 = static_cast<int>(std::floor(fx * j)), x1 = static_cast<int>(std::floor(fx * (j + 1)));
-      if (x1 <= x0) x1 = x0 + 1;
-      if (x1 > srcW) x1 = srcW;
+      const auto [x0, x1] = block(fx, j, srcW);
       std::int64_t sum[3] = {0, 0, 0}, count = 0;
       for (int y = y0; y < y1; ++y) {
-        const BYTE* row = FreeImage_GetScanLine(picture_, y) + 3 * x0;
+        const BYTE* row = srcBits + static_cast<std::size_t>(y) * srcPitch + 3 * static_cast<std::size_t>(x0);
         for (int x = x0; x < x1; ++x, row += 3, ++count)
           for (int c = 0; c < 3; ++c) sum[c] += row[c];
       }

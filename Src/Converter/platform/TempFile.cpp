@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <random>
+#include <string_view>
 
 namespace {
 
@@ -22,10 +23,17 @@ std::string RandomChars() {
   return text;
 }
 
+// "." + stem + ".tmp-" + six random characters + suffix, the stem cut so the name fits NAME_MAX.
 std::string TempName(const std::string& stem, const std::string& suffix) {
-  const std::string fixed = std::string(".") + ".tmp-" + std::string(kRandomChars, 'x') + suffix;
-  const std::size_t room = fixed.size() < NAME_MAX ? NAME_MAX - fixed.size() : 0;
-  return "." + stem.substr(0, room) + ".tmp-" + RandomChars() + suffix;
+  constexpr std::string_view kMarker = ".tmp-";
+  const std::size_t fixed = 1 + kMarker.size() + kRandomChars + suffix.size();
+  const std::size_t room = fixed < NAME_MAX ? NAME_MAX - fixed : 0;
+  std::string name(".");
+  name.append(stem, 0, room);
+  name.append(kMarker);
+  name.append(RandomChars());
+  name.append(suffix);
+  return name;
 }
 
 // Renames without ever replacing an existing entry. Falls back to link + unlink on file
