@@ -172,7 +172,9 @@ TEST(ImageBuffer, EightBitsFromManyColoursUsesAtMost256) {
 
 TEST(ImageBuffer, SixteenBitsIsAlways555) {
   ImageBuffer buffer;
-  buffer.Adopt(FreeImage_ConvertTo16Bits565(MakePicture32(4, 4, [](int, int) { return 0xFF336699u; })));
+  FIBITMAP* source = MakePicture32(4, 4, [](int, int) { return 0xFF336699u; });
+  buffer.Adopt(FreeImage_ConvertTo16Bits565(source));
+  FreeImage_Unload(source);
   ASSERT_EQ(FreeImage_GetGreenMask(buffer.Picture()), FI16_565_GREEN_MASK);
   ASSERT_EQ(buffer.ConvertToBitDepth(16), S_OK);
   EXPECT_EQ(FreeImage_GetGreenMask(buffer.Picture()), FI16_555_GREEN_MASK);
