@@ -57,8 +57,9 @@ class Exchange {
         field = fallback;
         return;
       }
+      // Up to the first NUL or the end of the data, whichever comes first; no data is "".
       const auto* text = reinterpret_cast<const char*>(v->data.data());
-      field.assign(text, strnlen(text, v->data.size()));
+      field.assign(text, v->data.empty() ? 0 : strnlen(text, v->data.size()));
     }
   }
 
