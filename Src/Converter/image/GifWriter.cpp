@@ -8,19 +8,9 @@
 
 #include "image/BitmapRaster.h"
 #include "image/GifEncode.h"
+#include "platform/FileWrite.h"
 
 namespace {
-
-bool WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 // Writes the whole file, checking every write and the close; removes it on failure.
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
