@@ -4,7 +4,7 @@
 #include "cmdline/CommandLineParser.h"
 #include "cmdline/ConsoleSequence.h"
 #include "image/FreeImageCall.h"
-#include "ui/WindowedProgram.h"
+#include "ui/BrindlemarkApp.h"
 
 int main(int argc, char** argv) {
   StartFreeImage();

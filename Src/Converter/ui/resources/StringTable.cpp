@@ -13,6 +13,25 @@ struct Entry {
 
 // Sorted by number, looked up by binary search.
 constexpr std::array kTable = {
+    Entry{128, "Brindlemark"},
+    Entry{1016, "Conversion by a specified ratio."},
+    Entry{1027, "Override existing files"},
+    Entry{1043, "Version of this"},
+    Entry{1060, "Enable Shadow Effect"},
+    Entry{32771, "Add selected files to conversion list\nAdd selected files to conversion list"},
+    Entry{32772, "Remove selected files (hit delete in the list)\nRemove selected files(hit delete in the list)"},
+    Entry{32773, "Start conversion\nStart conversion"},
+    Entry{32774, "Add Folder\nAdd Folder"},
+    Entry{32811, "Remove all files\nRemove all files"},
+    Entry{32813, "View converted image with default viewer (double click to open)\nView converted image with default viewer (double click to open)"},
+    Entry{32814, "View orginal image with default viewer\nView orginal image with default viewer"},
+    Entry{32818, "Add Folder Recursively\nAdd Folder Recursively"},
+    Entry{57345, "Ready"},
+    Entry{57664, "Display program information, version number and copyright\nAbout"},
+    Entry{57665, "Quit the application\nExit"},
+    Entry{57666, "Open the help contents\nHelp Contents"},
+    Entry{59392, "Show or hide the toolbar\nToggle ToolBar"},
+    Entry{59393, "Show or hide the status bar\nToggle StatusBar"},
     Entry{61208, "Add Files"},
     Entry{61209, "Remove Selected"},
     Entry{61210, "File Name"},
@@ -89,6 +108,17 @@ std::string_view LoadText(int id) {
   auto it = std::lower_bound(kTable.begin(), kTable.end(), id,
                              [](const Entry& e, int key) { return e.id < key; });
   return (it != kTable.end() && it->id == id) ? it->text : std::string_view{};
+}
+
+std::string_view PromptStatusText(int commandId) {
+  const std::string_view prompt = LoadText(commandId);
+  return prompt.substr(0, prompt.find('\n'));
+}
+
+std::string_view PromptToolTip(int commandId) {
+  const std::string_view prompt = LoadText(commandId);
+  const std::size_t cut = prompt.find('\n');
+  return cut == std::string_view::npos ? std::string_view{} : prompt.substr(cut + 1);
 }
 
 std::string FillText(std::string_view format, std::string_view a, std::string_view b) {

@@ -25,6 +25,12 @@ constexpr int ResizeFailed = 61251;
 constexpr int SaveFailed = 61252;
 constexpr int Converted = 61253;
 // Windowed program
+constexpr int AppTitle = 128;
+constexpr int TipRatio = 1016;
+constexpr int TipOverride = 1027;
+constexpr int TipVersion = 1043;
+constexpr int TipShadow = 1060;
+constexpr int ReadyMessage = 57345;
 constexpr int AddFilesLabel = 61208;
 constexpr int RemoveSelectedLabel = 61209;
 constexpr int ColumnFileName = 61210;
@@ -53,6 +59,10 @@ constexpr int StartLabel = 61288;
 constexpr int AddFolderLabel = 61289;
 constexpr int RemoveAllLabel = 61290;
 }  // namespace Ids
+
+// A command's prompt is "status-bar text\ntooltip": the halves, each empty when absent.
+std::string_view PromptStatusText(int commandId);
+std::string_view PromptToolTip(int commandId);
 
 // The text with the given number, or an empty view when the table has none.
 std::string_view LoadText(int id);

@@ -1,0 +1,24 @@
+// AboutBox: the modal "About Brindlemark" dialog: version, rights notice and home page in
+// three read-only one-line fields, the libraries the program uses below them, an OK button.
+#pragma once
+
+#include <wx/dialog.h>
+
+class wxTextCtrl;
+class wxStaticText;
+
+class AboutBox : public wxDialog {
+ public:
+  explicit AboutBox(wxWindow* parent);
+
+  wxString VersionText() const;
+  wxString RightsText() const;
+  wxString HomePageText() const;
+  wxString CreditsText() const;
+
+ private:
+  wxTextCtrl* version_;
+  wxTextCtrl* rights_;
+  wxTextCtrl* homePage_;
+  wxStaticText* credits_;
+};

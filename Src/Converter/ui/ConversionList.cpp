@@ -1,0 +1,72 @@
+#include "ui/ConversionList.h"
+
+#include <algorithm>
+
+namespace {
+ConversionList* theList = nullptr;
+}
+
+ConversionList* TheConversionList() { return theList; }
+
+ConversionList::ConversionList() { theList = this; }
+
+ConversionList::~ConversionList() {
+  if (theList == this) theList = nullptr;
+}
+
+int ConversionList::StatusCount(int status) const {
+  return status >= 0 && status < 3 ? statusCounts_[static_cast<std::size_t>(status)] : 0;
+}
+
+void ConversionList::RecountStatus() {
+  statusCounts_ = {};
+  for (const auto& item : items_)
+    if (item->status >= 0 && item->status < 3) ++statusCounts_[static_cast<std::size_t>(item->status)];
+}
+
+ConversionItem& ConversionList::Add(std::unique_ptr<ConversionItem> item) {
+  items_.push_back(std::move(item));
+  RecountStatus();
+  Changed();
+  return *items_.back();
+}
+
+void ConversionList::SetSelected(const ConversionItem* item, bool selected) {
+  const bool known = std::any_of(items_.begin(), items_.end(),
+                                 [item](const auto& held) { return held.get() == item; });
+  if (!known) return;
+  if (selected)
+    selected_.insert(item);
+  else
+    selected_.erase(item);
+}
+
+ConversionItem* ConversionList::FirstSelectedItem() const {
+  for (const auto& item : items_)
+    if (selected_.count(item.get())) return item.get();
+  return nullptr;
+}
+
+bool ConversionList::SelectionSucceeded() const {
+  const ConversionItem* first = FirstSelectedItem();
+  return first && first->status == ItemStatus::Succeeded;
+}
+
+void ConversionList::RemoveSelected() {
+  if (selected_.empty()) return;
+  std::erase_if(items_, [this](const auto& item) { return selected_.count(item.get()) != 0; });
+  selected_.clear();
+  RecountStatus();
+  Changed();
+}
+
+void ConversionList::RemoveAll() {
+  items_.clear();
+  selected_.clear();
+  RecountStatus();
+  Changed();
+}
+
+void ConversionList::Changed() {
+  if (onChanged) onChanged();
+}

@@ -1,0 +1,60 @@
+// ConversionList: the windowed program's model of the conversion list, the ordered items
+// that a run converts (the list owns them) with the number of items of each status. The
+// list's view keeps the selection here through SetSelected, so the main frame's commands
+// and their enabling rules read it without knowing the view. One instance lives for the
+// whole windowed session, reached through TheConversionList().
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "job/ConversionItem.h"
+
+class ConversionList {
+ public:
+  ConversionList();
+  ~ConversionList();
+  ConversionList(const ConversionList&) = delete;
+  ConversionList& operator=(const ConversionList&) = delete;
+
+  const ItemList& Items() const { return items_; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  // Number of items whose status is `status` (0, 1 or 2) at the last RecountStatus.
+  int StatusCount(int status) const;
+  // Counts every item by its status afresh.
+  void RecountStatus();
+
+  // Appends an item (it keeps its listFlags) and recounts.
+  ConversionItem& Add(std::unique_ptr<ConversionItem> item);
+
+  // Selection, as the view reports it; items not in the list are ignored.
+  void SetSelected(const ConversionItem* item, bool selected);
+  int SelectedCount() const { return static_cast<int>(selected_.size()); }
+  bool HasSelection() const { return FirstSelectedItem() != nullptr; }
+  // The selected item that comes first in list order, or nullptr.
+  ConversionItem* FirstSelectedItem() const;
+  // True when there is a selected item and the first one has succeeded.
+  bool SelectionSucceeded() const;
+
+  // Frees the selected items (nothing without a selection), then recounts.
+  void RemoveSelected();
+  // Frees every item, then recounts.
+  void RemoveAll();
+
+  // Called after each change of the items (removals, additions): the view drops or adds
+  // its rows and the frame refreshes its idle text. Empty until someone listens.
+  std::function<void()> onChanged;
+
+ private:
+  void Changed();
+
+  ItemList items_;
+  std::set<const ConversionItem*> selected_;
+  std::array<int, 3> statusCounts_{};
+};
+
+// The session's list, or nullptr outside a windowed session.
+ConversionList* TheConversionList();
