@@ -11,7 +11,10 @@ namespace {
 
 class UiTestApp : public wxApp {
  public:
-  bool OnInit() override { return true; }
+  bool OnInit() override {
+    wxInitAllImageHandlers();
+    return true;
+  }
 };
 
 void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,

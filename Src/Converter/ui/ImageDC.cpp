@@ -1,7 +1,8 @@
 #include "ui/ImageDC.h"
 
-#include <FreeImage.h>
 #include <wx/image.h>
+
+#include <FreeImage.h>
 
 #include <cstdint>
 
