@@ -27,6 +27,11 @@ TEST(TokensFromArguments, DropsEmptyArgumentsAndQuotes) {
   EXPECT_EQ(TokensFromArguments(4, argv), (Tokens{"/dest:/a b", "/prefix:xy"}));
 }
 
+TEST(TokensFromArguments, DropsArgumentsOfBlanksOnly) {
+  const char* argv[] = {"   ", "\t", "\" \"", " /prefix:a "};
+  EXPECT_EQ(TokensFromArguments(4, argv), (Tokens{" /prefix:a "}));
+}
+
 struct Refusal {
   const char* token;
   const char* message;

@@ -115,6 +115,20 @@ TEST(WindowedProgram, LoadsTheStoreAtStartAndSavesItWhenClosed) {
   EXPECT_EQ(DwordOf(saved.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "StatusBarVisible")), 1u);
 }
 
+TEST(WindowedProgram, ArgumentsOfBlanksOnlyOpenTheWindow) {
+  if (!HaveXwininfo()) GTEST_SKIP() << "xwininfo (x11-utils) is needed to see the window";
+  TempDir dir;
+  const std::string config = dir / "config";
+  const pid_t pid = StartProgram(config, {"   ", "\t"});
+  ASSERT_GT(pid, 0);
+  const bool shown = WaitForMainWindow(15);
+  kill(pid, shown ? SIGTERM : SIGKILL);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(WaitForExit(pid, 15), 0);
+  // The windowed program ran: it created the store at its first start.
+  EXPECT_TRUE(std::filesystem::exists(StoreFile(config)));
+}
+
 struct FileStamp {
   std::string bytes;
   std::int64_t mtimeNs = 0;

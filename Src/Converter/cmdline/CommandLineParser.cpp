@@ -150,7 +150,8 @@ std::vector<std::string> TokensFromArguments(int argc, const char* const* argv) 
     std::string token;
     for (const char* p = argv[i]; *p; ++p)
       if (*p != '"') token += *p;
-    if (!token.empty()) tokens.push_back(std::move(token));
+    // An argument of blanks only is no option, as blanks at the end of a command line are not.
+    if (token.find_first_not_of(" \t") != std::string::npos) tokens.push_back(std::move(token));
   }
   return tokens;
 }

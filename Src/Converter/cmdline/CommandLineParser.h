@@ -18,8 +18,8 @@ constexpr std::size_t kMaxTokenBytes = 259;
 // a token; empty tokens are dropped.
 std::vector<std::string> SplitCommandLine(std::string_view text);
 
-// The tokens of an argument vector (without the program's own name): each non-empty
-// argument is one token, with its double quotes removed.
+// The tokens of an argument vector (without the program's own name): each argument that
+// holds more than blanks is one token, with its double quotes removed.
 std::vector<std::string> TokensFromArguments(int argc, const char* const* argv);
 
 // Fills `settings` (already at its defaults) from the tokens, stopping at the first faulty
