@@ -46,13 +46,16 @@ class ConfigurationBarTest : public FrameTest {
     bar_ = frame_->Bar();
   }
 
+  // Clicks a tab while page 0 is current and waits until page 0 was asked to commit.
   void ClickTab(int index) {
     TabStrip* tabs = bar_->Tabs();
+    const int before = commits_;
     wxUIActionSimulator mouse;
     mouse.MouseMove(tabs->ClientToScreen(tabs->TabRect(index).GetPosition() + wxPoint(10, 8)));
     PumpEvents(50);
     mouse.MouseClick();
-    PumpEvents(200);
+    EXPECT_TRUE(WaitFor([&] { return commits_ > before; }));
+    PumpEvents(50);
   }
 
   NumberPage* page_ = nullptr;
@@ -163,16 +166,14 @@ TEST_F(ConfigurationBarTest, ArrowKeysOnTheTabsSwitchPages) {
   ASSERT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == bar_->Tabs(); }));
   wxUIActionSimulator keys;
   keys.Char(WXK_RIGHT);
-  PumpEvents(150);
-  EXPECT_EQ(bar_->CurrentPage(), 1);
+  EXPECT_TRUE(WaitFor([&] { return bar_->CurrentPage() == 1; }));
   keys.Char(WXK_RIGHT);
-  PumpEvents(150);
+  EXPECT_TRUE(WaitFor([&] { return bar_->CurrentPage() == 2; }));
   keys.Char(WXK_RIGHT);  // already the last
-  PumpEvents(150);
+  PumpEvents(200);
   EXPECT_EQ(bar_->CurrentPage(), 2);
   keys.Char(WXK_LEFT);
-  PumpEvents(150);
-  EXPECT_EQ(bar_->CurrentPage(), 1);
+  EXPECT_TRUE(WaitFor([&] { return bar_->CurrentPage() == 1; }));
   EXPECT_TRUE(bar_->Page(1)->IsShown());
 }
 
