@@ -398,4 +398,13 @@ TEST_F(MainFrameTest, CloseRecordsPlacementBarStateAndLetsPagesCommit) {
   EXPECT_EQ(placement->data.size(), 44u);
 }
 
+TEST_F(MainFrameTest, CreationFailsWhenAPageCannotBeMade) {
+  std::vector<ConfigurationBar::PageFactory> pages = ConfigurationBar::DefaultPages();
+  pages[1] = [](wxWindow*) -> PageDialog* { return nullptr; };
+  auto* frame = new CMainFrame(*session_);
+  EXPECT_FALSE(frame->Build(pages));
+  frame->Destroy();
+  EXPECT_TRUE(WaitFor([] { return TheMainFrame() == nullptr; }));
+}
+
 }  // namespace
