@@ -79,7 +79,6 @@ int GifFrameCount(const std::uint8_t* data, std::size_t size, std::int64_t maxPi
   // Frame 0 is the screen-sized picture, or the first image on its own.
   const bool decodes = GifUsesScreenRaster(screen, first)
                            ? std::int64_t{screen.width} * screen.height <= maxPixels
-                           : first.width > 0 && first.height > 0 && scan.images[0].decodable &&
-                                 std::int64_t{first.width} * first.height <= maxPixels;
+                           : scan.images[0].decodable && std::int64_t{first.width} * first.height <= maxPixels;
   return decodes ? static_cast<int>(scan.images.size()) : 0;
 }
