@@ -16,9 +16,9 @@ namespace {
 constexpr std::uint32_t kBlack = 0x000000, kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 const std::vector<std::uint32_t> kFour = {kBlack, kRed, kGreen, kBlue};
 
-GifImageSpec Spec(int left, int top, int width, int height, std::vector<std::uint8_t> indices,
+GifTestImage ImageAt(int left, int top, int width, int height, std::vector<std::uint8_t> indices,
                   std::vector<std::uint32_t> localTable = {}) {
-  GifImageSpec s;
+  GifTestImage s;
   s.left = left;
   s.top = top;
   s.width = width;
@@ -58,7 +58,7 @@ TEST(GifDecoder, CountsEveryImageDescriptorAndFrameKShowsImageK) {
 }
 
 TEST(GifDecoder, SingleImageFileHasOneFrame) {
-  const std::string gif = GifBuilder(2, 2, kFour).Image(Spec(0, 0, 2, 2, {0, 1, 2, 3})).Bytes();
+  const std::string gif = GifBuilder(2, 2, kFour).Image(ImageAt(0, 0, 2, 2, {0, 1, 2, 3})).Bytes();
   EXPECT_EQ(FrameCountOf(gif), 1);
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 0, r));
@@ -72,13 +72,13 @@ TEST(GifDecoder, Disposal1FramesPaintOverOneAnotherAtTheFirstFramesSize) {
                               .Control(1)
                               .Fill(0, 0, 6, 5, 1)
                               .Control(1, 0)
-                              .Image(Spec(1, 1, 2, 2, {2, 0, 0, 2}))
+                              .Image(ImageAt(1, 1, 2, 2, {2, 0, 0, 2}))
                               // No transparency flag: index 0 stays transparent. The third
                               // column and the second row lie outside the 6 x 5 picture.
                               .Control(1)
-                              .Image(Spec(4, 4, 3, 2, {3, 0, 3, 3, 3, 3}))
+                              .Image(ImageAt(4, 4, 3, 2, {3, 0, 3, 3, 3, 3}))
                               .Control(1, 2)
-                              .Image(Spec(0, 0, 2, 1, {2, 3}))
+                              .Image(ImageAt(0, 0, 2, 1, {2, 3}))
                               .Bytes();
   const auto frame1 = Painted(6, 5, 1, {{1, 1, 2}, {2, 2, 2}});
   const auto frame2 = Painted(6, 5, 1, {{1, 1, 2}, {2, 2, 2}, {4, 4, 3}});
@@ -98,7 +98,7 @@ TEST(GifDecoder, Disposal1IndicesTakeTheDepthAndPaletteOfThePictureSoFar) {
   const std::string gif = GifBuilder(4, 1, {kRed, kGreen})
                               .Fill(0, 0, 4, 1, 0)
                               .Control(1)
-                              .Image(Spec(2, 0, 2, 1, {5, 6}, DistinctTable(16)))
+                              .Image(ImageAt(2, 0, 2, 1, {5, 6}, DistinctTable(16)))
                               .Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 1, r));
@@ -116,7 +116,7 @@ TEST(GifDecoder, Disposal1FrameFarOutsideTheFirstFrameLeavesItUnchanged) {
 TEST(GifDecoder, Disposal2FrameIsReturnedAtItsOwnSizeNotComposedOntoScreen) {
   GifBuilder b(10, 8, kFour);
   b.Control(2).Fill(0, 0, 10, 8, 1);
-  for (int k = 1; k <= 3; ++k) b.Control(2).Image(Spec(5, 5, 3, 2, {0, 1, 2, 3, static_cast<std::uint8_t>(k), 0}));
+  for (int k = 1; k <= 3; ++k) b.Control(2).Image(ImageAt(5, 5, 3, 2, {0, 1, 2, 3, static_cast<std::uint8_t>(k), 0}));
   GifRaster r;
   ASSERT_TRUE(DecodeGif(b.Bytes(), 3, r));
   EXPECT_EQ(r.Width(), 3);
@@ -143,7 +143,7 @@ TEST(GifDecoder, DisposalOtherThan1AfterDisposal1StartsAFreshPicture) {
 
 TEST(GifDecoder, TransparentIndexGrowsASmallerPaletteTo256WhiteEntries) {
   const auto table = DistinctTable(16);
-  const std::string gif = GifBuilder(2, 1, table).Control(0, 3).Image(Spec(0, 0, 2, 1, {3, 4})).Bytes();
+  const std::string gif = GifBuilder(2, 1, table).Control(0, 3).Image(ImageAt(0, 0, 2, 1, {3, 4})).Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 0, r));
   EXPECT_EQ(r.Bpp(), 4);
@@ -172,14 +172,14 @@ TEST(GifDecoder, DepthFollowsTheColourTableInForce) {
   } cases[] = {{2, 1}, {4, 4}, {8, 4}, {16, 4}, {32, 8}, {128, 8}, {256, 8}};
   for (const auto& c : cases) {
     GifRaster r;
-    ASSERT_TRUE(DecodeGif(GifBuilder(3, 1, DistinctTable(c.entries)).Image(Spec(0, 0, 3, 1, {1, 0, 1})).Bytes(), 0, r));
+    ASSERT_TRUE(DecodeGif(GifBuilder(3, 1, DistinctTable(c.entries)).Image(ImageAt(0, 0, 3, 1, {1, 0, 1})).Bytes(), 0, r));
     EXPECT_EQ(r.Bpp(), c.bpp) << c.entries;
     EXPECT_EQ(IndicesOf(r), (std::vector<std::uint8_t>{1, 0, 1})) << c.entries;
     EXPECT_EQ(ColoursOf(r)[0], DistinctTable(c.entries)[1]) << c.entries;
   }
   // No table at all: 4 bits and a black palette.
   GifRaster r;
-  ASSERT_TRUE(DecodeGif(GifBuilder(3, 1).Image(Spec(0, 0, 3, 1, {9, 0, 1})).Bytes(), 0, r));
+  ASSERT_TRUE(DecodeGif(GifBuilder(3, 1).Image(ImageAt(0, 0, 3, 1, {9, 0, 1})).Bytes(), 0, r));
   EXPECT_EQ(r.Bpp(), 4);
   EXPECT_EQ(IndicesOf(r), (std::vector<std::uint8_t>{9, 0, 1}));
   EXPECT_EQ(ColoursOf(r), std::vector<std::uint32_t>(3, kBlack));
@@ -187,17 +187,17 @@ TEST(GifDecoder, DepthFollowsTheColourTableInForce) {
 
 TEST(GifDecoder, PaletteIndexPastTheEndOfTheTableIsBlackOrWhiteWhenTransparent) {
   GifRaster r;
-  ASSERT_TRUE(DecodeGif(GifBuilder(2, 1, DistinctTable(32)).Image(Spec(0, 0, 2, 1, {200, 31})).Bytes(), 0, r));
+  ASSERT_TRUE(DecodeGif(GifBuilder(2, 1, DistinctTable(32)).Image(ImageAt(0, 0, 2, 1, {200, 31})).Bytes(), 0, r));
   EXPECT_EQ(ColoursOf(r), (std::vector<std::uint32_t>{kBlack, DistinctTable(32)[31]}));
   ASSERT_TRUE(
-      DecodeGif(GifBuilder(2, 1, DistinctTable(32)).Control(0, 1).Image(Spec(0, 0, 2, 1, {200, 31})).Bytes(), 0, r));
+      DecodeGif(GifBuilder(2, 1, DistinctTable(32)).Control(0, 1).Image(ImageAt(0, 0, 2, 1, {200, 31})).Bytes(), 0, r));
   EXPECT_EQ(ColoursOf(r), (std::vector<std::uint32_t>{kWhite, DistinctTable(32)[31]}));
 }
 
 TEST(GifDecoder, LocalTableReplacesTheGlobalOneForItsImageOnly) {
   const std::string gif = GifBuilder(2, 1, {kRed, kGreen})
-                              .Image(Spec(0, 0, 2, 1, {0, 1}, {kBlue, kWhite, kGreen, kRed}))
-                              .Image(Spec(0, 0, 2, 1, {0, 1}))
+                              .Image(ImageAt(0, 0, 2, 1, {0, 1}, {kBlue, kWhite, kGreen, kRed}))
+                              .Image(ImageAt(0, 0, 2, 1, {0, 1}))
                               .Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 0, r));
@@ -210,7 +210,7 @@ TEST(GifDecoder, LocalTableReplacesTheGlobalOneForItsImageOnly) {
 
 TEST(GifDecoder, InterlacedImagesComeOutInRowOrderForEveryHeight) {
   for (int height = 1; height <= 17; ++height) {
-    GifImageSpec s = Spec(0, 0, 3, height, IndexPicture(3, height, [](int x, int y) { return (y * 3 + x) % 16; }));
+    GifTestImage s = ImageAt(0, 0, 3, height, IndexPicture(3, height, [](int x, int y) { return (y * 3 + x) % 16; }));
     s.interlaced = true;
     GifRaster r;
     ASSERT_TRUE(DecodeGif(GifBuilder(3, height, DistinctTable(16)).Image(s).Bytes(), 0, r)) << height;
@@ -220,10 +220,10 @@ TEST(GifDecoder, InterlacedImagesComeOutInRowOrderForEveryHeight) {
 
 TEST(GifDecoder, NoGlobalTableAndSmallFirstImageGiveTheScreenInBlackWithEveryImage) {
   const std::string gif = GifBuilder(6, 5)
-                              .Image(Spec(1, 1, 2, 2, {0, 1, 1, 0}, {kRed, kGreen}))
+                              .Image(ImageAt(1, 1, 2, 2, {0, 1, 1, 0}, {kRed, kGreen}))
                               // Transparent pixels are painted too.
                               .Control(0, 0)
-                              .Image(Spec(3, 3, 2, 1, {1, 0}, {kBlue, kWhite}))
+                              .Image(ImageAt(3, 3, 2, 1, {1, 0}, {kBlue, kWhite}))
                               .Bytes();
   std::vector<std::uint32_t> expected(30, kBlack);
   expected[1 * 6 + 1] = kRed;
@@ -246,9 +246,9 @@ TEST(GifDecoder, NoGlobalTableAndSmallFirstImageGiveTheScreenInBlackWithEveryIma
 
 TEST(GifDecoder, NoGlobalTableButFirstImageAsWideAsTheScreenGivesTheLastImageAlone) {
   const std::string gif = GifBuilder(4, 4)
-                              .Image(Spec(0, 0, 4, 1, {0, 1, 0, 1}, {kRed, kGreen}))
+                              .Image(ImageAt(0, 0, 4, 1, {0, 1, 0, 1}, {kRed, kGreen}))
                               .Control(1)
-                              .Image(Spec(1, 1, 1, 1, {1}, {kBlue, kWhite}))
+                              .Image(ImageAt(1, 1, 1, 1, {1}, {kBlue, kWhite}))
                               .Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 0, r));
@@ -260,7 +260,7 @@ TEST(GifDecoder, NoGlobalTableButFirstImageAsWideAsTheScreenGivesTheLastImageAlo
 }
 
 TEST(GifDecoder, SingleSmallImageWithoutGlobalTableBecomesScreenSized) {
-  const std::string gif = GifBuilder(3, 2).Image(Spec(2, 1, 1, 1, {1}, {kRed, kGreen})).Bytes();
+  const std::string gif = GifBuilder(3, 2).Image(ImageAt(2, 1, 1, 1, {1}, {kRed, kGreen})).Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 0, r));
   EXPECT_EQ(ColoursOf(r), (std::vector<std::uint32_t>{kBlack, kBlack, kBlack, kBlack, kBlack, kGreen}));
@@ -302,10 +302,10 @@ TEST(GifDecoder, PropertiesOfTheFileAreCarriedOntoTheFrame) {
 
 TEST(GifDecoder, CodeSizeOutside2To9LeavesTheImageAtIndex0AndTheNextImageIntact) {
   for (int codeSize : {0, 1, 10, 12, 255}) {
-    GifImageSpec bad = Spec(0, 0, 2, 2, {});
+    GifTestImage bad = ImageAt(0, 0, 2, 2, {});
     bad.rawData.assign(1, static_cast<char>(codeSize));
     bad.rawData += SubBlocks(std::string("\x0C\x21\x2C\x3B\x00\x01", 6));
-    const std::string gif = GifBuilder(2, 2, kFour).Image(bad).Image(Spec(0, 0, 2, 2, {1, 2, 3, 1})).Bytes();
+    const std::string gif = GifBuilder(2, 2, kFour).Image(bad).Image(ImageAt(0, 0, 2, 2, {1, 2, 3, 1})).Bytes();
     EXPECT_EQ(FrameCountOf(gif), 2) << codeSize;
     GifRaster r;
     ASSERT_TRUE(DecodeGif(gif, 0, r)) << codeSize;
@@ -317,14 +317,14 @@ TEST(GifDecoder, CodeSizeOutside2To9LeavesTheImageAtIndex0AndTheNextImageIntact)
 
 TEST(GifDecoder, CorruptDataKeepsWhatWasDecodedAndTheRestIndex0) {
   // Clear, three pixels, then the data ends without an end code.
-  GifImageSpec s = Spec(0, 0, 3, 2, {});
+  GifTestImage s = ImageAt(0, 0, 3, 2, {});
   s.rawData = "\x02";
   s.rawData += SubBlocks(PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}}));
   GifRaster r;
   ASSERT_TRUE(DecodeGif(GifBuilder(3, 2, kFour).Image(s).Bytes(), 0, r));
   EXPECT_EQ(IndicesOf(r), (std::vector<std::uint8_t>{1, 2, 3, 0, 0, 0}));
   // The file itself ends inside the image data.
-  const std::string cut = GifBuilder(3, 2, kFour).Image(Spec(0, 0, 3, 2, {1, 1, 1, 1, 1, 1})).Bytes();
+  const std::string cut = GifBuilder(3, 2, kFour).Image(ImageAt(0, 0, 3, 2, {1, 1, 1, 1, 1, 1})).Bytes();
   ASSERT_TRUE(DecodeGif(cut.substr(0, cut.size() - 4), 0, r));
 }
 
@@ -343,7 +343,7 @@ TEST(GifDecoder, ImageOutsideTheScreenIsCountedButItsFrameFails) {
 
 TEST(GifDecoder, ZeroSizedImageIsCountedButItsFrameFails) {
   for (const auto& [w, h] : {std::pair{0, 3}, std::pair{3, 0}, std::pair{0, 0}}) {
-    GifImageSpec empty = Spec(0, 0, w, h, {});
+    GifTestImage empty = ImageAt(0, 0, w, h, {});
     const std::string gif = GifBuilder(4, 4, kFour).Image(empty).Fill(0, 0, 2, 2, 1).Bytes();
     EXPECT_EQ(FrameCountOf(gif), 0) << w << "x" << h;
     GifRaster r;
@@ -435,7 +435,7 @@ TEST(GifDecoder, EndlessChainOfExtensionsEndsWithTheData) {
 // count agrees with whether frame 0 decodes. Each prefix is copied to a buffer of its
 // exact size, so a read past its end is caught by the address sanitizer.
 TEST(GifDecoder, TruncatedAtEveryByteNeverReadsPastTheEnd) {
-  GifImageSpec interlaced = Spec(1, 1, 3, 3, IndexPicture(3, 3, [](int x, int y) { return (x + y) % 4; }));
+  GifTestImage interlaced = ImageAt(1, 1, 3, 3, IndexPicture(3, 3, [](int x, int y) { return (x + y) % 4; }));
   interlaced.interlaced = true;
   const std::string gif = GifBuilder(5, 4, kFour)
                               .Loop(0)

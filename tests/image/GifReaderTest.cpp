@@ -18,8 +18,8 @@ namespace {
 
 const std::vector<std::uint32_t> kFour = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
 
-GifImageSpec Spec(int left, int top, int width, int height, std::vector<std::uint8_t> indices) {
-  GifImageSpec s;
+GifTestImage ImageAt(int left, int top, int width, int height, std::vector<std::uint8_t> indices) {
+  GifTestImage s;
   s.left = left;
   s.top = top;
   s.width = width;
@@ -34,7 +34,7 @@ TEST(GifReader, FramesLoadAsOpaque32BitPicturesWithTheTopRowFirst) {
   TempDir dir;
   // Two rows: red green blue / black red green; the second frame is 1 x 1 blue.
   WriteFile(dir / "a.gif",
-            GifBuilder(3, 2, kFour).Image(Spec(0, 0, 3, 2, {1, 2, 3, 0, 1, 2})).Control(2).Fill(2, 1, 1, 1, 3).Bytes());
+            GifBuilder(3, 2, kFour).Image(ImageAt(0, 0, 3, 2, {1, 2, 3, 0, 1, 2})).Control(2).Fill(2, 1, 1, 1, 3).Bytes());
   EXPECT_EQ(GetPageCount(dir / "a.gif"), 2);
   ImageBuffer buffer;
   ASSERT_EQ(buffer.Load(dir / "a.gif", 0), S_OK);
@@ -47,7 +47,7 @@ TEST(GifReader, FramesLoadAsOpaque32BitPicturesWithTheTopRowFirst) {
 
 TEST(GifReader, TransparentPixelsKeepTheirOwnColourAndAreOpaque) {
   TempDir dir;
-  WriteFile(dir / "t.gif", GifBuilder(2, 1, DistinctTable(32)).Control(0, 3).Image(Spec(0, 0, 2, 1, {3, 200})).Bytes());
+  WriteFile(dir / "t.gif", GifBuilder(2, 1, DistinctTable(32)).Control(0, 3).Image(ImageAt(0, 0, 2, 1, {3, 200})).Bytes());
   FIBITMAP* raw = nullptr;
   ASSERT_EQ(LoadGifFrame(dir / "t.gif", 0, &raw), S_OK);
   Picture picture(raw);
@@ -56,7 +56,7 @@ TEST(GifReader, TransparentPixelsKeepTheirOwnColourAndAreOpaque) {
 
 TEST(GifReader, ScreenPictureOfAFileWithoutGlobalTableIsBlackAroundItsImages) {
   TempDir dir;
-  GifImageSpec s = Spec(1, 0, 1, 1, {1});
+  GifTestImage s = ImageAt(1, 0, 1, 1, {1});
   s.localTable = {0x000000, 0x123456};
   WriteFile(dir / "s.gif", GifBuilder(3, 2).Image(s).Bytes());
   ImageBuffer buffer;
@@ -72,7 +72,7 @@ TEST(GifReader, PackedDepthsFillEveryColumnOfWideRows) {
     const int width = 37, height = 5;
     std::vector<std::uint8_t> indices;
     for (int i = 0; i < width * height; ++i) indices.push_back(static_cast<std::uint8_t>((i * 7) % entries));
-    WriteFile(dir / "p.gif", GifBuilder(width, height, table).Image(Spec(0, 0, width, height, indices)).Bytes());
+    WriteFile(dir / "p.gif", GifBuilder(width, height, table).Image(ImageAt(0, 0, width, height, indices)).Bytes());
     ImageBuffer buffer;
     ASSERT_EQ(buffer.Load(dir / "p.gif", 0), S_OK);
     std::vector<std::uint32_t> expected;

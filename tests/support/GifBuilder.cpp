@@ -138,7 +138,7 @@ GifBuilder& GifBuilder::Loop(int count) {
   return *this;
 }
 
-GifBuilder& GifBuilder::Image(const GifImageSpec& image) {
+GifBuilder& GifBuilder::Image(const GifTestImage& image) {
   out_.push_back('\x2C');
   Put16(out_, image.left);
   Put16(out_, image.top);
@@ -166,14 +166,14 @@ GifBuilder& GifBuilder::Image(const GifImageSpec& image) {
 
 GifBuilder& GifBuilder::Fill(int left, int top, int width, int height, std::uint8_t index,
                              std::vector<std::uint32_t> localTable) {
-  GifImageSpec spec;
-  spec.left = left;
-  spec.top = top;
-  spec.width = width;
-  spec.height = height;
-  spec.indices.assign(static_cast<std::size_t>(width) * height, index);
-  spec.localTable = std::move(localTable);
-  return Image(spec);
+  GifTestImage image;
+  image.left = left;
+  image.top = top;
+  image.width = width;
+  image.height = height;
+  image.indices.assign(static_cast<std::size_t>(width) * height, index);
+  image.localTable = std::move(localTable);
+  return Image(image);
 }
 
 GifBuilder& GifBuilder::Raw(const std::string& bytes) {

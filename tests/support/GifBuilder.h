@@ -18,7 +18,7 @@ std::string LzwCompress(const std::vector<std::uint8_t>& indices, int codeSize);
 // Rows of a width x height picture (top-down) in the order an interlaced image stores them.
 std::vector<std::uint8_t> InterlaceRows(const std::vector<std::uint8_t>& indices, int width, int height);
 
-struct GifImageSpec {
+struct GifTestImage {
   int left = 0;
   int top = 0;
   int width = 0;
@@ -38,7 +38,7 @@ class GifBuilder {
   GifBuilder& Control(int disposal, int transparentIndex = -1, int delay = 0);
   GifBuilder& Comment(const std::string& text);
   GifBuilder& Loop(int count);
-  GifBuilder& Image(const GifImageSpec& image);
+  GifBuilder& Image(const GifTestImage& image);
   // A picture filling the whole image with one index.
   GifBuilder& Fill(int left, int top, int width, int height, std::uint8_t index, std::vector<std::uint32_t> localTable = {});
   GifBuilder& Raw(const std::string& bytes);
