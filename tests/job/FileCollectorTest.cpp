@@ -88,4 +88,11 @@ TEST_F(FileCollectorTest, StopEndsTheWalkAndTheBaseDiscards) {
   EXPECT_EQ(collector.entered, 1);
 }
 
+TEST_F(FileCollectorTest, GifGivesOneItemPerFrameAndAnUnreadableGifNone) {
+  CopySample("spinner.gif", dir / "pics/sub/spin.gif");
+  WriteFile(dir / "pics/sub/broken.gif", "GIF89a");
+  EXPECT_EQ(Collected({dir / "pics/sub"}), "scan.tif#0/3 scan.tif#1/3 scan.tif#2/3 spin.gif#0/4 spin.gif#1/4 "
+                                           "spin.gif#2/4 spin.gif#3/4 ");
+}
+
 }  // namespace

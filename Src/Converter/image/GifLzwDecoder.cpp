@@ -1,6 +1,7 @@
 #include "image/GifLzwDecoder.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -20,9 +21,16 @@ class CodeReader {
     bitCount_ -= width;
     return code;
   }
-  // Moves the cursor past the image's block terminator.
+  // Moves the cursor past the image's block terminator: first past what is left of the
+  // sub-block being read, so that its data bytes are not taken for counts.
   void SkipRest() {
-    if (!terminated_ && !exhausted_) in_.SkipSubBlocks();
+    if (terminated_ || exhausted_) return;
+    const std::uint8_t* ignored = nullptr;
+    if (!in_.Bytes(static_cast<std::size_t>(blockLeft_), ignored)) {
+      in_.Seek(SIZE_MAX);
+      return;
+    }
+    in_.SkipSubBlocks();
   }
 
  private:
