@@ -16,18 +16,6 @@ namespace {
 constexpr std::uint32_t kBlack = 0x000000, kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 const std::vector<std::uint32_t> kFour = {kBlack, kRed, kGreen, kBlue};
 
-GifTestImage ImageAt(int left, int top, int width, int height, std::vector<std::uint8_t> indices,
-                  std::vector<std::uint32_t> localTable = {}) {
-  GifTestImage s;
-  s.left = left;
-  s.top = top;
-  s.width = width;
-  s.height = height;
-  s.indices = std::move(indices);
-  s.localTable = std::move(localTable);
-  return s;
-}
-
 // A picture of `base` with the listed (x, y, index) changes.
 std::vector<std::uint8_t> Painted(int width, int height, std::uint8_t base,
                                   std::initializer_list<std::array<int, 3>> changes) {

@@ -18,16 +18,6 @@ namespace {
 
 const std::vector<std::uint32_t> kFour = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
 
-GifTestImage ImageAt(int left, int top, int width, int height, std::vector<std::uint8_t> indices) {
-  GifTestImage s;
-  s.left = left;
-  s.top = top;
-  s.width = width;
-  s.height = height;
-  s.indices = std::move(indices);
-  return s;
-}
-
 }  // namespace
 
 TEST(GifReader, FramesLoadAsOpaque32BitPicturesWithTheTopRowFirst) {

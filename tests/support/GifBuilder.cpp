@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -187,4 +188,16 @@ std::vector<std::uint32_t> DistinctTable(int count) {
   return Table(count, [](int i) {
     return static_cast<std::uint32_t>(((i * 37 + 11) & 0xFF) << 16 | ((i * 91 + 5) & 0xFF) << 8 | ((i * 53 + 200) & 0xFF));
   });
+}
+
+GifTestImage ImageAt(int left, int top, int width, int height, std::vector<std::uint8_t> indices,
+                     std::vector<std::uint32_t> localTable) {
+  GifTestImage image;
+  image.left = left;
+  image.top = top;
+  image.width = width;
+  image.height = height;
+  image.indices = std::move(indices);
+  image.localTable = std::move(localTable);
+  return image;
 }

@@ -31,6 +31,10 @@ struct GifTestImage {
   std::string rawData;
 };
 
+// An image of the given rectangle and top-down indices, with an optional local table.
+GifTestImage ImageAt(int left, int top, int width, int height, std::vector<std::uint8_t> indices,
+                     std::vector<std::uint32_t> localTable = {});
+
 class GifBuilder {
  public:
   GifBuilder(int screenWidth, int screenHeight, std::vector<std::uint32_t> globalTable = {});
