@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Makes the benchmark corpus, the same bytes on every run.
 
-  make-corpus.py OUT [--jpegs N] [--mp M] [--mixed-mp M] [--no-linearity]
+  make-corpus.py OUT [--jpegs N] [--mp M] [--mixed-mp M] [--no-linearity | --linearity-only]
 
 OUT/jpeg   N photo-like JPEGs of about M megapixels (default 24 of 6 MP), quality 92
 OUT/mixed  PNGs with and without alpha, BMPs, 3-page TIFFs and 4-frame GIFs (default about 2 MP)
@@ -95,9 +95,11 @@ def main():
     ap.add_argument("--mp", type=float, default=6)
     ap.add_argument("--mixed-mp", type=float, default=2)
     ap.add_argument("--no-linearity", action="store_true")
+    ap.add_argument("--linearity-only", action="store_true")
     a = ap.parse_args()
-    make_jpegs(os.path.join(a.out, "jpeg"), a.jpegs, a.mp)
-    make_mixed(os.path.join(a.out, "mixed"), a.mixed_mp)
+    if not a.linearity_only:
+        make_jpegs(os.path.join(a.out, "jpeg"), a.jpegs, a.mp)
+        make_mixed(os.path.join(a.out, "mixed"), a.mixed_mp)
     if not a.no_linearity:
         make_linearity(os.path.join(a.out, "lin"))
 
