@@ -1,0 +1,45 @@
+// The GUI tests' entry: FreeImage and wxWidgets start once, the tests run inside an active
+// event loop (so yielding and idle processing work), and any wx assertion fails the test
+// that caused it instead of opening a modal dialog that would hang the run.
+#include <gtest/gtest.h>
+#include <wx/evtloop.h>
+#include <wx/wx.h>
+
+#include "image/FreeImageCall.h"
+
+namespace {
+
+class UiTestApp : public wxApp {
+ public:
+  bool OnInit() override { return true; }
+};
+
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
+                  const wxString& msg) {
+  ADD_FAILURE_AT(file.utf8_str(), line)
+      << "wx assertion in " << func.utf8_str() << ": " << cond.utf8_str() << " "
+      << msg.utf8_str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  StartFreeImage();
+  wxApp::SetInstance(new UiTestApp);
+  if (!wxEntryStart(argc, argv)) {
+    std::fprintf(stderr, "GUI tests need a display (run them under xvfb-run)\n");
+    return 1;
+  }
+  wxSetAssertHandler(FailOnAssert);
+  wxTheApp->CallOnInit();
+  int result = 0;
+  {
+    wxEventLoopGuarantor loop;
+    result = RUN_ALL_TESTS();
+  }
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  StopFreeImage();
+  return result;
+}
