@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 """Makes the benchmark corpus, the same bytes on every run.
 
-  make-corpus.py OUT [--jpegs N] [--mp M]
+  make-corpus.py OUT [--jpegs N] [--mp M] [--mixed-mp M] [--no-linearity | --linearity-only]
 
 OUT/jpeg   N photo-like JPEGs of about M megapixels (default 24 of 6 MP), quality 92
-OUT/mixed  PNGs with and without alpha, BMPs, 3-page TIFFs and 4-frame GIFs (about 2 MP)
+OUT/mixed  PNGs with and without alpha, BMPs, 3-page TIFFs and 4-frame GIFs (default about 2 MP)
 OUT/lin    linearity sets: small/ (one 1.2 MP JPEG copied 1,000 times is made by the
            driver), big6.jpg, big24.jpg, big96.jpg (one picture of 6, 24 and 96 MP)
 """
@@ -60,9 +60,9 @@ def make_jpegs(out, count, mp):
         photo(1000 + i, *size).save(os.path.join(out, "photo%03d.jpg" % i), quality=92)
 
 
-def make_mixed(out):
+def make_mixed(out, mp):
     os.makedirs(out, exist_ok=True)
-    w, h = size_for(2)
+    w, h = size_for(mp)
     for i in range(4):
         p = photo(2000 + i, w, h)
         p.save(os.path.join(out, "rgb%d.png" % i))
@@ -93,10 +93,13 @@ def main():
     ap.add_argument("out")
     ap.add_argument("--jpegs", type=int, default=24)
     ap.add_argument("--mp", type=float, default=6)
+    ap.add_argument("--mixed-mp", type=float, default=2)
     ap.add_argument("--no-linearity", action="store_true")
+    ap.add_argument("--linearity-only", action="store_true")
     a = ap.parse_args()
-    make_jpegs(os.path.join(a.out, "jpeg"), a.jpegs, a.mp)
-    make_mixed(os.path.join(a.out, "mixed"))
+    if not a.linearity_only:
+        make_jpegs(os.path.join(a.out, "jpeg"), a.jpegs, a.mp)
+        make_mixed(os.path.join(a.out, "mixed"), a.mixed_mp)
     if not a.no_linearity:
         make_linearity(os.path.join(a.out, "lin"))
 

@@ -137,11 +137,13 @@ TEST(Frame, ComesBeforeTheRotationInApplySettings) {
   EXPECT_EQ(both.Height(), 110);
 }
 
-TEST(Frame, RefusesAPictureThatIsNot32Bit) {
-  Picture rgb(FreeImage_Allocate(4, 4, 24, 0, 0, 0));
-  StepOutcome out = RunOneStep(ResizeAndFrame, rgb.get(), Framed(1, 1));
-  EXPECT_EQ(out.hr, E_IMG_NOT_32BIT);
-  EXPECT_FALSE(out.made);
+TEST(Frame, RefusesAPictureThatIsNeither32Nor24Bit) {
+  for (int bpp : {1, 8, 16}) {
+    Picture picture(FreeImage_Allocate(4, 4, bpp, 0, 0, 0));
+    StepOutcome out = RunOneStep(ResizeAndFrame, picture.get(), Framed(1, 1));
+    EXPECT_EQ(out.hr, E_IMG_NOT_32BIT) << bpp;
+    EXPECT_FALSE(out.made) << bpp;
+  }
 }
 
 }  // namespace

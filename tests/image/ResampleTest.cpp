@@ -173,4 +173,70 @@ TEST(Resample, RunsAsTheFirstStepOfApplySettings) {
   EXPECT_EQ(PixelAt(buffer.Picture(), 0, 0), kOpaque | 22);
 }
 
+// A 24-bit picture whose rows are padded (3 x width is no multiple of 4 for odd widths),
+// with a different colour in every pixel.
+Picture MakePicture24(int w, int h) {
+  Picture p(FreeImage_Allocate(w, h, 24, 0, 0, 0));
+  for (int y = 0; y < h; ++y) {
+    BYTE* row = FreeImage_GetScanLine(p.get(), y);
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < 3; ++c) row[3 * x + c] = static_cast<BYTE>(x * 37 + y * 91 + c * 53 + x * y);
+  }
+  return p;
+}
+
+// A 24-bit picture is resampled as it stands; the pixels must be those of the 32-bit copy
+// FreeImage makes of it, for reductions, enlargements, crops, pads and frames.
+TEST(Resample, A24BitSourceGivesThePixelsOfIts32BitCopy) {
+  struct Case {
+    int w, h, mode, tw, th;
+    bool frame;
+  };
+  const Case cases[] = {
+      {13, 9, FixedSize, 5, 4, false},   {13, 9, FixedSize, 4, 3, false},   {7, 5, FixedSize, 20, 11, false},
+      {7, 5, FixedSize, 3, 13, false},   {13, 9, FixedCrop, 6, 6, false},   {9, 13, FixedPad, 6, 6, false},
+      {31, 17, MaxSize, 10, 10, false}, {5, 3, NoResize, 0, 0, true}, {13, 9, FixedCrop, 4, 4, true},
+  };
+  for (const Case& c : cases) {
+    ConversionSettings s = Sized(c.mode, c.tw, c.th);
+    s.cropLeftRatio = 0.3;
+    s.cropTopRatio = 0.7;
+    s.paddingColor = 0x00332211;
+    if (c.frame) {
+      s.addPadding = true;
+      s.paddingHorz = 2;
+      s.paddingVert = 1;
+    }
+    Picture rgb = MakePicture24(c.w, c.h);
+    Picture copy(FreeImage_ConvertTo32Bits(rgb.get()));
+    StepOutcome direct = RunOneStep(ResizeAndFrame, rgb.get(), s);
+    StepOutcome viaCopy = RunOneStep(ResizeAndFrame, copy.get(), s);
+    const std::string what = std::to_string(c.w) + "x" + std::to_string(c.h) + " mode " + std::to_string(c.mode);
+    ASSERT_EQ(direct.hr, S_OK) << what;
+    ASSERT_EQ(viaCopy.hr, S_OK) << what;
+    EXPECT_EQ(FreeImage_GetBPP(direct.made.get()), 32u) << what;
+    EXPECT_EQ(WidthOf(direct.made.get()), WidthOf(viaCopy.made.get())) << what;
+    EXPECT_EQ(PixelsOf(direct.made.get()), PixelsOf(viaCopy.made.get())) << what;
+  }
+}
+
+// Through the buffer a decoded 24-bit picture is resized without a 32-bit copy first, and
+// the result is the same 32-bit picture as from that copy.
+TEST(Resample, ApplySettingsResizesA24BitPictureLikeIts32BitCopy) {
+  ConversionSettings s = PlainSettings();
+  s.resizeOption = MaxSize;
+  s.width = 8;
+  s.height = 8;
+  ImageBuffer direct, viaCopy;
+  direct.Adopt(MakePicture24(21, 11).release());
+  viaCopy.Adopt(MakePicture24(21, 11).release());
+  ASSERT_EQ(viaCopy.ConvertToBitDepth(32), S_OK);
+  ASSERT_EQ(direct.ApplySettings(s), S_OK);
+  ASSERT_EQ(viaCopy.ApplySettings(s), S_OK);
+  EXPECT_EQ(direct.Bpp(), 32);
+  EXPECT_EQ(direct.Width(), 8);
+  EXPECT_EQ(direct.Height(), 4);
+  EXPECT_EQ(PixelsOf(direct.Picture()), PixelsOf(viaCopy.Picture()));
+}
+
 }  // namespace

@@ -186,8 +186,8 @@ HRESULT ImageBuffer::EnsureBitDepth32() {
 }
 
 template <typename Step>
-HRESULT ImageBuffer::RunStep(Step step, const ConversionSettings& settings) {
-  HRESULT hr = EnsureBitDepth32();
+HRESULT ImageBuffer::RunStep(Step step, const ConversionSettings& settings, bool takes24) {
+  HRESULT hr = takes24 && Bpp() == 24 ? S_OK : EnsureBitDepth32();
   if (Failed(hr)) return hr;
   FIBITMAP* made = nullptr;
   hr = step(picture_, settings, &made);
@@ -205,7 +205,8 @@ HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {
   if (!picture_) return E_IMG_NOT_LOADED;
   const bool jpeg = GetImageType(s.destFileExt) == FIF_JPEG;
   HRESULT hr = S_OK;
-  if (s.resizeOption != NoResize || s.addPadding) hr = RunStep(ResizeAndFrame, s);
+  // The resize reads a 24-bit picture as its 32-bit copy and makes a 32-bit one.
+  if (s.resizeOption != NoResize || s.addPadding) hr = RunStep(ResizeAndFrame, s, true);
   if (Succeeded(hr) && s.rotateDegree != 0) hr = RunStep(Rotate, s);
   if (Succeeded(hr) && s.overlay) hr = RunStep(ApplyOverlay, s);
   if (Succeeded(hr) && s.greyScale && !(jpeg && s.bpp == 8)) hr = RunStep(ConvertToGrey, s);

@@ -57,9 +57,10 @@ class ImageBuffer {
  private:
   HRESULT ToMonochrome();
   HRESULT ConvertDeeper(int bpp);
-  // Runs a transformation step on the 32-bit picture and adopts what it makes.
+  // Runs a transformation step on the 32-bit picture (or, for a step that takes24, on a
+  // 24-bit one as it is) and adopts what it makes.
   template <typename Step>
-  HRESULT RunStep(Step step, const ConversionSettings& settings);
+  HRESULT RunStep(Step step, const ConversionSettings& settings, bool takes24 = false);
 
   FIMULTIBITMAP* document_ = nullptr;  // open TIFF document whose locked page is picture_
   FIBITMAP* picture_ = nullptr;

@@ -9,7 +9,8 @@ namespace {
 using i64 = std::int64_t;
 
 // The window limited to the source: [x, x + w) and [y, y + h) inside 0..width, 0..height.
-PixelRect ClipToSource(PixelRect r, const ConstPixelView& source) {
+template <typename View>
+PixelRect ClipToSource(PixelRect r, const View& source) {
   const i64 x0 = std::clamp<i64>(r.x, 0, source.width);
   const i64 y0 = std::clamp<i64>(r.y, 0, source.height);
   const i64 x1 = std::clamp<i64>(r.x + std::max<i64>(r.w, 0), x0, source.width);
@@ -25,21 +26,43 @@ struct RowBlock {
   i64 nearest;
 };
 
+// Per-channel sums of the pixels [x0, x1) of one row, for a 32-bit and a 24-bit row.
+struct ChannelSums {
+  std::uint64_t blue = 0, green = 0, red = 0;
+};
+
+inline void AddRow(const std::uint32_t* row, i64 x0, i64 x1, ChannelSums& s) {
+  for (i64 x = x0; x < x1; ++x) {
+    const std::uint32_t p = row[x];
+    s.blue += p & 0xFFu;
+    s.green += (p >> 8) & 0xFFu;
+    s.red += (p >> 16) & 0xFFu;
+  }
+}
+
+inline void AddRow(const BYTE* row, i64 x0, i64 x1, ChannelSums& s) {
+  for (const BYTE *p = row + 3 * x0, *end = row + 3 * x1; p < end; p += 3) {
+    s.blue += p[0];
+    s.green += p[1];
+    s.red += p[2];
+  }
+}
+
+// The pixel at column x copied whole; a 24-bit pixel is opaque, as its 32-bit copy would be.
+inline std::uint32_t WholePixel(const std::uint32_t* row, i64 x) { return row[x]; }
+inline std::uint32_t WholePixel(const BYTE* row, i64 x) {
+  const BYTE* p = row + 3 * x;
+  return kOpaque | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0];
+}
+
 // Average of the block [x0, x1) x rows of `rows`, opaque. 64-bit sums: a block may hold
 // more pixels than a 32-bit sum of 255s allows.
-std::uint32_t AverageBlock(const ConstPixelView& source, const RowBlock& rows, i64 x0, i64 x1) {
-  std::uint64_t blue = 0, green = 0, red = 0;
-  for (i64 y = rows.first; y < rows.end; ++y) {
-    const std::uint32_t* row = source.Row(y);
-    for (i64 x = x0; x < x1; ++x) {
-      const std::uint32_t p = row[x];
-      blue += p & 0xFFu;
-      green += (p >> 8) & 0xFFu;
-      red += (p >> 16) & 0xFFu;
-    }
-  }
+template <typename View>
+std::uint32_t AverageBlock(const View& source, const RowBlock& rows, i64 x0, i64 x1) {
+  ChannelSums s;
+  for (i64 y = rows.first; y < rows.end; ++y) AddRow(source.Row(y), x0, x1, s);
   const std::uint64_t count = static_cast<std::uint64_t>((rows.end - rows.first) * (x1 - x0));
-  return kOpaque | static_cast<std::uint32_t>((red / count) << 16 | (green / count) << 8 | blue / count);
+  return kOpaque | static_cast<std::uint32_t>((s.red / count) << 16 | (s.green / count) << 8 | s.blue / count);
 }
 
 void FillSpan(std::uint32_t* row, i64 from, i64 to, std::uint32_t fill) {
@@ -70,27 +93,27 @@ Mapping MappingFor(const PixelRect& src, const PixelRect& place, const PixelView
 // The placed columns of target row j (a placed row). x0, y0 start each block at the
 // truncated mapped position; the block spans trunc(x0 + fx) - x0 columns and likewise rows,
 // cut at the window's right and bottom edges.
-void ResamplePlacedRow(const ConstPixelView& source, const Mapping& m, i64 j, std::uint32_t* out) {
+template <typename View>
+void ResamplePlacedRow(const View& source, const Mapping& m, i64 j, std::uint32_t* out) {
   const i64 srcRight = m.src.x + m.src.w, srcBottom = m.src.y + m.src.h;
   const i64 y0 = static_cast<i64>(static_cast<double>(j - m.place.y) * m.fy + static_cast<double>(m.src.y));
   const i64 y1 = static_cast<i64>(static_cast<double>(y0) + m.fy);
   const RowBlock rows{y0, std::min(y1, srcBottom), std::clamp<i64>(y0, 0, source.height - 1)};
-  const std::uint32_t* nearestRow = source.Row(rows.nearest);
+  const auto* nearestRow = source.Row(rows.nearest);
   for (i64 i = m.colBegin; i < m.colEnd; ++i) {
     const i64 x0 = static_cast<i64>(static_cast<double>(i - m.place.x) * m.fx + static_cast<double>(m.src.x));
     const i64 x1 = std::min(static_cast<i64>(static_cast<double>(x0) + m.fx), srcRight);
     if (x1 > x0 && rows.end > rows.first) {
       out[i] = AverageBlock(source, rows, x0, x1);
     } else {
-      out[i] = nearestRow[std::clamp<i64>(x0, 0, source.width - 1)];  // copied whole
+      out[i] = WholePixel(nearestRow, std::clamp<i64>(x0, 0, source.width - 1));
     }
   }
 }
 
-}  // namespace
-
-void ResampleInto(const ConstPixelView& source, PixelRect sourceRect, const PixelView& target,
-                  PixelRect placeRect, std::uint32_t fill) {
+template <typename View>
+void Resample(const View& source, PixelRect sourceRect, const PixelView& target, PixelRect placeRect,
+              std::uint32_t fill) {
   const Mapping m = MappingFor(ClipToSource(sourceRect, source), placeRect, target);
   for (i64 j = 0; j < target.height; ++j) {
     std::uint32_t* out = target.Row(j);
@@ -102,4 +125,16 @@ void ResampleInto(const ConstPixelView& source, PixelRect sourceRect, const Pixe
     ResamplePlacedRow(source, m, j, out);
     FillSpan(out, m.colEnd, target.width, fill);
   }
+}
+
+}  // namespace
+
+void ResampleInto(const ConstPixelView& source, PixelRect sourceRect, const PixelView& target,
+                  PixelRect placeRect, std::uint32_t fill) {
+  Resample(source, sourceRect, target, placeRect, fill);
+}
+
+void ResampleInto(const RgbView& source, PixelRect sourceRect, const PixelView& target, PixelRect placeRect,
+                  std::uint32_t fill) {
+  Resample(source, sourceRect, target, placeRect, fill);
 }

@@ -18,3 +18,7 @@
 // so nothing outside the source is read even for an empty or hostile window.
 void ResampleInto(const ConstPixelView& source, PixelRect sourceRect, const PixelView& target,
                   PixelRect placeRect, std::uint32_t fill);
+// The same from a 24-bit source, whose pixels count as opaque: the result equals that of
+// the 32-bit picture FreeImage_ConvertTo32Bits makes of it, without making that copy.
+void ResampleInto(const RgbView& source, PixelRect sourceRect, const PixelView& target, PixelRect placeRect,
+                  std::uint32_t fill);

@@ -57,6 +57,9 @@ HRESULT ImageConverter::ConvertFile(ConversionItem& item, const ConversionSettin
     item.log = std::move(refusal);
     return E_FAIL;
   }
+  // The previous item's picture is of no further use: freeing it first keeps one picture
+  // in memory at a time and lets the allocator hand its pages straight to the next one.
+  image_.Release();
   const HRESULT loaded = image_.Load(item.sourcePath, item.pageIndex);
   OnProgress(item, 30);
   if (Failed(loaded)) {

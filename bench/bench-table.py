@@ -1,0 +1,105 @@
+#!/usr/bin/python3
+"""Prints the benchmark table from the hyperfine exports of run-bench.sh.
+
+  bench-table.py OUT
+
+Reads OUT/job-J.json (hyperfine's export) and OUT/job-J.meta.json (the number of pictures
+of the job and the tools whose outputs were refused) for every job J that was run. Times
+are the median of the runs divided by the number of pictures; "x floor" is the tool's time
+over the floor program's; "peer / us" is the peer's time over Brindlemark's.
+"""
+import json
+import os
+import sys
+
+TOOLS = [  # (command name in the export, label, threads)
+    ("brindlemark", "Brindlemark.exe", "1"),
+    ("floor", "FreeImage floor", "1"),
+    ("magick-1t", "ImageMagick mogrify", "1"),
+    ("gm-1t", "GraphicsMagick mogrify", "1"),
+    ("vips-1t", "libvips", "1"),
+    ("magick", "ImageMagick mogrify", "default"),
+    ("gm", "GraphicsMagick mogrify", "default"),
+    ("vips", "libvips", "default"),
+]
+JOBS = {
+    "a": "JPEG fitted into 1024x768, JPEG q90",
+    "b": "mixed folder to PNG",
+    "c": "JPEG fitted into 800x600, 256-colour GIF",
+    "d": "JPEG to 8-bit grey JPEG q90",
+}
+FLOOR_TARGET = {"a": 1.15, "b": 1.15, "c": 1.3, "d": 1.15}
+MUST_BEAT_PEERS = {"a", "c", "d"}
+
+
+def load(out, job):
+    with open(os.path.join(out, "job-%s.json" % job)) as f:
+        results = {r["command"]: r for r in json.load(f)["results"]}
+    with open(os.path.join(out, "job-%s.meta.json" % job)) as f:
+        meta = json.load(f)
+    return results, meta
+
+
+def per_image_ms(results, meta, name):
+    if name not in results or name in meta["wrong"]:
+        return None
+    return 1000.0 * results[name]["median"] / meta["images"]
+
+
+def job_rows(job, results, meta):
+    ms = {name: per_image_ms(results, meta, name) for name, _, _ in TOOLS}
+    us, floor = ms["brindlemark"], ms["floor"]
+    rows = []
+    for name, label, threads in TOOLS:
+        if name not in results:
+            continue
+        if ms[name] is None:
+            rows.append((job, label, threads, "refused: " + meta["wrong"][name], "", ""))
+            continue
+        to_floor = "%.2f" % (ms[name] / floor) if floor else ""
+        peer_us = "%.2f" % (ms[name] / us) if us and name not in ("brindlemark", "floor") else ""
+        rows.append((job, label, threads, "%.0f" % ms[name], to_floor, peer_us))
+    return rows, ms
+
+
+def verdicts(job, ms):
+    us, floor = ms["brindlemark"], ms["floor"]
+    if us is None or floor is None:
+        return ["job %s: no verdict (Brindlemark or the floor refused)" % job]
+    lines = []
+    ratio = us / floor
+    lines.append("job %s: %.2f x floor (target %.2f): %s" %
+                 (job, ratio, FLOOR_TARGET[job], "met" if ratio <= FLOOR_TARGET[job] else "MISSED"))
+    if job in MUST_BEAT_PEERS:
+        slower = [n for n in ("magick-1t", "gm-1t", "vips-1t") if ms[n] is not None and ms[n] <= us]
+        lines.append("job %s: faster than every single-threaded peer: %s" %
+                     (job, "yes" if not slower else "NO (" + ", ".join(slower) + ")"))
+    return lines
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    out = sys.argv[1]
+    header = ("Job", "Tool", "Threads", "ms per picture", "x floor", "peer / us")
+    rows, notes = [], []
+    for job in "abcd":
+        if not os.path.exists(os.path.join(out, "job-%s.json" % job)):
+            continue
+        results, meta = load(out, job)
+        job_table, ms = job_rows(job, results, meta)
+        rows += job_table
+        notes.append("job %s: %s, %d pictures%s" % (job, JOBS[job], meta["images"],
+                                                  (" (" + meta["note"] + ")") if meta.get("note") else ""))
+        notes += verdicts(job, ms)
+    print("| " + " | ".join(header) + " |")
+    print("|" + "|".join("---" if i < 3 else "---:" for i in range(len(header))) + "|")
+    for r in rows:
+        print("| " + " | ".join(r) + " |")
+    print()
+    for n in notes:
+        print(n)
+
+
+if __name__ == "__main__":
+    main()
