@@ -126,4 +126,50 @@ TEST(GifWriter, KeepsTheResolutionOutOfTheFile) {
   FreeImage_Unload(b);
 }
 
+// What the program should write for a sample at 8 bits (Wu's quantiser on 24 bits, as
+// FreeImage does it) or 1 bit (dark where the channel average is below 127; palette
+// white, black).
+IndexedPicture ExpectedSample(const std::string& path, int bpp) {
+  FIBITMAP* source = FreeImage_Load(FreeImage_GetFIFFromFilename(path.c_str()), path.c_str(), 0);
+  FIBITMAP* rgb = FreeImage_ConvertTo24Bits(source);
+  IndexedPicture p;
+  if (bpp == 8) {
+    FIBITMAP* reduced = FreeImage_GetBPP(source) == 8 ? FreeImage_Clone(source) : FreeImage_ColorQuantize(rgb, FIQ_WUQUANT);
+    p = PictureOfBitmap(reduced);
+    FreeImage_Unload(reduced);
+  } else {
+    p.width = static_cast<int>(FreeImage_GetWidth(rgb));
+    p.height = static_cast<int>(FreeImage_GetHeight(rgb));
+    p.palette = {0xFFFFFF, 0x000000};
+    for (int y = 0; y < p.height; ++y) {
+      const BYTE* row = FreeImage_GetScanLine(rgb, p.height - 1 - y);
+      for (int x = 0; x < p.width; ++x)
+        p.indices.push_back((row[3 * x] + row[3 * x + 1] + row[3 * x + 2]) / 3 < 127 ? 1 : 0);
+    }
+  }
+  FreeImage_Unload(rgb);
+  FreeImage_Unload(source);
+  return p;
+}
+
+TEST(GifWriter, SamplePicturesThroughTheProgram) {
+  const char* samples[] = {"harbour.jpg", "tower-portrait.jpg", "meadow.png", "badge-alpha.png"};
+  std::string skipped;
+  for (int bpp : {8, 1}) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "in");
+    for (const char* s : samples) CopySample(s, dir / (std::string("in/") + s));
+    const RunResult r = RunProgram("/usr/bin/timeout", {"120", BinPath("Brindlemark.exe"), "-source:" + dir / "in",
+                                                        "-dest:" + dir / "out", "-mode:n", "-ext:gif",
+                                                        "-bpp:" + std::to_string(bpp)});
+    ASSERT_EQ(r.exitCode, 0) << r.out;
+    for (const char* s : samples) {
+      SCOPED_TRACE(std::string(s) + " at " + std::to_string(bpp));
+      const std::string title = std::string(s).substr(0, std::string(s).rfind('.'));
+      skipped = ExpectDecodersSee(dir / ("out/" + title + ".gif"), ExpectedSample(dir / (std::string("in/") + s), bpp));
+    }
+  }
+  if (!skipped.empty()) GTEST_SKIP() << skipped;
+}
+
 }  // namespace
