@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "image/GifBlockReader.h"
-#include "image/GifTestSupport.h"
+#include "image/GifReadSupport.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "image/GifDecoder.h"
-#include "image/GifTestSupport.h"
+#include "image/GifReadSupport.h"
 #include "support/GifBuilder.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "image/GifCursor.h"
 #include "image/GifLzwDecoder.h"
-#include "image/GifTestSupport.h"
+#include "image/GifReadSupport.h"
 #include "support/GifBuilder.h"
 
 namespace {

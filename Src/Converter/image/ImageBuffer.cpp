@@ -80,6 +80,9 @@ HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
     Adopt(frame);
     return S_OK;
   }
+  // A header declaring more pixels than one picture may hold is refused before FreeImage
+  // allocates anything for it.
+  if (!DeclaredSizeAllowed(static_cast<FREE_IMAGE_FORMAT>(type), path, pageIndex)) return E_IMG_LOAD;
   if (type == FIF_TIFF) {
     if (pageIndex < 0) return E_IMG_LOAD;
     FIMULTIBITMAP* doc = CallFreeImage<FIMULTIBITMAP*>(nullptr, [&] {

@@ -6,8 +6,8 @@
 
 #include "platform/PathStatus.h"
 
-bool MakeFolder(const std::string& path) {
+bool MakeFolder(const std::string& path, unsigned mode) {
   if (path.empty()) return false;
-  if (mkdir(path.c_str(), 0777) == 0) return true;
+  if (mkdir(path.c_str(), static_cast<mode_t>(mode)) == 0) return true;
   return errno == EEXIST && IsFolder(path);
 }

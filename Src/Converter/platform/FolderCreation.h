@@ -3,6 +3,6 @@
 
 #include <string>
 
-// Creates the folder (mode 0777 less the umask). True when a folder is there afterwards,
-// also when another process created it at the same moment.
-bool MakeFolder(const std::string& path);
+// Creates the folder with `mode` (less the umask). True when a folder is there
+// afterwards, also when another process created it at the same moment.
+bool MakeFolder(const std::string& path, unsigned mode = 0777);

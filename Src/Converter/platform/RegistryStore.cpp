@@ -1,6 +1,7 @@
 #include "platform/RegistryStore.h"
 
 #include "platform/FileWrite.h"
+#include "platform/FolderCreation.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -176,10 +177,9 @@ bool MakeFolders(const std::string& dir) {
   for (std::size_t pos = 1; pos <= dir.size(); ++pos) {
     if (pos < dir.size() && dir[pos] != '/') continue;
     const std::string part = dir.substr(0, pos);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (!MakeFolder(part, 0700)) return false;
   }
-  struct stat st {};
-  return stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return true;
 }
 
 }  // namespace
