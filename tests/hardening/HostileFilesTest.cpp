@@ -223,9 +223,8 @@ TEST(HostileFiles, AFullDestinationFailsTheSaveAndLeavesNothingHalfWritten) {
   ASSERT_TRUE(SavePicture(big24, dir / "in/b-big.png"));
   FreeImage_Unload(big24);
   FreeImage_Unload(big);
-  // Only the program's own GIF writer is checked here: FreeImage's PNG writer reports
-  // success on a full file system and leaves a truncated file (a known fault).
-  for (const char* ext : {"gif"}) {
+  // The program's own GIF writer and FreeImage's writers alike.
+  for (const char* ext : {"gif", "png", "bmp", "tif", "jpg"}) {
     SCOPED_TRACE(ext);
     const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-mode:n", std::string("-ext:") + ext, "-override"});
     EXPECT_EQ(r.exitCode, 1);

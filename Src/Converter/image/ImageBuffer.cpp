@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "image/CheckedSave.h"
 #include "image/FreeImageCall.h"
 #include "image/GifReader.h"
 #include "image/GifWriter.h"
@@ -134,8 +135,7 @@ HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, i
   }
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
   const int flags = fif == FIF_JPEG ? JpegFlags(quality) : 0;
-  const BOOL saved = CallFreeImage<BOOL>(FALSE, [&] { return FreeImage_Save(fif, picture_, path.c_str(), flags); });
-  return saved ? S_OK : E_IMG_SAVE;
+  return SaveCheckedToFile(fif, picture_, path, flags) ? S_OK : E_IMG_SAVE;
 }
 
 HRESULT ImageBuffer::Scale(double factor) {

@@ -1,0 +1,12 @@
+// FreeImage's own save to a path does not notice when the file system refuses bytes
+// (a full disk leaves a truncated file and reports success). This save goes through
+// FreeImage's handle interface over a stream of ours, so every short write, the final
+// flush and the close are checked.
+#pragma once
+
+#include <FreeImage.h>
+
+#include <string>
+
+// True only when FreeImage encoded the picture and every byte reached the file.
+bool SaveCheckedToFile(FREE_IMAGE_FORMAT fif, FIBITMAP* picture, const std::string& path, int flags);
