@@ -1,5 +1,6 @@
 #include "ui/ColourPicker.h"
 
+#include <wx/colordlg.h>
 #include <wx/dcbuffer.h>
 #include <wx/renderer.h>
 #include <wx/wx.h>
@@ -168,6 +169,16 @@ void CColourPicker::ClosePopup() {
   CallAfter([popup] { popup->Destroy(); });
 }
 
+bool CColourPicker::ChooseCustomColour(COLORREF initial, COLORREF& chosen) {
+  wxColourData data;
+  data.SetChooseFull(true);
+  data.SetColour(ToWxColour(initial));
+  wxColourDialog dialog(wxGetTopLevelParent(this), &data);
+  if (dialog.ShowModal() != wxID_OK) return false;
+  chosen = ToColourRef(dialog.GetColourData().GetColour());
+  return true;
+}
+
 void CColourPicker::Notify(ColourMessage message, COLORREF colour) {
   ColourPickerEvent event(message, GetId(), colour);
   event.SetEventObject(this);
@@ -216,6 +227,11 @@ void CColourPicker::OnCharHook(wxKeyEvent& event) {
 }
 
 void CColourPicker::OnKeyDown(wxKeyEvent& event) {
+  // With the popup open, some keys arrive without the hook: they belong to it as well.
+  if (popup_) {
+    popup_->HandleKey(event.GetKeyCode());
+    return;
+  }
   if (!popupActive_ && IsEnabled() && OpensPopup(event.GetKeyCode()) && !event.HasAnyModifiers()) {
     OpenPopup();
     return;

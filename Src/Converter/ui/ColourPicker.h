@@ -44,6 +44,9 @@ class CColourPicker : public wxControl {
   void OpenPopup();
   // What the popup reports: a highlight, or how the choice ended.
   void OnPopupMessage(ColourMessage message, COLORREF colour);
+  // The system colour dialog, fully open and starting at `initial`, for the popup's
+  // "more colours" box; true with `chosen` set when the user accepts a colour.
+  virtual bool ChooseCustomColour(COLORREF initial, COLORREF& chosen);
 
   void SetLabel(const wxString& label) override;
   bool Enable(bool enable = true) override;

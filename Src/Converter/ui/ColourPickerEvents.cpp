@@ -6,15 +6,15 @@ wxDEFINE_EVENT(BM_EVT_COLOUR_CLOSE_UP, ColourPickerEvent);
 wxDEFINE_EVENT(BM_EVT_COLOUR_SEL_END_OK, ColourPickerEvent);
 wxDEFINE_EVENT(BM_EVT_COLOUR_SEL_END_CANCEL, ColourPickerEvent);
 
-wxEventType ColourEventType(ColourMessage message) {
+const wxEventTypeTag<ColourPickerEvent>& ColourEventType(ColourMessage message) {
   switch (message) {
     case ColourSelChange: return BM_EVT_COLOUR_SEL_CHANGE;
     case ColourDropDown: return BM_EVT_COLOUR_DROP_DOWN;
     case ColourCloseUp: return BM_EVT_COLOUR_CLOSE_UP;
     case ColourSelEndOk: return BM_EVT_COLOUR_SEL_END_OK;
-    case ColourSelEndCancel: return BM_EVT_COLOUR_SEL_END_CANCEL;
+    case ColourSelEndCancel: break;
   }
-  return wxEVT_NULL;
+  return BM_EVT_COLOUR_SEL_END_CANCEL;
 }
 
 ColourPickerEvent::ColourPickerEvent(ColourMessage message, int controlId, COLORREF colour)

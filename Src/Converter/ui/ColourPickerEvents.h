@@ -35,7 +35,7 @@ wxDECLARE_EVENT(BM_EVT_COLOUR_SEL_END_OK, ColourPickerEvent);
 wxDECLARE_EVENT(BM_EVT_COLOUR_SEL_END_CANCEL, ColourPickerEvent);
 
 // The event type that carries `message`.
-wxEventType ColourEventType(ColourMessage message);
+const wxEventTypeTag<ColourPickerEvent>& ColourEventType(ColourMessage message);
 
 typedef void (wxEvtHandler::*ColourPickerEventFunction)(ColourPickerEvent&);
 #define ColourPickerEventHandler(func) wxEVENT_HANDLER_CAST(ColourPickerEventFunction, func)

@@ -1,6 +1,5 @@
 #include "ui/ColourPopup.h"
 
-#include <wx/colordlg.h>
 #include <wx/dcbuffer.h>
 #include <wx/display.h>
 #include <wx/wx.h>
@@ -156,16 +155,13 @@ void ColourPopup::End(ColourMessage message) {
 }
 
 bool ColourPopup::ChooseCustomColour() {
+  if (!picker_) return false;
   colourDialogOpen_ = true;
   // The popup lies above every other window; hidden, it cannot cover the dialog.
   Hide();
-  wxColourData data;
-  data.SetChooseFull(true);
-  data.SetColour(ToWxColour(initialColour_));
-  wxWindow* owner = picker_ ? wxGetTopLevelParent(picker_) : nullptr;
-  wxColourDialog dialog(owner, &data);
-  const bool accepted = dialog.ShowModal() == wxID_OK;
-  if (accepted) chosenColour_ = ToColourRef(dialog.GetColourData().GetColour());
+  COLORREF colour = initialColour_;
+  const bool accepted = picker_->ChooseCustomColour(initialColour_, colour);
+  if (accepted) chosenColour_ = colour;
   colourDialogOpen_ = false;
   return accepted;
 }
