@@ -17,7 +17,7 @@ void Put(std::string& b, std::size_t at, std::uint32_t v, int n) {
 
 // The fields of a hand-made file; rows are written bottom-up (or top-down for a negative
 // height), each padded to 4 bytes.
-struct BmpSpec {
+struct BmpLayout {
   int headerSize = 40;
   std::int32_t width = 3;
   std::int32_t height = 2;
@@ -30,11 +30,11 @@ struct BmpSpec {
   long offsetShift = 0;  // added to the pixel offset of the file header
 };
 
-int EntryBytes(const BmpSpec& s) { return s.headerSize == 40 ? 4 : 3; }
+int EntryBytes(const BmpLayout& s) { return s.headerSize == 40 ? 4 : 3; }
 
 // Palette entry i is (blue i, green 2i, red 3i, fourth 7); pixel (x, y from the top) is
 // index (x + 3y) mod 2^bpp, or for 24 bits blue x, green y, red 9.
-std::string MakeBmp(const BmpSpec& s) {
+std::string MakeBmp(const BmpLayout& s) {
   const std::string signature = s.fileHeader ? std::string(14, '\0') : "";
   std::string info(static_cast<std::size_t>(s.headerSize), '\0');
   Put(info, 0, static_cast<std::uint32_t>(s.headerSize), 4);
@@ -119,7 +119,7 @@ std::uint32_t Entry(int i, bool fourth) {
 
 struct GoodCase {
   const char* name;
-  BmpSpec spec;
+  BmpLayout layout;
 };
 
 TEST(BmpReader, ReadsEveryAcceptedForm) {
@@ -137,19 +137,19 @@ TEST(BmpReader, ReadsEveryAcceptedForm) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::string bytes = MakeBmp(c.spec);
-    if (c.spec.offsetShift) {
+    std::string bytes = MakeBmp(c.layout);
+    if (c.layout.offsetShift) {
       // Six junk bytes between palette and rows, as the offset says.
       const std::size_t at = 14 + 40 + 1024;
-      bytes.insert(at, std::string(static_cast<std::size_t>(c.spec.offsetShift), '\x5A'));
+      bytes.insert(at, std::string(static_cast<std::size_t>(c.layout.offsetShift), '\x5A'));
     }
     GifRaster r;
     ASSERT_TRUE(Read(bytes, r));
-    EXPECT_EQ(r.Width(), c.spec.width);
-    EXPECT_EQ(r.Height(), c.spec.height < 0 ? -c.spec.height : c.spec.height);
-    EXPECT_EQ(r.Bpp(), c.spec.bpp);
-    ExpectPixels(r, c.spec.bpp);
-    for (int i = 0; i < c.spec.entries; ++i) EXPECT_EQ(r.palette[i], Entry(i, EntryBytes(c.spec) == 4)) << i;
+    EXPECT_EQ(r.Width(), c.layout.width);
+    EXPECT_EQ(r.Height(), c.layout.height < 0 ? -c.layout.height : c.layout.height);
+    EXPECT_EQ(r.Bpp(), c.layout.bpp);
+    ExpectPixels(r, c.layout.bpp);
+    for (int i = 0; i < c.layout.entries; ++i) EXPECT_EQ(r.palette[i], Entry(i, EntryBytes(c.layout) == 4)) << i;
   }
 }
 
@@ -224,9 +224,9 @@ TEST(BmpReader, HostileFilesFailCleanly) {
 }
 
 TEST(BmpReader, EveryTruncationOfAGoodFileFails) {
-  for (const BmpSpec& spec : {BmpSpec{}, BmpSpec{.width = 9, .height = 3, .bpp = 1, .entries = 2},
-                              BmpSpec{.headerSize = 12, .width = 3, .height = 3, .bpp = 4, .entries = 16}}) {
-    const std::string good = MakeBmp(spec);
+  for (const BmpLayout& layout : {BmpLayout{}, BmpLayout{.width = 9, .height = 3, .bpp = 1, .entries = 2},
+                              BmpLayout{.headerSize = 12, .width = 3, .height = 3, .bpp = 4, .entries = 16}}) {
+    const std::string good = MakeBmp(layout);
     GifRaster r;
     ASSERT_TRUE(Read(good, r));
     for (std::size_t n = 0; n < good.size(); ++n) {
