@@ -90,21 +90,6 @@ std::vector<std::uint32_t> IndexedPicture::Colours() const {
 
 namespace {
 
-void PutIndex(std::uint8_t* row, int x, int bpp, int index) {
-  switch (bpp) {
-    case 1: {
-      const int shift = 7 - (x & 7);
-      row[x >> 3] = static_cast<std::uint8_t>((row[x >> 3] & ~(1 << shift)) | ((index & 1) << shift));
-      break;
-    }
-    case 4: {
-      const int shift = (x & 1) ? 0 : 4;
-      row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & ~(0xF << shift)) | ((index & 0xF) << shift));
-      break;
-    }
-    default: row[x] = static_cast<std::uint8_t>(index);
-  }
-}
 
 int GetIndex(const std::uint8_t* row, int x, int bpp) {
   switch (bpp) {
@@ -124,7 +109,7 @@ GifRaster RasterOf(const IndexedPicture& picture, int bpp, std::uint8_t padding)
     std::memset(row, padding, raster.Stride());
     const int y = raster.Height() - 1 - r;  // stored bottom-up
     for (int x = 0; x < raster.Width(); ++x)
-      PutIndex(row, x, bpp, picture.indices[static_cast<std::size_t>(y) * picture.width + x]);
+      PutPackedIndex(row, x, bpp, picture.indices[static_cast<std::size_t>(y) * picture.width + x]);
   }
   for (std::size_t i = 0; i < picture.palette.size() && i < 256; ++i) raster.palette[i] = picture.palette[i];
   return raster;
@@ -140,7 +125,7 @@ FIBITMAP* BitmapOf(const IndexedPicture& picture, int bpp) {
   for (int y = 0; y < picture.height; ++y) {
     BYTE* row = FreeImage_GetScanLine(bitmap, picture.height - 1 - y);
     for (int x = 0; x < picture.width; ++x)
-      PutIndex(row, x, bpp, picture.indices[static_cast<std::size_t>(y) * picture.width + x]);
+      PutPackedIndex(row, x, bpp, picture.indices[static_cast<std::size_t>(y) * picture.width + x]);
   }
   return bitmap;
 }

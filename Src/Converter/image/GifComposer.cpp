@@ -5,24 +5,6 @@
 
 namespace {
 
-void PutIndex(std::uint8_t* row, int x, int bpp, int index) {
-  switch (bpp) {
-    case 1: {
-      const int shift = 7 - (x & 7);
-      row[x >> 3] = static_cast<std::uint8_t>((row[x >> 3] & ~(1 << shift)) | ((index & 1) << shift));
-      break;
-    }
-    case 4: {
-      const int shift = (x & 1) ? 0 : 4;
-      row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & ~(0xF << shift)) | ((index & 0xF) << shift));
-      break;
-    }
-    default:
-      row[x] = static_cast<std::uint8_t>(index);
-      break;
-  }
-}
-
 // The part of an image at (left, top) that falls inside a target of width x height:
 // columns [0, w) and rows [0, h) of the image, counted from its top-left.
 struct Overlap {
@@ -70,7 +52,7 @@ void GifComposer::PaintIndices(const GifRaster& image) {
     std::uint8_t* out = picture_.Row(picture_.Height() - 1 - (image.top + y));
     for (int x = 0; x < o.w; ++x) {
       const int index = image.IndexAt(in, x);
-      if (index != transparent) PutIndex(out, image.left + x, bpp, index & mask);
+      if (index != transparent) PutPackedIndex(out, image.left + x, bpp, index & mask);
     }
   }
 }

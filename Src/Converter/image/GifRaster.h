@@ -57,3 +57,7 @@ class GifRaster {
 constexpr std::size_t RasterStride(std::int64_t width, int bpp) {
   return static_cast<std::size_t>((width * bpp + 31) / 32 * 4);
 }
+
+// Writes palette index `index` at x of a stored row of `bpp` bits (1 and 4 bits packed most
+// significant first), leaving the row's other pixels as they are.
+void PutPackedIndex(std::uint8_t* row, int x, int bpp, int index);
