@@ -77,40 +77,31 @@ void DecodeJpeg6000x4000(benchmark::State& state) {
 }
 BENCHMARK(DecodeJpeg6000x4000)->Unit(benchmark::kMillisecond);
 
-void ResampleReduce6000x4000To1024x683(benchmark::State& state) {
-  FIBITMAP* source = MakePhoto(6000, 4000, 32);
+// A 6000 x 4000 photo reduced to 1024 x 683, from a 32-bit picture or from the 24-bit
+// picture a JPEG decodes to, read as it is.
+void ResampleReduce6000x4000To1024x683(benchmark::State& state, int sourceBpp) {
+  FIBITMAP* source = MakePhoto(6000, 4000, sourceBpp);
   FIBITMAP* target = AllocatePicture(1024, 683, 32);
   ConversionSettings s;
   s.resizeOption = FixedSize;
   s.width = 1024;
   s.height = 683;
   const ResizeGeometry g = ComputeResizeGeometry(s, 6000, 4000);
-  for (auto _ : state) {
-    ResampleInto(ConstViewOf(source), g.sourceRect, ViewOf(target), g.placeRect, kOpaque);
-    benchmark::ClobberMemory();
-  }
+  const auto run = [&](const auto& from) {
+    for (auto _ : state) {
+      ResampleInto(from, g.sourceRect, ViewOf(target), g.placeRect, kOpaque);
+      benchmark::ClobberMemory();
+    }
+  };
+  if (sourceBpp == 24)
+    run(RgbViewOf(source));
+  else
+    run(ConstViewOf(source));
   FreeImage_Unload(target);
   FreeImage_Unload(source);
 }
-BENCHMARK(ResampleReduce6000x4000To1024x683)->Unit(benchmark::kMillisecond);
-
-// The same from the 24-bit picture a JPEG decodes to, read as it is.
-void ResampleReduce24Bit6000x4000To1024x683(benchmark::State& state) {
-  FIBITMAP* source = MakePhoto(6000, 4000, 24);
-  FIBITMAP* target = AllocatePicture(1024, 683, 32);
-  ConversionSettings s;
-  s.resizeOption = FixedSize;
-  s.width = 1024;
-  s.height = 683;
-  const ResizeGeometry g = ComputeResizeGeometry(s, 6000, 4000);
-  for (auto _ : state) {
-    ResampleInto(RgbViewOf(source), g.sourceRect, ViewOf(target), g.placeRect, kOpaque);
-    benchmark::ClobberMemory();
-  }
-  FreeImage_Unload(target);
-  FreeImage_Unload(source);
-}
-BENCHMARK(ResampleReduce24Bit6000x4000To1024x683)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From32Bits, 32)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From24Bits, 24)->Unit(benchmark::kMillisecond);
 
 // The 32-bit copy of a decoded 24-bit picture, which the 24-bit resample does without.
 void ConvertTo32Bits6000x4000(benchmark::State& state) {
