@@ -29,6 +29,16 @@ void ExpectSameRaster(const GifRaster& a, const GifRaster& b) {
   EXPECT_EQ(a.dpiY, b.dpiY);
 }
 
+// The raster built straight from `bitmap`, and the one read back from FreeImage's own
+// BMP file of it.
+void RastersBothWays(FIBITMAP* bitmap, const TempDir& dir, GifRaster& fromFile, GifRaster& direct) {
+  const std::string bmpPath = dir / "picture.bmp";
+  ASSERT_TRUE(FreeImage_Save(FIF_BMP, bitmap, bmpPath.c_str(), 0));
+  const std::string bmp = ReadFile(bmpPath);
+  ASSERT_TRUE(ReadBmp(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size(), fromFile, 1 << 24));
+  ASSERT_TRUE(RasterFromBitmap(bitmap, direct));
+}
+
 TEST(BitmapRaster, EqualsTheRasterOfThePicturesBmpFile) {
   const BitmapCase cases[] = {{1, 1, 1, 0},     {7, 3, 1, 2835},  {9, 4, 1, 3780}, {33, 5, 1, 11811},
                               {3, 3, 4, 2835},  {5, 2, 4, 1000},  {1, 1, 8, 0},    {2, 7, 8, 2835},
@@ -40,12 +50,8 @@ TEST(BitmapRaster, EqualsTheRasterOfThePicturesBmpFile) {
     FIBITMAP* bitmap = BitmapOf(RandomPicture(c.width, c.height, c.bpp, seed++), c.bpp);
     FreeImage_SetDotsPerMeterX(bitmap, c.dotsPerMetre);
     FreeImage_SetDotsPerMeterY(bitmap, c.dotsPerMetre / 2);
-    const std::string bmpPath = dir / "picture.bmp";
-    ASSERT_TRUE(FreeImage_Save(FIF_BMP, bitmap, bmpPath.c_str(), 0));
-    const std::string bmp = ReadFile(bmpPath);
     GifRaster fromFile, direct;
-    ASSERT_TRUE(ReadBmp(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size(), fromFile, 1 << 24));
-    ASSERT_TRUE(RasterFromBitmap(bitmap, direct));
+    ASSERT_NO_FATAL_FAILURE(RastersBothWays(bitmap, dir, fromFile, direct));
     ExpectSameRaster(direct, fromFile);
     std::string gifA, gifB;
     ASSERT_TRUE(EncodeGif(direct, gifA));
@@ -63,12 +69,8 @@ TEST(BitmapRaster, GreyAndReducedPicturesToo) {
   FIBITMAP* grey = FreeImage_ConvertToGreyscale(rgb);
   FIBITMAP* mono = FreeImage_Threshold(grey, 128);
   for (FIBITMAP* bitmap : {colour, grey, mono}) {
-    const std::string bmpPath = dir / "p.bmp";
-    ASSERT_TRUE(FreeImage_Save(FIF_BMP, bitmap, bmpPath.c_str(), 0));
-    const std::string bmp = ReadFile(bmpPath);
     GifRaster fromFile, direct;
-    ASSERT_TRUE(ReadBmp(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size(), fromFile, 1 << 24));
-    ASSERT_TRUE(RasterFromBitmap(bitmap, direct));
+    ASSERT_NO_FATAL_FAILURE(RastersBothWays(bitmap, dir, fromFile, direct));
     ExpectSameRaster(direct, fromFile);
   }
   for (FIBITMAP* b : {colour, rgb, grey, mono}) FreeImage_Unload(b);
