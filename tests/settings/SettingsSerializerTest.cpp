@@ -20,6 +20,15 @@ std::vector<std::uint8_t> Bytes(std::initializer_list<int> list) {
   return out;
 }
 
+// The settings loaded from a store that holds only `value` under `name`.
+ConversionSettings LoadedWith(const std::string& name, const RegValue& value) {
+  RegistryStore store;
+  store.Set(kBatch, name, value);
+  ConversionSettings s;
+  SerializeSettings(store, s, Load);
+  return s;
+}
+
 TEST(SettingsSerializerTest, FirstStartGivesDefaultsAndCreatesTheKeys) {
   TempDir dir;
   RegistryStore store(dir / "cfg/Brindlemark.reg");
@@ -52,13 +61,7 @@ TEST(SettingsSerializerTest, NumbersNeedExactlyFourBytesWhateverTheirType) {
       {{RegType::Dword, Bytes({7, 0, 0, 0, 0})}, 150},
       {{RegType::Dword, Bytes({0xff, 0xff, 0xff, 0xff})}, -1},  // kept as read
   };
-  for (const Case& c : cases) {
-    RegistryStore store;
-    store.Set(kBatch, "width", c.value);
-    ConversionSettings s;
-    SerializeSettings(store, s, Load);
-    EXPECT_EQ(s.width, c.expected);
-  }
+  for (const Case& c : cases) EXPECT_EQ(LoadedWith("width", c.value).width, c.expected);
 }
 
 TEST(SettingsSerializerTest, DoublesNeedExactlyEightBytes) {
@@ -97,13 +100,7 @@ TEST(SettingsSerializerTest, StringsStopAtTheFirstNulOrTheEndOfTheData) {
       {{RegType::Dword, Bytes({'b', 0, 'm', 'p'})}, "b"},
       {{RegType::Sz, {}}, ""},
   };
-  for (const Case& c : cases) {
-    RegistryStore store;
-    store.Set(kBatch, "destFileExt", c.value);
-    ConversionSettings s;
-    SerializeSettings(store, s, Load);
-    EXPECT_EQ(s.destFileExt, c.expected);
-  }
+  for (const Case& c : cases) EXPECT_EQ(LoadedWith("destFileExt", c.value).destFileExt, c.expected);
 }
 
 TEST(SettingsSerializerTest, PlacementNeedsExactly44Bytes) {
