@@ -52,19 +52,39 @@ bool ConversionList::SelectionSucceeded() const {
   return first && first->status == ItemStatus::Succeeded;
 }
 
-void ConversionList::RemoveSelected() {
-  if (selected_.empty()) return;
+bool ConversionList::RemoveSelected() {
+  if (Busy()) return false;
+  if (selected_.empty()) return true;
   std::erase_if(items_, [this](const auto& item) { return selected_.count(item.get()) != 0; });
   selected_.clear();
   RecountStatus();
   Changed();
+  return true;
 }
 
-void ConversionList::RemoveAll() {
+bool ConversionList::RemoveAll() {
+  if (Busy()) return false;
   items_.clear();
   selected_.clear();
   RecountStatus();
   Changed();
+  return true;
+}
+
+void ConversionList::ResetForRun() {
+  for (const auto& item : items_) {
+    if (item->status == ItemStatus::NotStarted) continue;
+    item->status = ItemStatus::NotStarted;
+    item->destPath.clear();
+    item->log.clear();
+    item->width = item->height = -1;
+    item->newWidth = item->newHeight = -1;
+    item->bitDepth = item->newBitDepth = -1;
+    item->listFlags = ItemListFlag::Changed;
+  }
+  RecountStatus();
+  Changed();
+  for (const auto& item : items_) item->listFlags = 0;
 }
 
 void ConversionList::Changed() {

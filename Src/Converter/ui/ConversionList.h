@@ -39,10 +39,30 @@ class ConversionList {
   // True when there is a selected item and the first one has succeeded.
   bool SelectionSucceeded() const;
 
-  // Frees the selected items (nothing without a selection), then recounts.
-  void RemoveSelected();
-  // Frees every item, then recounts.
-  void RemoveAll();
+  // Frees the selected items (nothing without a selection), then recounts. Refused (false)
+  // while the list is busy.
+  bool RemoveSelected();
+  // Frees every item, then recounts. Refused (false) while the list is busy.
+  bool RemoveAll();
+
+  // Before a run: every item converted before goes back to Not Started with its results
+  // cleared and is marked Changed; the listeners apply that, then the marks are cleared.
+  void ResetForRun();
+
+  // True while a search or a run iterates the items. Nothing may then remove items, and
+  // drops are refused; the search itself still adds what it finds.
+  bool Busy() const { return busyDepth_ > 0; }
+  // Marks the list busy for its lifetime.
+  class BusyScope {
+   public:
+    explicit BusyScope(ConversionList& list) : list_(list) { ++list_.busyDepth_; }
+    ~BusyScope() { --list_.busyDepth_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+   private:
+    ConversionList& list_;
+  };
 
   // Called after each change of the items (removals, additions): the view drops or adds
   // its rows and the frame refreshes its idle text. Empty until someone listens.
@@ -54,6 +74,7 @@ class ConversionList {
   ItemList items_;
   std::set<const ConversionItem*> selected_;
   std::array<int, 3> statusCounts_{};
+  int busyDepth_ = 0;
 };
 
 // The session's list, or nullptr outside a windowed session.
