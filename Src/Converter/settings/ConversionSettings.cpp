@@ -1,7 +1,5 @@
 #include "settings/ConversionSettings.h"
 
-#include "image/ImageBuffer.h"
-
 namespace {
 
 // A record whose members hold the defaults, to copy groups from.
