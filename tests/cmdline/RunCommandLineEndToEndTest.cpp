@@ -1,7 +1,10 @@
 // End-to-end runs of the real Brindlemark.exe on real folders: its report, its summary,
 // its exit code and the files it leaves.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -96,6 +99,18 @@ TEST_F(EndToEnd, NoRecursiveAndFlatDestination) {
   EXPECT_EQ(Report(r), Success(in("a.png"), out("s_a_small.png")) + Success(in("b.jpg"), out("s_b_small.png")) +
                            "2 images were successfully converted. 0 images failed.\n");
   EXPECT_EQ(PillowSees(out("s_a_small.png")), "PNG 150x100 RGB\n");
+}
+
+TEST_F(EndToEnd, ExtensionWithADotAndPrefixWithASlash) {
+  const RunResult dotted = Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-ext:.png"});
+  EXPECT_EQ(dotted.exitCode, 0);
+  EXPECT_EQ(Report(dotted), Success(in("a.png"), out("a.png")) + "1 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(PillowSees(out("a.png")), "PNG 150x100 RGB\n");
+  // A prefix that climbs out of the destination is refused before anything is written.
+  const RunResult climbing = Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-prefix:../"});
+  EXPECT_EQ(climbing.exitCode, 1);
+  EXPECT_EQ(Report(climbing), "ERROR: Invalid prefix. A prefix cannot contain /.\n");
+  EXPECT_FALSE(FileExists(dir / "a.jpg"));
 }
 
 TEST_F(EndToEnd, ThreePageTiffGivesThreeNumberedOutputs) {
@@ -196,8 +211,63 @@ TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
     const RunResult r = Start(c.args);
     EXPECT_EQ(r.exitCode, c.exitCode);
     EXPECT_EQ(Report(r), c.report);
+    // Only a source that is not there is told, on standard error.
+    const bool missing = c.args[0] == "-source:" + dir / "missing";
+    EXPECT_EQ(r.err, missing ? "WARNING: skipped " + dir / "missing: no such file or folder\n" : "");
   }
   EXPECT_FALSE(FileExists(dir / "out/a.jpg"));
+}
+
+// A picture made by ImageMagick, an encoder independent of the program.
+void MagickPicture(const std::string& path) {
+  ASSERT_EQ(RunProgram("/usr/bin/timeout", {"30", "convert", "-size", "12x8", "xc:#3080C0", "-depth", "8", path}).exitCode, 0);
+}
+
+TEST_F(EndToEnd, FifoSocketAndDeviceNamedLikePicturesAreSkippedAndTheRunEnds) {
+  const std::string tree = dir / "odd";
+  std::filesystem::create_directories(tree + "/sub");
+  MagickPicture(tree + "/real.png");
+  MagickPicture(tree + "/sub/real.tif");
+  for (const char* name : {"/pipe.tif", "/pipe.png", "/sub/pipe.jpg"}) ASSERT_EQ(mkfifo((tree + name).c_str(), 0600), 0);
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  (tree + "/socket.gif").copy(address.sun_path, sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  close(fd);
+  ASSERT_EQ(symlink("/dev/zero", (tree + "/device.bmp").c_str()), 0);
+
+  // Were an open to block, the time limit would end the run with 124 and no summary.
+  const RunResult r = Start({"-source:" + tree, "-dest:" + dir / "out", "-samedir"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Report(r), Success(tree + "/real.png", out("real.jpg")) + Success(tree + "/sub/real.tif", out("sub/real.jpg")) +
+                           "2 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(r.err, "WARNING: skipped " + tree + "/device.bmp: not a regular file\n" + "WARNING: skipped " + tree +
+                       "/pipe.png: not a regular file\n" + "WARNING: skipped " + tree +
+                       "/pipe.tif: not a regular file\n" + "WARNING: skipped " + tree +
+                       "/socket.gif: not a regular file\n" + "WARNING: skipped " + tree +
+                       "/sub/pipe.jpg: not a regular file\n");
+}
+
+TEST_F(EndToEnd, DestinationInsideTheSourceIsNotCollectedAgain) {
+  const std::vector<std::string> args = {"-source:" + dir / "in", "-dest:" + in("thumbs"), "-samedir", "-norecursive"};
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    const RunResult r = Start(args);
+    EXPECT_EQ(r.exitCode, run == 0 ? 0 : 1);
+    if (run == 0) {
+      EXPECT_EQ(Report(r), Success(in("a.png"), in("thumbs/a.jpg")) + Success(in("b.jpg"), in("thumbs/b.jpg")) +
+                               "2 images were successfully converted. 0 images failed.\n");
+    } else {  // the earlier outputs are neither sources nor nested one level deeper
+      EXPECT_EQ(Report(r), Failure(in("a.png"), in("thumbs/a.jpg"), "File " + in("thumbs/a.jpg") + " already exists") +
+                               Failure(in("b.jpg"), in("thumbs/b.jpg"), "File " + in("thumbs/b.jpg") + " already exists") +
+                               "0 images were successfully converted. 2 images failed.\n");
+    }
+  }
+  // Recursive, with override: the outputs are replaced, none is taken as a source again.
+  const RunResult r = Start({"-source:" + dir / "in", "-dest:" + in("thumbs"), "-override"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(NamesIn(in("thumbs")), "a.jpg b.jpg c.jpg d.jpg");
 }
 
 // The real launcher in front of the real program, when the launcher has been built.
