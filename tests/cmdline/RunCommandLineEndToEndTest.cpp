@@ -113,6 +113,36 @@ TEST_F(EndToEnd, ExtensionWithADotAndPrefixWithASlash) {
   EXPECT_FALSE(FileExists(dir / "a.jpg"));
 }
 
+// Only GIF limits a side to 65,535 pixels: a long strip is framed and written as PNG,
+// and refused when written as GIF.
+TEST_F(EndToEnd, StripWiderThan65535IsFramedExceptForGif) {
+  const RunResult made = RunProgram("/usr/bin/timeout", {"30", "/usr/bin/python3", "-c",
+                                                         "import sys; from PIL import Image; "
+                                                         "Image.new('RGB', (70000, 4), (32, 64, 160)).save(sys.argv[1])",
+                                                         in("strip.png")});
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  const std::vector<std::string> frame = {"-source:" + in("strip.png"), "-dest:" + dir / "out", "-mode:n",
+                                          "-paddinghorz:3", "-paddingvert:2", "-paddingcolor:00FF00"};
+  auto args = frame;
+  args.push_back("-ext:png");
+  const RunResult png = Start(args);
+  EXPECT_EQ(Report(png), Success(in("strip.png"), out("strip.png")) +
+                             "1 images were successfully converted. 0 images failed.\n");
+  const RunResult seen = RunProgram("/usr/bin/timeout",
+                                    {"30", "/usr/bin/python3", "-c",
+                                     "import sys; from PIL import Image; im = Image.open(sys.argv[1]).convert('RGB'); "
+                                     "print(im.size, im.getpixel((0, 0)), im.getpixel((35000, 5)), "
+                                     "im.getpixel((70003, 9)))",
+                                     out("strip.png")});
+  // The horizontal bars (3 rows) go above and below, the vertical ones (2 columns) beside.
+  EXPECT_EQ(seen.out, "(70004, 10) (0, 255, 0) (32, 64, 160) (0, 255, 0)\n") << seen.err;
+  args.back() = "-ext:gif";
+  const RunResult gif = Start(args);
+  EXPECT_EQ(gif.exitCode, 1);
+  EXPECT_EQ(Report(gif), Failure(in("strip.png"), out("strip.gif"), "Failed to save " + out("strip.gif")) +
+                             "0 images were successfully converted. 1 images failed.\n");
+}
+
 TEST_F(EndToEnd, ThreePageTiffGivesThreeNumberedOutputs) {
   CopySample("scan-3-pages.tif", in("scan.tif"));
   const RunResult r = Start({"-source:" + in("scan.tif"), "-dest:" + dir / "out", "-samedir", "-zeropadding:3"});
