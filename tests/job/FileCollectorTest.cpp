@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -52,18 +49,6 @@ class FileCollectorTest : public ::testing::Test {
   ItemList items;
   std::string skipped;
 };
-
-// A listening UNIX socket bound at `path` (closed; the socket file stays).
-void MakeSocket(const std::string& path) {
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_GE(fd, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  ASSERT_LT(path.size(), sizeof address.sun_path);
-  path.copy(address.sun_path, path.size());
-  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  close(fd);
-}
 
 TEST_F(FileCollectorTest, FolderGivesOneItemPerPageInNameOrder) {
   EXPECT_EQ(Collected({dir / "pics"}), "a.jpg#0/1 b.png#0/1 broken.jpg#0/1 sub/scan.tif#0/3 sub/scan.tif#1/3 "
@@ -119,21 +104,6 @@ TEST_F(FileCollectorTest, GifGivesOneItemPerFrameAndAnUnreadableGifNone) {
   WriteFile(dir / "pics/sub/broken.gif", "GIF89a");
   EXPECT_EQ(Collected({dir / "pics/sub"}), "scan.tif#0/3 scan.tif#1/3 scan.tif#2/3 spin.gif#0/4 spin.gif#1/4 "
                                            "spin.gif#2/4 spin.gif#3/4 ");
-}
-
-TEST_F(FileCollectorTest, OnlyRegularFilesBecomeItemsAndTheRestIsTold) {
-  std::filesystem::create_directories(dir / "odd");
-  ASSERT_EQ(mkfifo((dir / "odd/pipe.tif").c_str(), 0600), 0);  // counting its pages would block
-  ASSERT_EQ(mkfifo((dir / "odd/pipe.png").c_str(), 0600), 0);
-  MakeSocket(dir / "odd/socket.jpg");
-  ASSERT_EQ(symlink("/dev/null", (dir / "odd/device.bmp").c_str()), 0);
-  ASSERT_EQ(symlink("../pics/b.png", (dir / "odd/link.png").c_str()), 0);  // counts by its target
-  EXPECT_EQ(Collected({dir / "odd"}), "link.png#0/1 ");
-  EXPECT_EQ(skipped, dir / "odd/device.bmp: not a regular file\n" + dir / "odd/pipe.png: not a regular file\n" +
-                         dir / "odd/pipe.tif: not a regular file\n" + dir / "odd/socket.jpg: not a regular file\n");
-  // A single source that is not a regular file is told as well; one that is missing too.
-  EXPECT_EQ(Collected({dir / "odd/pipe.tif", dir / "nowhere.png", ""}), "");
-  EXPECT_EQ(skipped, dir / "odd/pipe.tif: not a regular file\n" + dir / "nowhere.png: no such file or folder\n");
 }
 
 TEST_F(FileCollectorTest, FileWhosePagesCannotBeCountedIsTold) {
