@@ -231,14 +231,14 @@ TEST_F(Launcher, AbandonedPipesOfAGoneProcessAreRemovedAtTheNextStart) {
   EXPECT_EQ(left, (std::vector<std::string>{alive + "cout", "notes"}));
 }
 
-// Started with SIGCHLD ignored (a parent's "trap '' CHLD", a daemon), the launcher still
+// Started with SIGCHLD ignored (bash passes its "trap '' CHLD" on; dash does not), the launcher still
 // waits for its child and ends with the child's exit code.
 TEST_F(Launcher, IgnoredChildSignalOfTheStarterDoesNotLoseTheExitCode) {
   for (int code : {0, 6}) {
     RunOptions options = FakeOptions(dir_, "echo");
     options.environment.push_back({"BM_FAKE_EXIT", std::to_string(code)});
     const RunResult r =
-        RunProgram("/bin/sh", {"-c", "trap '' CHLD; exec \"$0\" \"$@\"", launcher_, "/x:1"}, options);
+        RunProgram("/bin/bash", {"-c", "trap '' CHLD; exec \"$0\" \"$@\"", launcher_, "/x:1"}, options);
     EXPECT_EQ(r.out, std::string(kConnected) + "</x:1>\n");
     EXPECT_EQ(r.exitCode, code);
   }
