@@ -83,6 +83,7 @@ bool ChildProcess::StartStopped(const std::string& path,
 }
 
 bool ChildProcess::Continue() {
+  if (pid_ <= 0) return false;  // kill(-1, ...) would signal every process of the user
   kill(pid_, SIGCONT);
   if (ExecSucceeded()) return true;
   WaitFor(pid_, 0);
@@ -110,6 +111,7 @@ void ChildProcess::Kill() {
 }
 
 int ChildProcess::Wait() {
+  if (pid_ <= 0) return 1;  // no child: waitpid(-1, ...) would reap any child at all
   const int status = WaitFor(pid_, 0);
   pid_ = -1;
   return status < 0 ? 1 : ExitCodeOf(status);

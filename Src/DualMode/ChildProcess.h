@@ -14,14 +14,16 @@ class ChildProcess {
   // Forks a child that stops itself, then waits until it has stopped. False (and no
   // child left behind) when the fork failed or the child did not reach its stop.
   bool StartStopped(const std::string& path, const std::vector<std::string>& arguments);
-  // Continues the stopped child; false when its exec failed (the child is then reaped).
+  // Continues the stopped child; false when its exec failed (the child is then reaped)
+  // or there is no child.
   bool Continue();
   // Starts the child detached (setsid) without waiting for it; false when it could not
   // be started.
   bool StartDetached(const std::string& path, const std::vector<std::string>& arguments);
   // Kills and reaps the child, for a child that must not run.
   void Kill();
-  // Waits for the child's end: its exit status, or 128 + the signal that killed it.
+  // Waits for the child's end: its exit status, or 128 + the signal that killed it; 1
+  // when there is no child.
   int Wait();
 
   pid_t pid() const { return pid_; }

@@ -18,7 +18,12 @@ std::string RendezvousFolder();
 
 // Makes the folder (mode 0700) when it is missing; true only when it is then a real
 // directory (not a symbolic link) owned by this user with no group or other permissions.
-bool PrepareRendezvousFolder(const std::string& folder);
+// On failure `why` (when given) says what is wrong with it, as "is not a folder".
+bool PrepareRendezvousFolder(const std::string& folder, std::string* why = nullptr);
+
+// Removes the FIFOs "<pid>cout", "<pid>cin" and "<pid>cerr" of this user in the folder
+// whose process no longer exists: what a launcher that was killed left behind.
+void RemoveAbandonedPipes(const std::string& folder);
 
 class ConsolePipes {
  public:
@@ -33,6 +38,9 @@ class ConsolePipes {
   bool Create(const std::string& folder, pid_t childPid);
 
   int outputFd() const { return fds_[kOut]; }
+  // Why the last Create failed: the call, the entry's name and the system's reason, as
+  // "mkfifo 42cout: Permission denied".
+  const std::string& failure() const { return failure_; }
   int errorFd() const { return fds_[kErr]; }
 
   // Closes the launcher's ends in the order output, error, input.
@@ -45,4 +53,5 @@ class ConsolePipes {
   std::array<std::string, kCount> paths_;
   std::array<bool, kCount> made_{};
   std::array<int, kCount> fds_{-1, -1, -1};
+  std::string failure_;
 };

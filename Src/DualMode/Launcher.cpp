@@ -1,7 +1,8 @@
-// Brindlemark.com: the console face of Brindlemark.exe. With arguments it starts the
-// program beside it with the same arguments (re-quoted), relays the program's output and
+// Brindlemark.com: the console face of Brindlemark.exe. With options it starts the
+// program beside it with the same argument vector, unchanged, relays the program's output and
 // error through the rendezvous FIFOs to its own, and ends with the program's exit code.
-// Without arguments it starts the program as a window and ends at once.
+// Without options (the program's own rule) it starts the program as a window and ends
+// at once.
 #include <signal.h>
 #include <unistd.h>
 
@@ -35,7 +36,25 @@ int ProcessError() {
       "directory as Brindlemark.com");
 }
 
-int PipesError() { return Fail("ERROR: Could not create named pipes."); }
+int PipesError(const std::string& folder, const std::string& why) {
+  return Fail(("ERROR: Could not create named pipes. Folder " + folder + ": " + why).c_str());
+}
+
+// Dispositions inherited from the starter that would break waiting for the child (an
+// ignored SIGCHLD makes the kernel reap it, so waitpid fails) go back to their defaults,
+// and no signal stays blocked. SIGPIPE is ignored: a closed stdout must not kill the
+// launcher; the relay notes the failure and drains on.
+void ResetSignals() {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGCHLD, &action, nullptr);
+  action.sa_handler = SIG_IGN;
+  sigaction(SIGPIPE, &action, nullptr);
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+}
 
 int StartWindow(const std::string& childPath) {
   ChildProcess child;
@@ -44,13 +63,19 @@ int StartWindow(const std::string& childPath) {
 
 int RunConsole(const std::string& childPath, const std::vector<std::string>& arguments) {
   ChildProcess child;
-  if (!child.StartStopped(childPath, ChildArguments(arguments))) return ProcessError();
+  if (!child.StartStopped(childPath, arguments)) return ProcessError();
 
   ConsolePipes pipes;
   const std::string folder = RendezvousFolder();
-  if (!PrepareRendezvousFolder(folder) || !pipes.Create(folder, child.pid())) {
+  std::string why;
+  if (!PrepareRendezvousFolder(folder, &why)) {
     child.Kill();
-    return PipesError();
+    return PipesError(folder, why);
+  }
+  RemoveAbandonedPipes(folder);
+  if (!pipes.Create(folder, child.pid())) {
+    child.Kill();
+    return PipesError(folder, pipes.failure());
   }
 
   std::atomic<bool> stop{false};
@@ -63,7 +88,7 @@ int RunConsole(const std::string& childPath, const std::vector<std::string>& arg
     stop.store(true);
     output.Join();
     error.Join();
-    return started ? ProcessError() : PipesError();
+    return started ? ProcessError() : PipesError(folder, "the relays could not be started");
   }
   const int exitCode = child.Wait();
 
@@ -79,11 +104,11 @@ int RunConsole(const std::string& childPath, const std::vector<std::string>& arg
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A closed stdout must not kill the launcher: the relay notes the failure and drains on.
-  signal(SIGPIPE, SIG_IGN);
+  ResetSignals();
   const std::string childPath = ChildPathFor(OwnPath());
   // A missing program is reported before any FIFO exists; exec reports the other failures.
   if (childPath.empty() || access(childPath.c_str(), X_OK) != 0) return ProcessError();
-  if (argc <= 1) return StartWindow(childPath);
-  return RunConsole(childPath, std::vector<std::string>(argv + 1, argv + argc));
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (!HoldsOptions(arguments)) return StartWindow(childPath);
+  return RunConsole(childPath, arguments);
 }

@@ -1,7 +1,12 @@
-// The child's path and the re-quoting of the launcher's arguments into the child's.
+// The child's path, the rule that tells a command-line start from a window start, and
+// the child's handling when there is no child.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "ChildCommand.h"
+#include "ChildProcess.h"
 
 namespace {
 
@@ -28,37 +33,37 @@ TEST(ChildPath, OwnPathIsThisExecutable) {
   EXPECT_EQ(own.substr(own.rfind('/') + 1), "bm_dualmode_tests");
 }
 
-TEST(Requote, BuildsTheTextAndTheTokensTheChildReads) {
+// The same vectors that make Brindlemark.exe open its window (arguments of blanks and
+// quotes only) make the launcher start the window; every other one is a command line.
+TEST(HoldsOptions, FollowsTheProgramsRule) {
   const struct {
     std::vector<std::string> arguments;
-    const char* text;
-    std::vector<std::string> tokens;
+    bool options;
   } cases[] = {
-      {{"/width:100"}, " /width:100", {"/width:100"}},
-      {{"/dest:/home/u/My Pictures"}, " /dest:\"/home/u/My Pictures\"",
-       {"/dest:/home/u/My Pictures"}},
-      {{"/dest:C:\\My Pictures"}, " /dest:\"C:\\My Pictures\"", {"/dest:C:\\My Pictures"}},
-      {{"/prefix:"}, " /prefix", {"/prefix"}},  // a trailing first ":" is dropped
-      {{"two words"}, " two words", {"two", "words"}},
-      {{"/suffix:a:b c"}, " /suffix:\"a:b c\"", {"/suffix:a:b c"}},
-      {{"/prefix:Grüße aus Köln"}, " /prefix:\"Grüße aus Köln\"", {"/prefix:Grüße aus Köln"}},
-      {{"/prefix:tab\there"}, " /prefix:\"tab\there\"", {"/prefix:tab\there"}},
-      // Quotes inside an argument are dropped, so they cannot swallow later arguments.
-      {{"/prefix:say \"hi", "/width:5"}, " /prefix:\"say hi\" /width:5",
-       {"/prefix:say hi", "/width:5"}},
-      {{"", "/greyscale"}, "  /greyscale", {"/greyscale"}},
-      {{}, "", {}},
+      {{}, false},
+      {{""}, false},
+      {{" ", "\t", "\"\"", "\" \""}, false},
+      {{"\n"}, true},  // not a blank to the program: refused there as a wrong argument
+      {{"", "/width:5"}, true},
+      {{"-override -samedir"}, true},
+      {{"x"}, true},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(RequoteArguments(c.arguments), c.text);
-    EXPECT_EQ(ChildArguments(c.arguments), c.tokens) << c.text;
-  }
+  for (const auto& c : cases) EXPECT_EQ(HoldsOptions(c.arguments), c.options) << c.arguments.size();
 }
 
-TEST(Split, QuotesToggleAndEmptyTokensDrop) {
-  EXPECT_EQ(SplitArguments("  a\"b c\"d  \"\" e\t\nf"),
-            (std::vector<std::string>{"ab cd", "e", "f"}));
-  EXPECT_EQ(SplitArguments("\"unclosed  quote"), (std::vector<std::string>{"unclosed  quote"}));
+// Without a child there is nothing to continue or wait for: no signal to pid -1 (every
+// process of the user), no reaping of some other child of the caller.
+TEST(ChildProcess, WithoutAChildContinueAndWaitTouchNoOtherProcess) {
+  const pid_t other = fork();
+  ASSERT_GE(other, 0);
+  if (other == 0) _exit(3);
+  usleep(50 * 1000);  // it has ended and waits to be reaped
+  ChildProcess none;
+  EXPECT_FALSE(none.Continue());
+  EXPECT_EQ(none.Wait(), 1);
+  int status = 0;
+  ASSERT_EQ(waitpid(other, &status, 0), other);  // still ours to reap
+  EXPECT_EQ(WEXITSTATUS(status), 3);
 }
 
 }  // namespace

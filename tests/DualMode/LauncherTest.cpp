@@ -4,8 +4,10 @@
 
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -17,7 +19,7 @@ namespace {
 const char kProcessError[] =
     "ERROR: Could not create process. Please ensure Brindlemark.exe is at the same directory "
     "as Brindlemark.com\n";
-const char kPipesError[] = "ERROR: Could not create named pipes.\n";
+const char kPipesError[] = "ERROR: Could not create named pipes.";
 const char kConnected[] = "connected 1 fifo 111\n";
 
 // The text the fake child writes in "big" mode for one stream.
@@ -62,13 +64,14 @@ class Launcher : public testing::Test {
 };
 
 TEST_F(Launcher, ArgumentsReachTheChildAsItsParserReadsThem) {
+  // The vector goes on unchanged: no re-quoting, no splitting, no dropped ":" or quote.
   const RunResult r = Run("echo", {"/dest:/home/u/My Pictures", "/prefix:Grüße aus Köln",
                                    "/suffix:say \"hi\"", "/width:100", "/override:", "two words",
-                                   "/dest:C:\\x y"});
+                                   "/dest:C:\\x y", "-override -samedir", "\n", ""});
   EXPECT_EQ(r.out, std::string(kConnected) +
                        "</dest:/home/u/My Pictures>\n</prefix:Grüße aus Köln>\n"
-                       "</suffix:say hi>\n</width:100>\n</override>\n<two>\n<words>\n"
-                       "</dest:C:\\x y>\n");
+                       "</suffix:say \"hi\">\n</width:100>\n</override:>\n<two words>\n"
+                       "</dest:C:\\x y>\n<-override -samedir>\n<\n>\n<>\n");
   EXPECT_EQ(r.err, "to standard error\n");
   EXPECT_EQ(r.exitCode, 0);
 }
@@ -167,26 +170,77 @@ TEST_F(Launcher, UnsafeRendezvousFolderGivesThePipesErrorAndTheChildNeverRuns) {
     const char* what;
     void (*prepare)(const std::string&, const std::string&);
   } cases[] = {
-      {"open to the group",
+      {"is open to other users",
        [](const std::string& f, const std::string&) {
          mkdir(f.c_str(), 0700);
          chmod(f.c_str(), 0770);
        }},
-      {"a symbolic link",
+      {"is not a folder",  // a symbolic link to one
        [](const std::string& f, const std::string& d) {
          mkdir((d + "/elsewhere").c_str(), 0700);
          (void)!symlink((d + "/elsewhere").c_str(), f.c_str());
        }},
-      {"a file", [](const std::string& f, const std::string&) { WriteFile(f, ""); }},
+      {"is not a folder", [](const std::string& f, const std::string&) { WriteFile(f, ""); }},
   };
   for (const auto& c : cases) {
     std::filesystem::remove_all(folder);
     c.prepare(folder, dir_.path());
     const RunResult r = RunProgram(launcher_, {"/x:1"}, FakeOptions(dir_, "echo"));
-    EXPECT_EQ(r.err, kPipesError) << c.what;
+    EXPECT_EQ(r.err, std::string(kPipesError) + " Folder " + folder + ": " + c.what + "\n");
     EXPECT_EQ(r.out, "") << c.what;  // the child was killed while stopped
     EXPECT_EQ(r.exitCode, 1) << c.what;
     EXPECT_FALSE(ProcessRunsFrom(dir_ / "Brindlemark.exe")) << c.what;
+  }
+}
+
+TEST_F(Launcher, PipesThatCannotBeMadeSayWhichAndWhy) {
+  // A rendezvous folder whose path is so long that no FIFO name fits below it.
+  std::string runtime = dir_ / "run";
+  while (runtime.size() + 250 < 4080) runtime += "/" + std::string(240, 'r');
+  runtime += "/" + std::string(4080 - runtime.size() - 1, 'r');
+  std::filesystem::create_directories(runtime);
+  const std::string folder = runtime + "/brindlemark";  // 4092 bytes: it still fits itself
+  RunOptions options = FakeOptions(dir_, "echo");
+  options.environment[0] = {"XDG_RUNTIME_DIR", runtime};
+  const RunResult r = RunProgram(launcher_, {"/x:1"}, options);
+  const std::string prefix = std::string(kPipesError) + " Folder " + folder + ": mkfifo ";
+  const std::string suffix = "cout: File name too long\n";
+  EXPECT_EQ(r.err.substr(0, prefix.size()), prefix);
+  ASSERT_GE(r.err.size(), suffix.size());
+  EXPECT_EQ(r.err.substr(r.err.size() - suffix.size()), suffix);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.exitCode, 1);
+}
+
+// FIFOs left by a launcher that was killed go at the next start once their process is
+// gone; those of a process that still runs, and other entries, stay.
+TEST_F(Launcher, AbandonedPipesOfAGoneProcessAreRemovedAtTheNextStart) {
+  const std::string folder = dir_ / "run/brindlemark";
+  mkdir(folder.c_str(), 0700);
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  waitpid(gone, nullptr, 0);
+  const std::string dead = std::to_string(gone), alive = std::to_string(getpid());
+  for (const std::string& name : {dead + "cout", dead + "cin", dead + "cerr", alive + "cout"})
+    ASSERT_EQ(mkfifo((folder + "/" + name).c_str(), 0600), 0) << name;
+  WriteFile(folder + "/notes", "kept");
+  const RunResult r = RunProgram(launcher_, {"/x:1"}, FakeOptions(dir_, "echo"));
+  EXPECT_EQ(r.out, std::string(kConnected) + "</x:1>\n");
+  auto left = FolderEntries(folder);
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{alive + "cout", "notes"}));
+}
+
+// Started with SIGCHLD ignored (bash passes its "trap '' CHLD" on; dash does not), the launcher still
+// waits for its child and ends with the child's exit code.
+TEST_F(Launcher, IgnoredChildSignalOfTheStarterDoesNotLoseTheExitCode) {
+  for (int code : {0, 6}) {
+    RunOptions options = FakeOptions(dir_, "echo");
+    options.environment.push_back({"BM_FAKE_EXIT", std::to_string(code)});
+    const RunResult r =
+        RunProgram("/bin/bash", {"-c", "trap '' CHLD; exec \"$0\" \"$@\"", launcher_, "/x:1"}, options);
+    EXPECT_EQ(r.out, std::string(kConnected) + "</x:1>\n");
+    EXPECT_EQ(r.exitCode, code);
   }
 }
 
@@ -204,14 +258,18 @@ TEST_F(Launcher, FallsBackToTmpdirWhenTheRuntimeFolderIsNotAbsolute) {
 TEST_F(Launcher, WithoutArgumentsStartsTheWindowDetachedAndEndsAtOnce) {
   RunOptions options = FakeOptions(dir_, "echo");
   options.environment.push_back({"BM_FAKE_MARKER", dir_ / "started"});
-  const RunResult r = RunProgram(launcher_, {}, options);
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out + r.err, "");
-  EXPECT_LT(r.seconds, 0.9);  // the child runs on for a second
-  EXPECT_TRUE(FolderEntries(dir_ / "run").empty());  // no rendezvous was made
-  for (int i = 0; i < 100 && ReadFile(dir_ / "started").empty(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_EQ(ReadFile(dir_ / "started"), "1\n");  // it leads a session of its own
+  // Arguments of blanks and quotes only open the window in the program too.
+  for (const auto& args : {std::vector<std::string>{}, std::vector<std::string>{"", " \t", "\"\""}}) {
+    unlink((dir_ / "started").c_str());
+    const RunResult r = RunProgram(launcher_, args, options);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out + r.err, "");
+    EXPECT_LT(r.seconds, 0.9);  // the child runs on for a second
+    EXPECT_TRUE(FolderEntries(dir_ / "run").empty());  // no rendezvous was made
+    for (int i = 0; i < 100 && ReadFile(dir_ / "started").empty(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(ReadFile(dir_ / "started"), "1\n");  // it leads a session of its own
+  }
 }
 
 }  // namespace

@@ -115,4 +115,25 @@ TEST_F(RealPair, ReportLargerThan64KiBArrivesWhole) {
   EXPECT_EQ(r.exitCode, 0);
 }
 
+// Both programs read an argument vector the same way: the launcher passes it unchanged.
+TEST_F(RealPair, SameArgumentsGiveTheSameReportThroughTheLauncherAndDirectly) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"-override -samedir"},
+      {"\n"},
+      {"/dest:" + dest_, "-norecursive:"},
+      {"/dest:" + dest_, "/width:\"12 3\"", "-mode:w"},
+  };
+  for (const auto& args : cases) {
+    const RunResult direct = RunProgram(BinPath("Brindlemark.exe"), args, options_);
+    const RunResult launched = RunProgram(BinPath("Brindlemark.com"), args, options_);
+    EXPECT_FALSE(direct.timedOut || launched.timedOut);
+    EXPECT_EQ(launched.out, direct.out) << args[0];
+    EXPECT_EQ(launched.exitCode, direct.exitCode) << args[0];
+  }
+  const RunResult refused = RunProgram(BinPath("Brindlemark.exe"), cases[0], options_);
+  EXPECT_NE(refused.out.find("ERROR: Wrong command line argument -override -samedir\n"), std::string::npos)
+      << refused.out;
+  EXPECT_EQ(refused.exitCode, 1);
+}
+
 }  // namespace

@@ -142,6 +142,9 @@ TEST(ParseCommandLine, EndsWithValidation) {
       {"/dest:/o /width:abc", "Please choose a width larger than 0."},
       {"/dest:/o /jpegquality:Good", "Invalid jpeg quality. Valid values are numbers from 1-100."},
       {"/dest:/o /mode:r /ratio:inf", "Please choose a ratio larger than 0."},
+      {"/dest:/o /mode:r /ratio:--50", "Please choose a ratio larger than 0."},  // atof gives 0
+      {"/dest:/o /prefix:../", "Invalid prefix. A prefix cannot contain /."},
+      {"/dest:/o /suffix:_small/x", "Invalid suffix. A suffix cannot contain /."},
   };
   for (const auto& [text, expected] : cases) {
     ConversionSettings s;
@@ -170,6 +173,17 @@ TEST(ReadNumbers, AtoiAndAtofMannerButSafe) {
   EXPECT_DOUBLE_EQ(ReadDouble("-3e1"), -30.0);
   EXPECT_DOUBLE_EQ(ReadDouble("0x10"), 0.0);
   EXPECT_DOUBLE_EQ(ReadDouble("x"), 0.0);
+  for (const char* doubled : {"--50", "+-50", "-+50", "++50", " - 5"}) EXPECT_EQ(ReadDouble(doubled), 0.0) << doubled;
+}
+
+TEST(ParseCommandLine, ExtensionLosesOneLeadingDot) {
+  for (const auto& [text, ext] : {std::pair{"/dest:/o /ext:.png", "png"}, {"/dest:/o /ext:png", "png"},
+                                   {"/dest:/o /ext:.JPG", "JPG"}}) {
+    ConversionSettings s;
+    std::string message;
+    EXPECT_EQ(ParseCommandLine(text, s, message), S_OK) << message;
+    EXPECT_EQ(s.destFileExt, ext) << text;
+  }
 }
 
 TEST(ReadNumbers, DecimalsIgnoreTheUserLocale) {

@@ -1,7 +1,10 @@
 // End-to-end runs of the real Brindlemark.exe on real folders: its report, its summary,
 // its exit code and the files it leaves.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -96,6 +99,48 @@ TEST_F(EndToEnd, NoRecursiveAndFlatDestination) {
   EXPECT_EQ(Report(r), Success(in("a.png"), out("s_a_small.png")) + Success(in("b.jpg"), out("s_b_small.png")) +
                            "2 images were successfully converted. 0 images failed.\n");
   EXPECT_EQ(PillowSees(out("s_a_small.png")), "PNG 150x100 RGB\n");
+}
+
+TEST_F(EndToEnd, ExtensionWithADotAndPrefixWithASlash) {
+  const RunResult dotted = Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-ext:.png"});
+  EXPECT_EQ(dotted.exitCode, 0);
+  EXPECT_EQ(Report(dotted), Success(in("a.png"), out("a.png")) + "1 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(PillowSees(out("a.png")), "PNG 150x100 RGB\n");
+  // A prefix that climbs out of the destination is refused before anything is written.
+  const RunResult climbing = Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-prefix:../"});
+  EXPECT_EQ(climbing.exitCode, 1);
+  EXPECT_EQ(Report(climbing), "ERROR: Invalid prefix. A prefix cannot contain /.\n");
+  EXPECT_FALSE(FileExists(dir / "a.jpg"));
+}
+
+// Only GIF limits a side to 65,535 pixels: a long strip is framed and written as PNG,
+// and refused when written as GIF.
+TEST_F(EndToEnd, StripWiderThan65535IsFramedExceptForGif) {
+  const RunResult made = RunProgram("/usr/bin/timeout", {"30", "/usr/bin/python3", "-c",
+                                                         "import sys; from PIL import Image; "
+                                                         "Image.new('RGB', (70000, 4), (32, 64, 160)).save(sys.argv[1])",
+                                                         in("strip.png")});
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  const std::vector<std::string> frame = {"-source:" + in("strip.png"), "-dest:" + dir / "out", "-mode:n",
+                                          "-paddinghorz:3", "-paddingvert:2", "-paddingcolor:00FF00"};
+  auto args = frame;
+  args.push_back("-ext:png");
+  const RunResult png = Start(args);
+  EXPECT_EQ(Report(png), Success(in("strip.png"), out("strip.png")) +
+                             "1 images were successfully converted. 0 images failed.\n");
+  const RunResult seen = RunProgram("/usr/bin/timeout",
+                                    {"30", "/usr/bin/python3", "-c",
+                                     "import sys; from PIL import Image; im = Image.open(sys.argv[1]).convert('RGB'); "
+                                     "print(im.size, im.getpixel((0, 0)), im.getpixel((35000, 5)), "
+                                     "im.getpixel((70003, 9)))",
+                                     out("strip.png")});
+  // The horizontal bars (3 rows) go above and below, the vertical ones (2 columns) beside.
+  EXPECT_EQ(seen.out, "(70004, 10) (0, 255, 0) (32, 64, 160) (0, 255, 0)\n") << seen.err;
+  args.back() = "-ext:gif";
+  const RunResult gif = Start(args);
+  EXPECT_EQ(gif.exitCode, 1);
+  EXPECT_EQ(Report(gif), Failure(in("strip.png"), out("strip.gif"), "Failed to save " + out("strip.gif")) +
+                             "0 images were successfully converted. 1 images failed.\n");
 }
 
 TEST_F(EndToEnd, ThreePageTiffGivesThreeNumberedOutputs) {
@@ -196,8 +241,60 @@ TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
     const RunResult r = Start(c.args);
     EXPECT_EQ(r.exitCode, c.exitCode);
     EXPECT_EQ(Report(r), c.report);
+    // Only a source that is not there is told, on standard error.
+    const bool missing = c.args[0] == "-source:" + dir / "missing";
+    EXPECT_EQ(r.err, missing ? "WARNING: skipped " + dir / "missing: no such file or folder\n" : "");
   }
   EXPECT_FALSE(FileExists(dir / "out/a.jpg"));
+}
+
+// A picture made by ImageMagick, an encoder independent of the program.
+void MagickPicture(const std::string& path) {
+  ASSERT_EQ(RunProgram("/usr/bin/timeout", {"30", "convert", "-size", "12x8", "xc:#3080C0", "-depth", "8", path}).exitCode, 0);
+}
+
+TEST_F(EndToEnd, FifoSocketAndDeviceNamedLikePicturesAreSkippedAndTheRunEnds) {
+  const std::string tree = dir / "odd";
+  std::filesystem::create_directories(tree + "/sub");
+  MagickPicture(tree + "/real.png");
+  MagickPicture(tree + "/sub/real.tif");
+  for (const char* name : {"/pipe.tif", "/pipe.png", "/sub/pipe.jpg"}) ASSERT_EQ(mkfifo((tree + name).c_str(), 0600), 0);
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  (tree + "/socket.gif").copy(address.sun_path, sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  close(fd);
+  ASSERT_EQ(symlink("/dev/zero", (tree + "/device.bmp").c_str()), 0);
+
+  // Were an open to block, the time limit would end the run with 124 and no summary.
+  const RunResult r = Start({"-source:" + tree, "-dest:" + dir / "out", "-samedir"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Report(r), Success(tree + "/real.png", out("real.jpg")) + Success(tree + "/sub/real.tif", out("sub/real.jpg")) +
+                           "2 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(r.err, "WARNING: skipped " + tree + "/device.bmp: not a regular file\n" + "WARNING: skipped " + tree +
+                       "/pipe.png: not a regular file\n" + "WARNING: skipped " + tree +
+                       "/pipe.tif: not a regular file\n" + "WARNING: skipped " + tree +
+                       "/socket.gif: not a regular file\n" + "WARNING: skipped " + tree +
+                       "/sub/pipe.jpg: not a regular file\n");
+  // A FIFO given as the one source is told the same way.
+  const RunResult single = Start({"-source:" + tree + "/pipe.tif", "-dest:" + dir / "out"});
+  EXPECT_EQ(Report(single), "0 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(single.err, "WARNING: skipped " + tree + "/pipe.tif: not a regular file\n");
+}
+
+// Each run converts the same four pictures into the same four files: earlier outputs
+// are neither collected again nor nested one level deeper.
+TEST_F(EndToEnd, DestinationInsideTheSourceIsNotCollectedAgain) {
+  const std::string expected = Success(in("a.png"), in("thumbs/a.jpg")) + Success(in("b.jpg"), in("thumbs/b.jpg")) +
+                               Success(in("sub/c.bmp"), in("thumbs/c.jpg")) +
+                               Success(in("sub/deeper/d.tga"), in("thumbs/d.jpg")) +
+                               "4 images were successfully converted. 0 images failed.\n";
+  for (int run = 0; run < 2; ++run) {
+    const RunResult r = Start({"-source:" + dir / "in", "-dest:" + in("thumbs"), "-override"});
+    EXPECT_EQ(Report(r), expected) << run;
+  }
+  EXPECT_EQ(NamesIn(in("thumbs")), "a.jpg b.jpg c.jpg d.jpg");
 }
 
 // The real launcher in front of the real program, when the launcher has been built.

@@ -100,8 +100,8 @@ TEST(Frame, RefusedSizes) {
     HRESULT code;
   } cases[] = {
       {"ratio 100 is over the budget", ByRatio, 150, 100, 100.0, E_OUTOFMEMORY},
-      {"side over the limit", FixedSize, 2000000, 1, 0.5, E_OUTOFMEMORY},
-      {"crop to a side over the limit", FixedCrop, 2000000, 100, 0.5, E_OUTOFMEMORY},
+      {"side over the limit", FixedSize, 1 << 27, 1, 0.5, E_OUTOFMEMORY},
+      {"crop to a side over the limit", FixedCrop, 1 << 27, 100, 0.5, E_OUTOFMEMORY},
       {"unknown mode places nothing", 42, 150, 100, 0.5, E_IMG_TOO_SMALL},
       {"negative width", FixedSize, -5, 100, 0.5, E_IMG_TOO_SMALL},
   };

@@ -23,11 +23,14 @@ class FileCollectorTest : public ::testing::Test {
     CopySample("scan-3-pages.tif", dir / "pics/sub/scan.tif");
   }
 
-  std::string Collected(const std::vector<std::string>& sources, bool recursive = true) {
+  std::string Collected(const std::vector<std::string>& sources, bool recursive = true,
+                        const std::string& destination = "") {
     items.clear();
-    ListCollector collector(items);
+    skipped.clear();
+    Recording collector(items, skipped);
     collector.sources = sources;
     collector.recursive = recursive;
+    collector.destinationFolder = destination;
     collector.Collect();
     std::string text;
     for (const auto& item : items)
@@ -35,8 +38,16 @@ class FileCollectorTest : public ::testing::Test {
     return text;
   }
 
+  // Writes down what it is told was left out, one "path: reason" line each.
+  struct Recording : ListCollector {
+    Recording(ItemList& items, std::string& log) : ListCollector(items), log(log) {}
+    void OnSkipped(const std::string& path, const std::string& reason) override { log += path + ": " + reason + "\n"; }
+    std::string& log;
+  };
+
   TempDir dir;
   ItemList items;
+  std::string skipped;
 };
 
 TEST_F(FileCollectorTest, FolderGivesOneItemPerPageInNameOrder) {
@@ -93,6 +104,35 @@ TEST_F(FileCollectorTest, GifGivesOneItemPerFrameAndAnUnreadableGifNone) {
   WriteFile(dir / "pics/sub/broken.gif", "GIF89a");
   EXPECT_EQ(Collected({dir / "pics/sub"}), "scan.tif#0/3 scan.tif#1/3 scan.tif#2/3 spin.gif#0/4 spin.gif#1/4 "
                                            "spin.gif#2/4 spin.gif#3/4 ");
+}
+
+TEST_F(FileCollectorTest, FileWhosePagesCannotBeCountedIsTold) {
+  WriteFile(dir / "pics/sub/broken.gif", "GIF89a");
+  WriteFile(dir / "pics/sub/broken.tif", "II*\0garbage");
+  EXPECT_EQ(Collected({dir / "pics/sub"}), "scan.tif#0/3 scan.tif#1/3 scan.tif#2/3 ");
+  EXPECT_EQ(skipped, dir / "pics/sub/broken.gif: its pages cannot be counted\n" + dir /
+                         "pics/sub/broken.tif: its pages cannot be counted\n");
+}
+
+TEST_F(FileCollectorTest, DestinationInsideTheSourceIsLeftOut) {
+  std::filesystem::create_directories(dir / "pics/out/out");
+  WritePicture(dir / "pics/out/a.jpg");
+  WritePicture(dir / "pics/out/out/a.jpg");
+  const std::string inside = "a.jpg#0/1 b.png#0/1 broken.jpg#0/1 sub/scan.tif#0/3 sub/scan.tif#1/3 sub/scan.tif#2/3 ";
+  // Named by the same path, by a trailing slash, or through a link: the same folder.
+  ASSERT_EQ(symlink("pics/out", (dir / "link-to-out").c_str()), 0);
+  for (const std::string& destination : {dir / "pics/out", dir / "pics/out/", dir / "link-to-out"}) {
+    SCOPED_TRACE(destination);
+    EXPECT_EQ(Collected({dir / "pics"}, true, destination), inside);
+  }
+  // The destination is the source itself, or lies elsewhere: nothing is left out.
+  const std::string all = "a.jpg#0/1 b.png#0/1 broken.jpg#0/1 out/a.jpg#0/1 out/out/a.jpg#0/1 sub/scan.tif#0/3 "
+                          "sub/scan.tif#1/3 sub/scan.tif#2/3 ";
+  EXPECT_EQ(Collected({dir / "pics"}, true, dir / "pics"), all);
+  EXPECT_EQ(Collected({dir / "pics"}, true, dir / "elsewhere"), all);
+  // Only the destination's own subtree goes: a folder inside it named as a source is walked.
+  EXPECT_EQ(Collected({dir / "pics/out"}, true, dir / "pics/out/out"), "a.jpg#0/1 ");
+  EXPECT_EQ(skipped, "");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "image/ImageBuffer.h"
 #include "settings/ResizeOption.h"
 
@@ -85,6 +87,69 @@ TEST(ConversionSettings, ResetsByGroup) {
   s.Reset();
   ExpectImageDefaults(s);
   ExpectJobDefaults(s);
+}
+
+// Every field of each group, named once: a reset that forgets one fails below.
+#define BM_IMAGE_FIELDS(F)                                                                             \
+  F(resizeOption) F(sameForPortrait) F(width) F(height) F(portraitWidth) F(portraitHeight) F(ratio)   \
+  F(cropLeftRatio) F(cropTopRatio) F(rotateDegree) F(bpp) F(greyScale) F(paddingColor) F(addPadding) \
+  F(paddingVert) F(paddingHorz) F(createShadow) F(shadowOpaque) F(shadowDistance) F(shadowAngle)     \
+  F(shadowBlur) F(shadowBackColor) F(shadowColor) F(overlay) F(overlayFilePath) F(overlayImage)      \
+  F(overlayHAlignRatio) F(overlayVAlignRatio) F(overlayTransparency) F(overlayTransparentClr)        \
+  F(destFileExt)
+#define BM_JOB_FIELDS(F) \
+  F(zeroPadding) F(override) F(sameDir) F(jpegQualityNew) F(destFolder) F(prefix) F(suffix) F(source) F(recursive)
+
+void Change(int& v) { v += 7; }
+void Change(bool& v) { v = !v; }
+void Change(double& v) { v += 0.25; }
+void Change(std::uint32_t& v) { v ^= 0x123456u; }
+void Change(std::string& v) { v += "x"; }
+void Change(std::shared_ptr<ImageBuffer>& v) { v = std::make_shared<ImageBuffer>(); }
+
+// Every field away from its default.
+ConversionSettings AllChanged() {
+  ConversionSettings s;
+#define BM_CHANGE(field) Change(s.field);
+  BM_IMAGE_FIELDS(BM_CHANGE) BM_JOB_FIELDS(BM_CHANGE)
+#undef BM_CHANGE
+  return s;
+}
+
+// The fields of one group that differ from the defaults, by name.
+#define BM_DIFFERS(field) \
+  if (!(s.field == d.field)) names += #field " ";
+std::string ImageFieldsNotDefault(const ConversionSettings& s) {
+  const ConversionSettings d;
+  std::string names;
+  BM_IMAGE_FIELDS(BM_DIFFERS)
+  return names;
+}
+std::string JobFieldsNotDefault(const ConversionSettings& s) {
+  const ConversionSettings d;
+  std::string names;
+  BM_JOB_FIELDS(BM_DIFFERS)
+  return names;
+}
+#undef BM_DIFFERS
+
+TEST(ConversionSettings, EveryFieldIsResetByItsGroup) {
+  ConversionSettings s = AllChanged();
+  // Each listed field really changed (a Change that left one at its default would hide it).
+#define BM_COUNT(field) +1
+  const std::size_t fields = 0 BM_IMAGE_FIELDS(BM_COUNT) BM_JOB_FIELDS(BM_COUNT);
+#undef BM_COUNT
+  const std::string changed = ImageFieldsNotDefault(s) + JobFieldsNotDefault(s);
+  ASSERT_EQ(static_cast<std::size_t>(std::count(changed.begin(), changed.end(), ' ')), fields) << changed;
+  const std::string jobChanged = JobFieldsNotDefault(s);
+  s.ResetImageOperations();
+  EXPECT_EQ(ImageFieldsNotDefault(s), "");
+  EXPECT_EQ(JobFieldsNotDefault(s), jobChanged);  // the job group is left alone
+  s.ResetJob();
+  EXPECT_EQ(JobFieldsNotDefault(s), "");
+  s = AllChanged();
+  s.Reset();
+  EXPECT_EQ(ImageFieldsNotDefault(s) + JobFieldsNotDefault(s), "");
 }
 
 TEST(ResizeOption, LettersTextsAndNeededFields) {

@@ -62,7 +62,12 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"cropleft", SetPercent(&S::cropLeftRatio)},
       {"croptop", SetPercent(&S::cropTopRatio)},
       {"rotate", SetInt(&S::rotateDegree)},
-      {"ext", SetText(&S::destFileExt)},
+      {"ext",
+       [](S& s, std::string_view v) {
+         if (!v.empty() && v.front() == '.') v.remove_prefix(1);  // "-ext:.jpg" means jpg
+         s.destFileExt = std::string(v);
+         return true;
+       }},
       {"bpp", SetInt(&S::bpp)},
       {"greyscale", SetFlag(&S::greyScale)},
       {"paddingvert", SetIntAndFlag(&S::paddingVert, &S::addPadding, true)},
@@ -213,6 +218,8 @@ double ReadDouble(std::string_view text) {
     text.remove_prefix(1);
   }
   double value = 0.0;
+  // from_chars takes a "-" of its own: after the sign already read, that would be a second.
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) return 0.0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc()) value = 0.0;
   (void)end;

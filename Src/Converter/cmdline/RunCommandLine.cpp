@@ -28,6 +28,17 @@ class CommandLineConverter : public ImageConverter {
   }
 };
 
+// The collector of a command-line run: what it leaves out is told on standard error, one
+// line each, so standard output and the summary stay as scripts read them.
+class CommandLineCollector : public ListCollector {
+ public:
+  using ListCollector::ListCollector;
+  void OnSkipped(const std::string& path, const std::string& reason) override {
+    std::fprintf(stderr, "WARNING: skipped %s: %s\n", path.c_str(), reason.c_str());
+    std::fflush(stderr);
+  }
+};
+
 }  // namespace
 
 HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
@@ -41,9 +52,10 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
   }
 
   ItemList items;
-  ListCollector collector(items);
+  CommandLineCollector collector(items);
   collector.sources = {settings.source};
   collector.recursive = settings.recursive;
+  collector.destinationFolder = settings.destFolder;
   collector.Collect();
 
   CommandLineConverter converter;

@@ -15,8 +15,11 @@
 constexpr std::int64_t kMaxPictureBytes = std::int64_t{1} << 31;
 // The largest picture the program makes, in pixels (kMaxPictureBytes at 4 bytes each).
 constexpr std::int64_t kMaxPicturePixels = kMaxPictureBytes / 4;
-// The largest width or height of a picture the program makes.
-constexpr std::int64_t kMaxPictureSide = 65535;
+// The largest width or height of a picture the program makes: the widest row whose bit
+// count FreeImage can hold in 32 bits at 32 bits per pixel. Formats with a smaller limit
+// (GIF: 65,535) refuse larger pictures when they are written; otherwise the pixel budget
+// alone limits a picture, so a long thin strip is allowed.
+constexpr std::int64_t kMaxPictureSide = (std::int64_t{1} << 27) - 1;
 
 // Whether a width x height picture may be allocated.
 bool PictureSizeAllowed(std::int64_t width, std::int64_t height);

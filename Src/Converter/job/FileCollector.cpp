@@ -4,7 +4,14 @@
 #include "job/PathFunctions.h"
 #include "platform/PathStatus.h"
 
+namespace {
+
+const char kNotRegular[] = "not a regular file";
+
+}  // namespace
+
 void FileCollector::Collect() {
+  destination_ = destinationFolder.empty() ? std::nullopt : TargetIdentity(destinationFolder);
   for (const std::string& path : sources) {
     if (stop) return;
     visited_.clear();
@@ -16,8 +23,13 @@ void FileCollector::Collect() {
       continue;
     }
     FileEntry entry;
-    if (DescribeEntry(path, entry) && !entry.IsDirectory())
+    if (!DescribeEntry(path, entry)) {
+      if (!path.empty()) OnSkipped(path, "no such file or folder");
+    } else if (!entry.regular) {
+      OnSkipped(path, kNotRegular);
+    } else {
       AddFile(path, entry.size, entry.attributes, entry.creationTime, entry.lastAccessTime, entry.lastWriteTime);
+    }
   }
 }
 
@@ -36,10 +48,12 @@ void FileCollector::AddFolder(const std::string& folder) {
   for (const FileEntry& entry : entries) {
     if (stop) return;
     const std::string path = JoinPath(folder, entry.name);
-    if (!entry.IsDirectory()) {
+    if (entry.IsDirectory()) {
+      if (recursive && entry.identity != destination_) AddFolder(path);
+    } else if (!entry.regular) {
+      OnSkipped(path, kNotRegular);
+    } else {
       AddFile(path, entry.size, entry.attributes, entry.creationTime, entry.lastAccessTime, entry.lastWriteTime);
-    } else if (recursive) {
-      AddFolder(path);
     }
   }
 }
@@ -48,7 +62,14 @@ void FileCollector::AddFile(const std::string& path, std::uint64_t size, std::ui
                             std::uint64_t, std::uint64_t, std::uint64_t lastWriteTime) {
   // The extension decides, not the content.
   if (!IsSupportedType(path, true)) return;
+  // Paths may come from elsewhere than a listing (a drop, a single source): a FIFO or
+  // device is refused before anything opens it in blocking mode.
+  if (!IsRegularFile(path)) {
+    OnSkipped(path, kNotRegular);
+    return;
+  }
   const int pages = GetPageCount(path);
+  if (pages <= 0) OnSkipped(path, "its pages cannot be counted");
   for (int page = 0; page < pages; ++page) {
     auto item = std::make_unique<ConversionItem>();
     item->sourcePath = path;
@@ -65,5 +86,7 @@ void FileCollector::AddFile(const std::string& path, std::uint64_t size, std::ui
 }
 
 void FileCollector::AddItem(std::unique_ptr<ConversionItem>) {}
+
+void FileCollector::OnSkipped(const std::string&, const std::string&) {}
 
 void ListCollector::AddItem(std::unique_ptr<ConversionItem> item) { items_.push_back(std::move(item)); }

@@ -1,12 +1,15 @@
 // FileCollector: turns source files and folders into ConversionItems, one per page of
 // every file whose type can be read (TIFF pages, GIF frames). Folders are walked in name
 // order, recursively unless told otherwise; a folder reached again through a link is
-// not walked twice. Variants override the hooks: AddItem decides where items go.
+// not walked twice. Only regular files become items; a destination folder that lies inside
+// a source is left out. Variants override the hooks: AddItem decides where items go,
+// OnSkipped hears of every source or file left out for a reason worth telling.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,6 +28,9 @@ class FileCollector {
   bool recursive = true;
   std::atomic<bool> stop{false};  // set from outside; read before each source and entry
   std::string baseFolder;         // the folder relative paths are counted from
+  // The run's destination folder: when it lies inside a source folder, its subtree is not
+  // collected, so earlier outputs never come back as sources. Empty: nothing left out.
+  std::string destinationFolder;
 
   // Adds the items of every source path, in list order.
   virtual void Collect();
@@ -37,10 +43,14 @@ class FileCollector {
   virtual void AddFolder(const std::string& folder);
   // Receives each new item; this base discards it.
   virtual void AddItem(std::unique_ptr<ConversionItem> item);
+  // Told of a source that does not exist, or a file left out (not a regular file, pages
+  // that cannot be counted), with a short reason; does nothing here.
+  virtual void OnSkipped(const std::string& path, const std::string& reason);
 
  private:
   bool FirstVisit(const std::string& folder);
-  std::set<FileIdentity> visited_;  // folders walked since the current source began
+  std::set<FileIdentity> visited_;           // folders walked since the current source began
+  std::optional<FileIdentity> destination_;  // the destination folder, when it exists
 };
 
 // The collector of a run: its items go to the list it was given.

@@ -60,7 +60,9 @@ HRESULT ImageConverter::ConvertFile(ConversionItem& item, const ConversionSettin
   // The previous item's picture is of no further use: freeing it first keeps one picture
   // in memory at a time and lets the allocator hand its pages straight to the next one.
   image_.Release();
-  const HRESULT loaded = image_.Load(item.sourcePath, item.pageIndex);
+  // A source that became a FIFO or device since collection would block the load for ever.
+  const HRESULT loaded =
+      OpensAsRegularFile(item.sourcePath) ? image_.Load(item.sourcePath, item.pageIndex) : E_FAIL;
   OnProgress(item, 30);
   if (Failed(loaded)) {
     item.log = FormatText(Ids::LoadFailed, item.sourcePath);

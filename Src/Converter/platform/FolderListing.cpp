@@ -14,6 +14,7 @@ FileEntry EntryFromStat(std::string name, const struct stat& st) {
   entry.name = std::move(name);
   entry.size = static_cast<std::uint64_t>(st.st_size);
   if (S_ISDIR(st.st_mode)) entry.attributes |= kAttributeDirectory;
+  entry.regular = S_ISREG(st.st_mode);
   if ((st.st_mode & 0222) == 0) entry.attributes |= kAttributeReadOnly;
   if (entry.attributes == 0) entry.attributes = kAttributeNormal;
   // Linux keeps no creation time in struct stat; the status-change time stands in.

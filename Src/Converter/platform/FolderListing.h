@@ -30,6 +30,7 @@ struct FileEntry {
   std::uint64_t lastAccessTime = 0;
   std::uint64_t lastWriteTime = 0;
   FileIdentity identity;
+  bool regular = false;  // a regular file (not a FIFO, socket, device or folder)
   bool IsDirectory() const { return (attributes & kAttributeDirectory) != 0; }
 };
 

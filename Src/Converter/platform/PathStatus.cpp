@@ -1,6 +1,8 @@
 #include "platform/PathStatus.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,4 +35,19 @@ std::optional<FileIdentity> TargetIdentity(const std::string& path) {
   if (path.empty()) return std::nullopt;
   const int rc = stat(path.c_str(), &st);
   return IdentityFrom(rc, st);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool OpensAsRegularFile(const std::string& path) {
+  if (path.empty()) return false;
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  struct stat st;
+  const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  close(fd);
+  return regular;
 }

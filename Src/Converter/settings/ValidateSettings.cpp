@@ -13,6 +13,8 @@ constexpr const char* kBadRotation = "Invalid rotate degree. Valid values are 0,
 constexpr const char* kBadJpegQuality = "Invalid jpeg quality. Valid values are numbers from 1-100.";
 constexpr const char* kBadFrameHorz = "Horizontal frame thickness must be between 0 and 1000.";
 constexpr const char* kBadFrameVert = "Vertical frame thickness must be between 0 and 1000.";
+constexpr const char* kBadPrefix = "Invalid prefix. A prefix cannot contain /.";
+constexpr const char* kBadSuffix = "Invalid suffix. A suffix cannot contain /.";
 constexpr const char* kBadShadowOpaque = "Invalid opaque value. Valid value must be 0-100";
 constexpr const char* kBadShadowBlur = "Invalid shadow blur value. Valid value must be 0-1000";
 constexpr const char* kOverlayLoadFailed = "Failed to load overlay image file ";
@@ -71,6 +73,9 @@ bool CheckResizePage(const ConversionSettings& s, Checker& c) {
                    SettingsField::destFileExt) &&
          c.Require(IsSupportedType("abc." + s.destFileExt, false),
                    std::string(LoadText(Ids::DestTypeUnsupported)), SettingsField::destFileExt) &&
+         // A "/" would put the file outside the destination folder, or in a missing one.
+         c.Require(s.prefix.find('/') == std::string::npos, kBadPrefix, SettingsField::prefix) &&
+         c.Require(s.suffix.find('/') == std::string::npos, kBadSuffix, SettingsField::suffix) &&
          c.Require(s.rotateDegree == 0 || s.rotateDegree == 90 || s.rotateDegree == 180 ||
                        s.rotateDegree == 270,
                    kBadRotation, SettingsField::rotateDegree) &&

@@ -32,6 +32,8 @@ enum class SettingsField {
   overlayHAlignRatio,
   overlayVAlignRatio,
   overlayTransparency,
+  prefix,
+  suffix,
 };
 
 struct ValidationResult {
