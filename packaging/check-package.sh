@@ -14,7 +14,7 @@ fail() { echo "check-package: $*" >&2; exit 1; }
 deb=$(ls "$work"/deb/brindlemark_*.deb)
 echo "== $(basename "$deb")"
 dpkg-deb --field "$deb" Package Version Architecture Section Depends
-dpkg-deb --contents "$deb" | tee "$work/contents" | awk '{print $1, $6, $7, $8}'
+dpkg-deb --contents "$deb" | tee "$work/contents" | awk '{print $1, $2, $6, $7, $8}'
 
 for path in usr/bin/brindlemark usr/lib/brindlemark/Brindlemark.exe usr/lib/brindlemark/Brindlemark.com \
             usr/lib/brindlemark/Brindlemark.html usr/share/man/man1/brindlemark.1.gz \
@@ -65,5 +65,9 @@ diff "$work/installed" "$work/packaged" || fail "cmake --install and the package
 
 desktop-file-validate "$root/usr/share/applications/brindlemark.desktop"
 echo "desktop-file-validate: no complaints"
-lintian --fail-on error --info "$deb" || fail "lintian reports errors"
+status=0
+lintian --fail-on error --info "$deb" > "$work/lintian" 2>&1 || status=$?
+grep -v '^running with root privileges' "$work/lintian" || true
+[ "$status" -eq 0 ] || fail "lintian reports errors"
+echo "lintian: no errors"
 echo "check-package: all checks passed"
