@@ -1,9 +1,13 @@
 // The program icon: the compiled-in sizes are the installed hicolor files pixel for pixel
 // (FreeImage decodes the files), and the main window and the About box show it.
 #include <FreeImage.h>
+#include <wx/statbmp.h>
 #include <wx/testing.h>
 
+#include <filesystem>
+
 #include "FrameFixture.h"
+#include "UiTestSupport.h"
 #include "ui/AboutBox.h"
 #include "ui/ProgramIcon.h"
 
@@ -69,6 +73,28 @@ TEST(ProgramIconAbout, AboutBoxShowsTheFortyEightPixelIcon) {
   const wxBitmap shown = box.IconBitmap();
   ASSERT_TRUE(shown.IsOk());
   EXPECT_EQ(PixelsOf(shown.ConvertToImage()), PixelsOf(ProgramIconBitmap(48).ConvertToImage()));
+}
+
+// On screen, the About box shows the icon's orange badge where the icon sits; the picture
+// is kept for people to look at.
+TEST(ProgramIconAbout, AboutBoxScreenshotShowsTheIcon) {
+  if (!HaveImport()) GTEST_SKIP() << "ImageMagick's import is needed for screenshots";
+  AboutBox box(nullptr);
+  box.Show();
+  box.Raise();
+  PumpEvents(300);
+  std::filesystem::create_directories(BM_UI_OUTPUT_DIR);
+  const std::string path = std::string(BM_UI_OUTPUT_DIR) + "/about-box.png";
+  const wxImage shot = CaptureScreen(box.GetScreenRect(), path);
+  ASSERT_TRUE(shot.IsOk()) << path;
+  wxWindow* icon = nullptr;
+  for (wxWindow* child : box.GetChildren())
+    if (dynamic_cast<wxStaticBitmap*>(child)) icon = child;
+  ASSERT_NE(icon, nullptr);
+  // The badge's centre lies at (198, 198) of the 256-pixel drawing: (37, 37) at 48 pixels.
+  const wxPoint badge = icon->ClientToScreen(wxPoint(37, 37)) - box.GetScreenPosition();
+  EXPECT_GT(shot.GetRed(badge.x, badge.y), 200);
+  EXPECT_LT(shot.GetBlue(badge.x, badge.y), 80);
 }
 
 }  // namespace
