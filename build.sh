@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build and the two main jobs of the project.
 #   ./build.sh run   install what is missing, build (Release), convert the sample pictures
-#   ./build.sh test  install what is missing, build (Release), run the whole test suite
+#   ./build.sh test  install what is missing, build (Release), run the whole test suite, build
+#                    and check the Debian package
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,6 +13,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils                    # headless GUI tests
   python3 python3-pil giflib-tools imagemagick   # independent image decoders for the tests
+  lintian desktop-file-utils groff-base   # judges of the Debian package, its desktop entry and manual page
 )
 
 install_missing() {
@@ -46,6 +48,8 @@ case "${1:-}" in
     install_missing
     build
     (cd build && ctest --output-on-failure -j"$(nproc)")
+    # The .deb: built, listed, extracted and run on samples/, judged by lintian.
+    packaging/check-package.sh build
     # The same suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
     san="-fsanitize=address,undefined -fno-omit-frame-pointer"
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBM_BUILD_GUI=OFF -DBM_BUILD_BENCH=OFF \

@@ -1,5 +1,6 @@
 #include "cmdline/CommandLineParser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -172,6 +173,13 @@ HRESULT ParseCommandLine(const std::vector<std::string>& tokens, ConversionSetti
 
 HRESULT ParseCommandLine(std::string_view text, ConversionSettings& settings, std::string& message) {
   return ParseCommandLine(SplitCommandLine(text), settings, message);
+}
+
+std::vector<std::string> CommandLineOptionNames() {
+  std::vector<std::string> names;
+  for (const auto& [name, setter] : Options()) names.emplace_back(name);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::uint32_t ParseHexColour(std::string_view text) {

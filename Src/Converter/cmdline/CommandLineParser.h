@@ -28,6 +28,9 @@ HRESULT ParseCommandLine(const std::vector<std::string>& tokens, ConversionSetti
                          std::string& message);
 HRESULT ParseCommandLine(std::string_view text, ConversionSettings& settings, std::string& message);
 
+// Every option word the parser accepts, sorted.
+std::vector<std::string> CommandLineOptionNames();
+
 // The number written by the leading hexadecimal digits of `text` (modulo 2^32).
 std::uint32_t ParseHexColour(std::string_view text);
 // Hex RRGGBB as a COLORREF 0x00BBGGRR (bits 24-31 dropped).

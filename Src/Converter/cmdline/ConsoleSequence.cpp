@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <iostream>
 
+#include "cmdline/OptionHelp.h"
+#include "cmdline/ProgramVersion.h"
 #include "cmdline/RunCommandLine.h"
 #include "platform/ConsoleRendezvous.h"
 #include "platform/Process.h"
@@ -49,6 +51,19 @@ void WriteText(const char* text) {
   std::fflush(stdout);
 }
 
+bool HasToken(const std::vector<std::string>& tokens, std::string_view wanted) {
+  for (const std::string& token : tokens)
+    if (token == wanted) return true;
+  return false;
+}
+
+// The text --help or --version asks for, or empty when the tokens are a conversion.
+std::string InformationalText(const std::vector<std::string>& tokens, std::string_view toolkitVersion) {
+  if (HasToken(tokens, "--help")) return UsageText();
+  if (HasToken(tokens, "--version")) return VersionText(toolkitVersion);
+  return {};
+}
+
 }  // namespace
 
 bool CommandLineMode() { return commandLineMode; }
@@ -71,11 +86,16 @@ bool ConnectConsolePipes() {
   return bound;
 }
 
-void RunConsoleSequence(const std::vector<std::string>& tokens) {
+void RunConsoleSequence(const std::vector<std::string>& tokens, std::string_view toolkitVersion) {
   commandLineMode = true;
   IgnoreBrokenPipe();
   RemoveTempFileOnSignal();
   ConnectConsolePipes();
+  // --help and --version answer alone, without the banner, so scripts can read them.
+  if (const std::string info = InformationalText(tokens, toolkitVersion); !info.empty()) {
+    WriteText(info.c_str());
+    ExitNow(0);
+  }
   WriteText("Brindlemark ");
   WriteText("2.9");
   WriteText(" Command Line Processor\n");

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // True when all three standard streams ended up bound, to the rendezvous or to the
@@ -14,5 +15,8 @@ bool ConnectConsolePipes();
 bool CommandLineMode();
 
 // Runs the console sequence on the command-line tokens and ends the process with exit
-// code 1 when the run's result is negative, else 0. Never returns.
-[[noreturn]] void RunConsoleSequence(const std::vector<std::string>& tokens);
+// code 1 when the run's result is negative, else 0. A "--help" or "--version" token prints
+// the usage or the versions (`toolkitVersion` names the window toolkit) and exits with 0.
+// Never returns.
+[[noreturn]] void RunConsoleSequence(const std::vector<std::string>& tokens,
+                                     std::string_view toolkitVersion = {});

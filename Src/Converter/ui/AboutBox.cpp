@@ -1,6 +1,5 @@
 #include "ui/AboutBox.h"
 
-#include <wx/artprov.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -9,6 +8,7 @@
 #include "ui/resources/FrameTexts.h"
 #include "ui/resources/ResourceIds.h"
 #include "ui/resources/StringTable.h"
+#include "ui/ProgramIcon.h"
 #include "ui/WxText.h"
 
 namespace {
@@ -38,8 +38,8 @@ AboutBox::AboutBox(wxWindow* parent)
   fields->Add(credits_, 0, wxTOP, FromDIP(8));
 
   auto* top = new wxBoxSizer(wxHORIZONTAL);
-  top->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX)),
-           0, wxALL, FromDIP(10));
+  icon_ = new wxStaticBitmap(this, wxID_ANY, ProgramIconBitmap(48));
+  top->Add(icon_, 0, wxALL, FromDIP(10));
   top->Add(fields, 1, wxTOP | wxRIGHT | wxBOTTOM, FromDIP(10));
 
   auto* body = new wxBoxSizer(wxVERTICAL);
@@ -53,3 +53,4 @@ wxString AboutBox::VersionText() const { return version_->GetValue(); }
 wxString AboutBox::RightsText() const { return rights_->GetValue(); }
 wxString AboutBox::HomePageText() const { return homePage_->GetValue(); }
 wxString AboutBox::CreditsText() const { return credits_->GetLabel(); }
+wxBitmap AboutBox::IconBitmap() const { return icon_->GetBitmap(); }

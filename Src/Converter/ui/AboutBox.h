@@ -1,9 +1,11 @@
 // AboutBox: the modal "About Brindlemark" dialog: version, rights notice and home page in
-// three read-only one-line fields, the libraries the program uses below them, an OK button.
+// three read-only one-line fields, the libraries the program uses below them, the program
+// icon beside them, an OK button.
 #pragma once
 
 #include <wx/dialog.h>
 
+class wxStaticBitmap;
 class wxTextCtrl;
 class wxStaticText;
 
@@ -15,10 +17,12 @@ class AboutBox : public wxDialog {
   wxString RightsText() const;
   wxString HomePageText() const;
   wxString CreditsText() const;
+  wxBitmap IconBitmap() const;  // the program icon beside the texts
 
  private:
   wxTextCtrl* version_;
   wxTextCtrl* rights_;
   wxTextCtrl* homePage_;
   wxStaticText* credits_;
+  wxStaticBitmap* icon_;
 };

@@ -8,6 +8,7 @@
 #include "settings/SettingsSerializer.h"
 #include "ui/AboutBox.h"
 #include "ui/HelpFile.h"
+#include "ui/ProgramIcon.h"
 #include "ui/ToolbarImages.h"
 #include "ui/resources/FrameTexts.h"
 #include "ui/resources/ResourceIds.h"
@@ -95,9 +96,7 @@ bool CMainFrame::Build(std::vector<ConfigurationBar::PageFactory> pages) {
                        wxSize(kMinWidth, kMinHeight), wxDEFAULT_FRAME_STYLE))
     return false;
   SetMinSize(wxSize(kMinWidth, kMinHeight));
-  wxIcon icon;
-  icon.CopyFromBitmap(ToolbarImage(Res::ToolbarImages, 6));
-  SetIcon(icon);
+  SetIcons(ProgramIcons());
   if (!CreateMenu()) return false;
 
   bar_ = new ConfigurationBar(this, ToWxId(Res::FirstPane), std::move(pages));

@@ -31,6 +31,6 @@ constexpr std::string_view HomePage = "https://brindlemark.orrinvale.example/";
 constexpr std::string_view Credits =
     "This program uses following libraries:\n"
     "FreeImage, the open source image library (freeimage.sourceforge.io)\n"
-    "CxImage, the image processing and conversion library";
+    "wxWidgets, the cross-platform GUI library (wxwidgets.org)";
 
 }  // namespace FrameTexts
