@@ -12,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils                    # headless GUI tests
   python3 python3-pil giflib-tools imagemagick   # independent image decoders for the tests
+  parallel                                # GNU parallel: the many-machines recipe and its test
 )
 
 install_missing() {

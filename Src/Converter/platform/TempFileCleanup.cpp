@@ -50,6 +50,8 @@ bool Fill(Note& note, const std::string& path) {
 }  // namespace
 
 void RemoveTempFileOnSignal() {
+  deferring = 0;
+  pending = 0;
   struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);

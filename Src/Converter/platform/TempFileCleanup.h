@@ -7,7 +7,7 @@
 #include <string>
 
 // Installs handlers for SIGINT, SIGTERM and SIGHUP that remove the noted files, then end
-// the process by the same signal as before.
+// the process by the same signal as before; signals are not deferred after it.
 void RemoveTempFileOnSignal();
 // Notes the file being written now (one at a time); Forget ends that.
 void NoteTempFile(const std::string& path);
