@@ -4,6 +4,8 @@
 // threads 1, 2 and 4 must give the same report, the same result and the same files.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -179,6 +181,98 @@ TEST(ParallelRun, ThreadsOneTwoAndFourGiveTheSameReportResultAndFiles) {
   // The random cases must reach the interesting paths, not only clean runs.
   EXPECT_GT(failedRuns, 50);
   EXPECT_GT(collisions, 30);
+}
+
+}  // namespace
+
+namespace {
+
+// The local form of the many-machines recipe: GNU parallel, two jobs, one source file per
+// job, each result sent to the folder of its source below the destination, gives the
+// files of one run with samedir, byte for byte.
+TEST(ParallelRun, GnuParallelOverAFileListGivesTheFilesOfOneRun) {
+  TempDir dir;
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"a.png", "rgb.png"},         {"b.jpg", "photo.jpg"},    {"s/c.tif", "pages.tif"},
+      {"s/d.gif", "anim.gif"},      {"s/t/e.bmp", "pic.bmp"},  {"s/t/f.png", "rgba.png"},
+      {"u/g.png", "grey.png"},      {"u/h.jpg", "photo.jpg"}};
+  std::string list;
+  for (const auto& [path, source] : files) {
+    fs::create_directories(fs::path(dir / ("in/" + path)).parent_path());
+    fs::copy_file(PoolFolder() + "/" + source, dir / ("in/" + path));
+    list += path + "\n";
+  }
+  WriteFile(dir / "list.txt", list);
+  const RunResult one = RunProgram(BinPath("Brindlemark.exe"),
+                                   {"-source:" + dir / "in", "-dest:" + dir / "one", "-samedir", "-ext:png"});
+  ASSERT_EQ(one.exitCode, 0) << one.out;
+  const RunResult shards = RunProgram(
+      "/bin/sh", {"-c", "cd \"$1\" && parallel --will-cite -j2 \"$2\" -source:{} -dest:\"$3\"/{//} -ext:png < \"$4\"",
+                  "sh", dir / "in", BinPath("Brindlemark.exe"), dir / "shards", dir / "list.txt"});
+  ASSERT_EQ(shards.exitCode, 0) << shards.out << shards.err;
+  const auto expected = Contents(dir / "one");
+  EXPECT_EQ(expected.size(), 14u);  // 11 pages (3 of the TIFF, 2 of the GIF) and 3 folders
+  EXPECT_EQ(Contents(dir / "shards"), expected);
+}
+
+// Ctrl-C during a run with workers: no new item starts, the items in flight are finished
+// and reported, no temporary file is left, and the process ends by the signal.
+TEST(ParallelRun, InterruptFinishesItemsInFlightAndLeavesNoTemporaryFile) {
+  TempDir dir;
+  fs::create_directories(dir / "in");
+  const RunResult made = RunProgram("/usr/bin/convert", {"-size", "1600x1200", "plasma:fractal", "-depth", "8",
+                                                         dir / "in/p00.png"});
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  constexpr int kItems = 40;
+  for (int i = 1; i < kItems; ++i)
+    fs::copy_file(dir / "in/p00.png", dir / ("in/p" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".png"));
+
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    alarm(60);
+    dup2(out[1], 1);
+    close(out[0]);
+    const std::string program = BinPath("Brindlemark.exe");
+    const std::string from = "-source:" + dir / "in", to = "-dest:" + dir / "out";
+    execl(program.c_str(), program.c_str(), from.c_str(), to.c_str(), "-threads:2", "-mode:n",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::string report;
+  char buffer[4096];
+  bool signalled = false;
+  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) {
+    report.append(buffer, static_cast<std::size_t>(n));
+    if (!signalled && report.find("SUCCESS: ") != std::string::npos) {
+      kill(pid, SIGINT);
+      signalled = true;
+    }
+  }
+  close(out[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(signalled) << report;
+  ASSERT_TRUE(WIFSIGNALED(status)) << report;
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
+
+  // Every file in the destination was reported, in list order, and nothing else is there.
+  std::string expected;
+  int written = 0;
+  for (const auto& entry : fs::directory_iterator(dir / "out")) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+    ++written;
+  }
+  for (int i = 0; i < written; ++i) {
+    const std::string title = "p" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+    expected += "SUCCESS: converted file " + dir / ("in/" + title + ".png") + " to " + dir / ("out/" + title + ".jpg") +
+                "\n";
+  }
+  EXPECT_LT(written, kItems) << "the run was not stopped";
+  EXPECT_EQ(report.substr(report.find("SUCCESS: ")), expected);
 }
 
 }  // namespace
