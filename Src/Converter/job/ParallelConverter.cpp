@@ -37,6 +37,7 @@ struct ParallelConverter::Task {
   ConversionItem* item = nullptr;
   bool needsWork = false;  // false: decided on the calling thread (refused, no folder)
   bool done = false;       // the worker finished (guarded by the pool's mutex)
+  bool cancelled = false;  // the run stopped before a worker took it
   std::optional<DestinationKey> key;
   // The worker's results.
   HRESULT code = S_OK;
@@ -161,7 +162,7 @@ void ParallelConverter::PublishReady(Pool& pool, const ConversionSettings& setti
     {
       std::unique_lock<std::mutex> lock(pool.mutex);
       if (all) pool.taskDone.wait(lock, [&] { return pool.window.empty() || pool.window.front().done; });
-      if (pool.window.empty() || !pool.window.front().done) return;
+      if (pool.window.empty() || !pool.window.front().done || pool.window.front().cancelled) return;
       task = std::move(pool.window.front());
       pool.window.pop_front();
       if (task.key && task.needsWork) pool.inFlight.erase(pool.inFlight.find(*task.key));
@@ -218,7 +219,21 @@ HRESULT ParallelConverter::RunParallel(const std::vector<ConversionItem*>& items
       pool.workReady.notify_one();
     }
   }
+  if (stop || PendingSignal()) {
+    // Items no worker has taken are not started after all, as in a run that stopped before
+    // them; neither is any item decided after the first of them.
+    std::lock_guard<std::mutex> lock(pool.mutex);
+    for (Task* task : pool.queue) task->cancelled = task->done = true;
+    pool.queue.clear();
+  }
   PublishReady(pool, settings, true);
+  for (Task& task : pool.window) {  // what is left was never started
+    ConversionItem& item = *task.item;
+    item.status = ItemStatus::NotStarted;
+    item.log.clear();
+    item.destPath.clear();
+    --processed;
+  }
   {
     std::lock_guard<std::mutex> lock(pool.mutex);
     pool.closing = true;
