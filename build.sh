@@ -14,6 +14,7 @@ PACKAGES=(
   xvfb xauth x11-utils                    # headless GUI tests
   python3 python3-pil giflib-tools imagemagick   # independent image decoders for the tests
   lintian desktop-file-utils groff-base   # judges of the Debian package, its desktop entry and manual page
+  parallel                                # GNU parallel: the many-machines recipe and its test
 )
 
 install_missing() {

@@ -14,6 +14,7 @@ import sys
 
 TOOLS = [  # (command name in the export, label, threads)
     ("brindlemark", "Brindlemark.exe", "1"),
+    ("brindlemark-mt", "Brindlemark.exe", "default"),
     ("floor", "FreeImage floor", "1"),
     ("magick-1t", "ImageMagick mogrify", "1"),
     ("gm-1t", "GraphicsMagick mogrify", "1"),
@@ -30,6 +31,7 @@ JOBS = {
 }
 FLOOR_TARGET = {"a": 1.15, "b": 1.15, "c": 1.3, "d": 1.15}
 MUST_BEAT_PEERS = {"a", "c", "d"}
+PARALLEL_TARGET = 0.6  # default threads over -threads:1, wall time, on jobs a, c and d
 
 
 def load(out, job):
@@ -57,7 +59,7 @@ def job_rows(job, results, meta):
             rows.append((job, label, threads, "refused: " + meta["wrong"][name], "", ""))
             continue
         to_floor = "%.2f" % (ms[name] / floor) if floor else ""
-        peer_us = "%.2f" % (ms[name] / us) if us and name not in ("brindlemark", "floor") else ""
+        peer_us = "%.2f" % (ms[name] / us) if us and name not in ("brindlemark", "brindlemark-mt", "floor") else ""
         rows.append((job, label, threads, "%.0f" % ms[name], to_floor, peer_us))
     return rows, ms
 
@@ -72,8 +74,16 @@ def verdicts(job, ms):
                  (job, ratio, FLOOR_TARGET[job], "met" if ratio <= FLOOR_TARGET[job] else "MISSED"))
     if job in MUST_BEAT_PEERS:
         slower = [n for n in ("magick-1t", "gm-1t", "vips-1t") if ms[n] is not None and ms[n] <= us]
-        lines.append("job %s: faster than every single-threaded peer: %s" %
-                     (job, "yes" if not slower else "NO (" + ", ".join(slower) + ")"))
+        if any(n in ms and ms[n] is not None for n in ("magick-1t", "gm-1t", "vips-1t")):
+            lines.append("job %s: faster than every single-threaded peer: %s" %
+                         (job, "yes" if not slower else "NO (" + ", ".join(slower) + ")"))
+        mt = ms.get("brindlemark-mt")
+        if mt is not None:
+            lines.append("job %s: default threads %.2f x threads 1 (target %.2f): %s" %
+                         (job, mt / us, PARALLEL_TARGET, "met" if mt / us <= PARALLEL_TARGET else "MISSED"))
+            slower = [n for n in ("magick", "gm", "vips") if ms.get(n) is not None and ms[n] <= mt]
+            lines.append("job %s: default threads faster than every peer at its default: %s" %
+                         (job, "yes" if not slower else "NO (" + ", ".join(slower) + ")"))
     return lines
 
 

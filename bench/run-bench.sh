@@ -2,11 +2,13 @@
 # Times Brindlemark.exe against the command-line peers and the FreeImage floor on four jobs,
 # side by side in one hyperfine run per job, checks every tool's outputs and prints a table.
 #
-#   bench/run-bench.sh [--quick] [--jpegs N] [--runs N] [--jobs abcd] [--build DIR] [--out DIR]
+#   bench/run-bench.sh [--quick] [--jpegs N] [--runs N] [--default-peers-only] [--jobs abcd]
+#                      [--build DIR] [--out DIR]
 #
 #   --quick    a smoke test: 4 small JPEGs, a small mixed folder, one timed run
 #   --jpegs N  photo-like JPEGs of about 6 MP in the corpus (default 24)
 #   --runs N   timed runs per command after one warm-up run (default 3)
+#   --default-peers-only  time the peers only at their default threads
 #   --jobs S   which of the jobs a, b, c, d to run (default abcd)
 #   --build D  the build folder with bin/Brindlemark.exe and bin/FreeImageFloor (default build)
 #   --out D    where the outputs, the hyperfine exports and the table go
@@ -16,16 +18,17 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 
-quick=0 jpegs=24 runs=3 jobs=abcd build=$root/build out=/tmp/brindlemark-bench
+quick=0 peers_1t=1 jpegs=24 runs=3 jobs=abcd build=$root/build out=/tmp/brindlemark-bench
 while [ $# -gt 0 ]; do
   case "$1" in
     --quick) quick=1 ;;
     --jpegs) jpegs=$2; shift ;;
     --runs) runs=$2; shift ;;
+    --default-peers-only) peers_1t=0 ;;
     --jobs) jobs=$2; shift ;;
     --build) build=$2; shift ;;
     --out) out=$2; shift ;;
-    *) sed -n '2,14p' "$0"; exit 2 ;;
+    *) sed -n '2,15p' "$0"; exit 2 ;;
   esac
   shift
 done
@@ -89,8 +92,9 @@ us_cmd() {
     c) opts="-mode:m -width:800 -height:600 -ext:gif -bpp:8" ;;
     d) opts="-mode:n -ext:jpg -bpp:8 -jpegquality:90" ;;
   esac
-  echo "$(q "$bm") -source:$(q "$1") -dest:$(q "$2") $opts"
+  echo "$(q "$bm") -source:$(q "$1") -dest:$(q "$2") $opts${3:+ -threads:$3}"
 }
+us1_cmd() { us_cmd "$1" "$2" 1; }
 floor_cmd() { echo "$(q "$floor") $job $(q "$1") $(q "$2")"; }
 magick_cmd() {
   case "$job" in
@@ -141,14 +145,20 @@ vips_cmd() {
 
 one_thread="export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1 VIPS_CONCURRENCY=1;"
 all_threads="unset MAGICK_THREAD_LIMIT OMP_NUM_THREADS VIPS_CONCURRENCY;"
-# name, command maker, thread setting. Brindlemark.exe and the floor are single-threaded
-# programs, so they run once; the peers run pinned to one thread and with their defaults.
+# name, command maker, thread setting. Brindlemark.exe runs with -threads:1 and with its
+# default workers, the single-threaded floor once; the peers run pinned to one thread and
+# with their defaults (--default-peers-only leaves out the pinned peers).
 tools=(
-  "brindlemark us_cmd one_thread"
+  "brindlemark us1_cmd one_thread"
+  "brindlemark-mt us_cmd all_threads"
   "floor floor_cmd one_thread"
+)
+[ "$peers_1t" = 1 ] && tools+=(
   "magick-1t magick_cmd one_thread"
   "gm-1t gm_cmd one_thread"
   "vips-1t vips_cmd one_thread"
+)
+tools+=(
   "magick magick_cmd all_threads"
   "gm gm_cmd all_threads"
   "vips vips_cmd all_threads"

@@ -100,6 +100,7 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"dest", SetText(&S::destFolder)},
       {"source", SetText(&S::source)},
       {"norecursive", SetFlag(&S::recursive, false)},
+      {"threads", SetInt(&S::threads)},
       {"jpegquality",
        [](S& s, std::string_view v) {
          auto word = JpegQualityFromWord(v);

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::array<OptionHelpEntry, 36> kOptions = {{
+constexpr std::array<OptionHelpEntry, 37> kOptions = {{
     {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
     {"dest", "<folder>", "The folder the converted pictures are written to; created when missing."},
     {"mode", "fc|fp|m|w|h|r|n|f|fw|fh",
@@ -45,6 +45,9 @@ constexpr std::array<OptionHelpEntry, 36> kOptions = {{
     {"samedir", "", "Keep the source's folder structure under the destination."},
     {"override", "", "Replace destination files that exist."},
     {"norecursive", "", "Do not descend into subfolders of the source folder."},
+    {"threads", "<count>",
+     "Workers converting at once; 0 or absent: one per processor, as memory allows; 1: one "
+     "picture at a time."},
 }};
 
 // Switches that run nothing: written with two dashes, handled before the option parser.

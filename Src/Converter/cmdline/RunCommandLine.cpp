@@ -5,7 +5,9 @@
 
 #include "cmdline/CommandLineParser.h"
 #include "job/FileCollector.h"
-#include "job/ImageConverter.h"
+#include "job/ParallelConverter.h"
+#include "job/WorkerCount.h"
+#include "platform/TempFileCleanup.h"
 
 namespace {
 
@@ -17,7 +19,7 @@ void WriteLine(const std::string& text) {
 }
 
 // The converter of a command-line run: one report line per item, as soon as it is done.
-class CommandLineConverter : public ImageConverter {
+class CommandLineConverter : public ParallelConverter {
  protected:
   void OnItemDone(ConversionItem& item) override {
     if (item.status == ItemStatus::Succeeded) {
@@ -59,7 +61,9 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
   collector.Collect();
 
   CommandLineConverter converter;
-  converter.Run(SnapshotOf(items), settings);
+  const int workers = WorkerCount(settings.threads);
+  if (workers > 1) DeferSignals();  // Ctrl-C lets the items in flight finish
+  converter.RunParallel(SnapshotOf(items), settings, workers);
 
   int succeeded = 0, failed = 0;
   for (const auto& item : items) {

@@ -10,8 +10,9 @@
 
 namespace {
 
-// FreeImage's last message, kept out of sight in a private buffer.
-char gMessage[1024] = {};
+// FreeImage's last message, kept out of sight in a private buffer. The codecs report on
+// the thread that called them, so each thread keeps its own.
+thread_local char gMessage[1024] = {};
 
 void DLL_CALLCONV KeepMessage(FREE_IMAGE_FORMAT, const char* message) {
   if (!message) message = "";

@@ -17,7 +17,8 @@ constexpr std::size_t kRandomChars = 6;
 
 std::string RandomChars() {
   static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  static std::mt19937_64 engine{std::random_device{}() ^ static_cast<std::uint64_t>(getpid())};
+  // One engine per thread: workers of a parallel run make temporary names at once.
+  thread_local std::mt19937_64 engine{std::random_device{}() ^ static_cast<std::uint64_t>(getpid())};
   std::string text(kRandomChars, 'x');
   for (char& c : text) c = kAlphabet[engine() % (sizeof kAlphabet - 1)];
   return text;

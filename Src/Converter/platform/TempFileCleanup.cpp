@@ -4,35 +4,90 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
-// The handler reads the path only while `noted` is set; the main thread clears the
-// flag before it changes the path.
-char notedPath[PATH_MAX];
-volatile sig_atomic_t noted = 0;
+// The handler reads a path only while its `noted` flag is set; the writer clears the
+// flag before it changes the path. Place 0 belongs to NoteTempFile.
+constexpr int kNotes = 512;
+struct Note {
+  char path[PATH_MAX];
+  volatile sig_atomic_t noted;
+};
+Note notes[kNotes];
+std::mutex claimMutex;  // guards `claimed`, never taken by the handler
+bool claimed[kNotes];
+
+volatile sig_atomic_t deferring = 0;
+volatile sig_atomic_t pending = 0;
+
+void RemoveNoted() {
+  for (Note& note : notes)
+    if (note.noted) unlink(note.path);
+}
 
 void OnSignal(int signal) {
-  if (noted) unlink(notedPath);
+  if (deferring && !pending) {
+    pending = signal;
+    return;
+  }
+  RemoveNoted();
   ::signal(signal, SIG_DFL);
   raise(signal);
+}
+
+bool Fill(Note& note, const std::string& path) {
+  note.noted = 0;
+  if (path.size() >= sizeof note.path) return false;
+  std::memcpy(note.path, path.c_str(), path.size() + 1);
+  note.noted = 1;
+  return true;
 }
 
 }  // namespace
 
 void RemoveTempFileOnSignal() {
+  deferring = 0;
+  pending = 0;
   struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
-void NoteTempFile(const std::string& path) {
-  noted = 0;
-  if (path.size() >= sizeof notedPath) return;
-  std::memcpy(notedPath, path.c_str(), path.size() + 1);
-  noted = 1;
+void NoteTempFile(const std::string& path) { Fill(notes[0], path); }
+
+void ForgetTempFile() { notes[0].noted = 0; }
+
+int NoteTempFileNote(const std::string& path) {
+  std::lock_guard<std::mutex> lock(claimMutex);
+  for (int i = 1; i < kNotes; ++i) {
+    if (claimed[i]) continue;
+    if (!Fill(notes[i], path)) return -1;
+    claimed[i] = true;
+    return i;
+  }
+  return -1;
 }
 
-void ForgetTempFile() { noted = 0; }
+void ForgetTempFileNote(int note) {
+  if (note <= 0 || note >= kNotes) return;
+  std::lock_guard<std::mutex> lock(claimMutex);
+  notes[note].noted = 0;
+  claimed[note] = false;
+}
+
+void DeferSignals() { deferring = 1; }
+
+int PendingSignal() { return pending; }
+
+void EndByPendingSignal() {
+  RemoveNoted();
+  const int signal = pending ? static_cast<int>(pending) : SIGTERM;
+  ::signal(signal, SIG_DFL);
+  raise(signal);
+  std::_Exit(128 + signal);
+}

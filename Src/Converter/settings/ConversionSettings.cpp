@@ -61,4 +61,5 @@ void ConversionSettings::ResetJob() {
   suffix = d.suffix;
   source = d.source;
   recursive = d.recursive;
+  threads = d.threads;
 }
