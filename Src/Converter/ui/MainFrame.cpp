@@ -7,6 +7,7 @@
 
 #include "settings/SettingsSerializer.h"
 #include "ui/AboutBox.h"
+#include "ui/ConversionRun.h"
 #include "ui/HelpFile.h"
 #include "ui/ToolbarImages.h"
 #include "ui/resources/FrameTexts.h"
@@ -83,6 +84,7 @@ wxEND_EVENT_TABLE()
 CMainFrame::CMainFrame(AppSession& session) : session_(session), list_(*session.list) {
   theFrame = this;
   hooks_.openFile = [](const wxString& path) { wxLaunchDefaultApplication(path); };
+  hooks_.startConversion = [this] { StartConversion(*this); };
 }
 
 CMainFrame::~CMainFrame() {
