@@ -166,7 +166,7 @@ TEST_F(ConversionRunTest, ConvertsEveryPageAsTheCommandLineDoesAndShowsTheResult
 
 // Pictures that take a moment each, so a cancel lands inside the run.
 void MakeSlowPictures(const std::string& folder, int count) {
-  ASSERT_TRUE(Convert("-size 1600x1200 plasma:fractal -seed 3", folder + "/p00.jpg"));
+  ASSERT_TRUE(Convert("-size 4000x3000 gradient:red-blue -quality 95", folder + "/p00.jpg"));
   for (int i = 1; i < count; ++i) {
     char name[16];
     std::snprintf(name, sizeof name, "/p%02d.jpg", i);
