@@ -24,7 +24,7 @@ CConvListCtrl* TheConvListCtrl() { return theListCtrl; }
 // the toolkit draws both.
 wxWindow* CConvListCtrl::RowsWindow() {
   for (wxWindow* child : GetChildren())
-    if (child->GetClassInfo() && wxString(child->GetClassInfo()->GetClassName()) == "wxListMainWindow") return child;
+    if (static_cast<const void*>(child) != static_cast<const void*>(m_headerWin)) return child;
   return this;
 }
 
@@ -63,6 +63,9 @@ bool CConvListCtrl::InitControl() {
                      width) < 0)
       return false;
   }
+  // Items already in the list when the view is made get their rows.
+  for (const auto& item : list_.Items()) rows_.push_back(item.get());
+  SetItemCount(RowCount());
   return true;
 }
 
