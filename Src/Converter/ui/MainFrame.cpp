@@ -8,6 +8,7 @@
 #include "settings/SettingsSerializer.h"
 #include "ui/AboutBox.h"
 #include "ui/ConversionRun.h"
+#include "ui/FileSelectionPage.h"
 #include "ui/HelpFile.h"
 #include "ui/ToolbarImages.h"
 #include "ui/resources/FrameTexts.h"
@@ -104,6 +105,7 @@ bool CMainFrame::Build(std::vector<ConfigurationBar::PageFactory> pages) {
 
   bar_ = new ConfigurationBar(this, ToWxId(Res::FirstPane), std::move(pages));
   if (!bar_->IsValid()) return false;
+  if (FileSelectionPage* page = TheFileSelectionPage()) page->ConnectFrame(*this);
 
   // Message pane, then the keyboard indicators.
   wxStatusBar* status = CreateStatusBar(4);
