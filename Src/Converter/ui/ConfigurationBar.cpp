@@ -3,6 +3,7 @@
 #include <wx/dcbuffer.h>
 #include <wx/settings.h>
 
+#include "ui/OptionPages.h"
 #include "ui/TabStrip.h"
 #include "ui/resources/FrameTexts.h"
 #include "ui/resources/ResourceIds.h"
@@ -51,8 +52,9 @@ wxEND_EVENT_TABLE()
 
 std::vector<ConfigurationBar::PageFactory> ConfigurationBar::DefaultPages() {
   std::vector<PageFactory> pages;
-  for (int templateId : {Res::SelectFilesPage, Res::ResizeOptionPage, Res::ShadowOverlayPage})
-    pages.push_back([templateId](wxWindow* parent) { return new PageDialog(parent, templateId); });
+  pages.push_back([](wxWindow* parent) { return new PageDialog(parent, Res::SelectFilesPage); });
+  pages.push_back(MakeResizeOptionPage);
+  pages.push_back(MakeShadowOverlayPage);
   return pages;
 }
 
