@@ -111,24 +111,23 @@ INSTANTIATE_TEST_SUITE_P(Signals, StopTest, testing::Values(SIGTERM, SIGINT),
 // A private X server that the test can take away.
 class PrivateDisplay {
  public:
+  // A display number whose socket is free; ready once the server's socket appears.
   PrivateDisplay() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
+    int number = 200 + getpid() % 500;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+           std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+      ++number;
+    const std::string name = ":" + std::to_string(number);
     pid_ = fork();
     if (pid_ == 0) {
-      close(fds[0]);
-      const std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+      execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
              static_cast<char*>(nullptr));
       _exit(127);
     }
-    close(fds[1]);
-    char number[16] = {};
-    ssize_t n = 0;
-    do n = read(fds[0], number, sizeof number - 1);
-    while (n < 0 && errno == EINTR);
-    close(fds[0]);
-    if (n > 0) name_ = ":" + std::to_string(std::atoi(number));
+    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+    for (int i = 0; i < 300 && !std::filesystem::exists(socket); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (std::filesystem::exists(socket)) name_ = name;
   }
   ~PrivateDisplay() { Kill(); }
   const std::string& Name() const { return name_; }

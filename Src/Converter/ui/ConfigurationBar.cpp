@@ -5,6 +5,7 @@
 
 #include "ui/FileSelectionPage.h"
 #include "ui/MainFrame.h"
+#include "ui/OptionPages.h"
 #include "ui/TabStrip.h"
 #include "ui/resources/FrameTexts.h"
 #include "ui/resources/ResourceIds.h"
@@ -59,8 +60,8 @@ std::vector<ConfigurationBar::PageFactory> ConfigurationBar::DefaultPages() {
     if (!frame) return new PageDialog(parent, Res::SelectFilesPage);
     return new FileSelectionPage(parent, *frame->Session().list, frame->Session().settings);
   });
-  for (int templateId : {Res::ResizeOptionPage, Res::ShadowOverlayPage})
-    pages.push_back([templateId](wxWindow* parent) { return new PageDialog(parent, templateId); });
+  pages.push_back(MakeResizeOptionPage);
+  pages.push_back(MakeShadowOverlayPage);
   return pages;
 }
 

@@ -2,44 +2,21 @@
 
 #include <wx/msgdlg.h>
 
+// wx before the engine headers: FreeImage's header defines a Windows guard macro.
+#include "ui/ConvListCtrl.h"
+
 #include "job/ImageConverter.h"
 #include "job/PathFunctions.h"
+#include "settings/ValidateSettings.h"
 #include "ui/ConfigurationBar.h"
 #include "ui/MainFrame.h"
+#include "ui/OptionPages.h"
 #include "ui/ProgressDialog.h"
 #include "ui/StopRequest.h"
 #include "ui/resources/StringTable.h"
 #include "ui/WxText.h"
 
 namespace {
-
-// Each settings field is edited by the page control named after it.
-const char* WindowNameOf(SettingsField field) {
-  switch (field) {
-    case SettingsField::None: return "";
-    case SettingsField::destFolder: return "destFolder";
-    case SettingsField::ratio: return "ratio";
-    case SettingsField::width: return "width";
-    case SettingsField::height: return "height";
-    case SettingsField::portraitWidth: return "portraitWidth";
-    case SettingsField::portraitHeight: return "portraitHeight";
-    case SettingsField::cropLeftRatio: return "cropLeftRatio";
-    case SettingsField::cropTopRatio: return "cropTopRatio";
-    case SettingsField::zeroPadding: return "zeroPadding";
-    case SettingsField::destFileExt: return "destFileExt";
-    case SettingsField::rotateDegree: return "rotateDegree";
-    case SettingsField::jpegQualityNew: return "jpegQualityNew";
-    case SettingsField::paddingHorz: return "paddingHorz";
-    case SettingsField::paddingVert: return "paddingVert";
-    case SettingsField::shadowOpaque: return "shadowOpaque";
-    case SettingsField::shadowBlur: return "shadowBlur";
-    case SettingsField::overlayFilePath: return "overlayFilePath";
-    case SettingsField::overlayHAlignRatio: return "overlayHAlignRatio";
-    case SettingsField::overlayVAlignRatio: return "overlayVAlignRatio";
-    case SettingsField::overlayTransparency: return "overlayTransparency";
-  }
-  return "";
-}
 
 ConversionRunPrompts WithDefaults(ConversionRunPrompts prompts, wxWindow* parent) {
   const wxString title = WxText(LoadText(Ids::AppTitle));
@@ -53,20 +30,14 @@ ConversionRunPrompts WithDefaults(ConversionRunPrompts prompts, wxWindow* parent
   return prompts;
 }
 
-// Steps 1 and 2: the current page with its checks, then both option pages.
-bool CommitPages(ConfigurationBar& bar) {
-  if (!bar.CommitCurrentPage()) return false;
-  for (int i = 1; i < bar.PageCount(); ++i) bar.Page(i)->CommitOnClose();
-  return true;
-}
+// The current page with its checks, then both option pages; a page that holds a field
+// that is not a number has shown its message, and nothing runs.
+bool CommitPages(ConfigurationBar& bar) { return bar.CommitCurrentPage() && CommitOptionPages(bar); }
 
 bool SettingsAreValid(ConfigurationBar& bar, ConversionSettings& settings, const ConversionRunPrompts& prompts) {
   const ValidationResult result = ValidateSettings(settings);
   if (Succeeded(result.code)) return true;
-  if (result.field != SettingsField::None) {
-    const int index = BarIndexOf(result.page);
-    if (index < bar.PageCount() && bar.SwitchTo(index)) FocusSettingsField(*bar.Page(index), result.field);
-  }
+  if (result.field != SettingsField::None) ShowSettingsField(bar, result.page, result.field);
   prompts.showError(wxString::FromUTF8(result.message));
   return false;
 }
@@ -81,19 +52,6 @@ bool DestinationReady(const std::string& folder, const ConversionRunPrompts& pro
 }
 
 }  // namespace
-
-int BarIndexOf(SettingsPage page) { return page == SettingsPage::ShadowAndOverlay ? 2 : 1; }
-
-bool FocusSettingsField(PageDialog& page, SettingsField field) {
-  const char* name = WindowNameOf(field);
-  wxWindow* control = *name ? wxWindow::FindWindowByName(name, &page) : nullptr;
-  if (!control) {
-    page.FocusFailedControl();
-    return false;
-  }
-  control->SetFocus();
-  return true;
-}
 
 void StartConversion(CMainFrame& frame, const ConversionRunPrompts& given) {
   ConfigurationBar* bar = frame.Bar();
@@ -111,11 +69,8 @@ void StartConversion(CMainFrame& frame, const ConversionRunPrompts& given) {
   {
     ConversionList::BusyScope busy(list);
     wxWindow* focused = wxWindow::FindFocus();
-    // A finished row is marked changed while the list's listeners apply it.
-    auto rowChanged = [&list](ConversionItem& item) {
-      item.listFlags = ItemListFlag::Changed;
-      if (list.onChanged) list.onChanged();
-      item.listFlags = 0;
+        auto rowChanged = [](ConversionItem& item) {
+      if (CConvListCtrl* view = TheConvListCtrl()) view->UpdateRow(&item);
     };
     ProgressDialog dialog(&frame, SnapshotOf(list.Items()), settings, rowChanged);
     prompts.showProgress(dialog);

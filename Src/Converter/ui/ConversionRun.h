@@ -10,10 +10,7 @@
 
 #include <functional>
 
-#include "settings/ValidateSettings.h"
-
 class CMainFrame;
-class PageDialog;
 class ProgressDialog;
 
 // Where the sequence asks the user; tests answer in place of the real boxes.
@@ -25,12 +22,6 @@ struct ConversionRunPrompts {
   // Runs the dialog modally; the default is its ShowModal.
   std::function<void(ProgressDialog& dialog)> showProgress;
 };
-
-// The page index of the bar that holds a settings page.
-int BarIndexOf(SettingsPage page);
-
-// Gives the focus to the control of `page` that edits `field`; false when it has none.
-bool FocusSettingsField(PageDialog& page, SettingsField field);
 
 // Runs the whole sequence on the frame's list and settings.
 void StartConversion(CMainFrame& frame, const ConversionRunPrompts& prompts = {});
