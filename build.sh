@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   build-essential cmake pkg-config
   libfreeimage-dev                        # every non-GIF format
-  libwxgtk3.2-dev                         # the windowed program
+  libwxgtk3.2-dev libx11-dev              # the windowed program (Xlib: display loss)
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils                    # headless GUI tests
   python3 python3-pil giflib-tools imagemagick   # independent image decoders for the tests

@@ -169,4 +169,48 @@ TEST(RegistryStoreTest, StorePathFollowsTheConfigurationFolder) {
   else unsetenv("XDG_CONFIG_HOME");
 }
 
+// A store file that is a symbolic link: the save replaces the file at the end of the links
+// (with the new contents, nothing left beside it) and every link stays a link.
+TEST(RegistryStoreTest, FlushThroughSymbolicLinksReplacesTheTargetAndKeepsTheLinks) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // link path -> what it holds
+    std::string target;                                       // the file that must change
+    bool targetExists;
+  };
+  const std::vector<Case> cases = {
+      {"absolute link", {{"store.reg", "@/dots/real.reg"}}, "dots/real.reg", true},
+      {"relative link", {{"store.reg", "../dots/real.reg"}}, "dots/real.reg", true},
+      {"chain of two", {{"store.reg", "hop.reg"}, {"hop.reg", "@/dots/real.reg"}}, "dots/real.reg", true},
+      {"dangling link", {{"store.reg", "@/dots/new.reg"}}, "dots/new.reg", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    std::filesystem::create_directories(dir / "conf");
+    std::filesystem::create_directories(dir / "dots");
+    if (c.targetExists) WriteFile(dir / c.target, "REGEDIT4\n[HKEY_CURRENT_USER\\Old]\n");
+    for (const auto& [link, to] : c.links) {
+      const std::string held = to[0] == '@' ? dir.path() + to.substr(1) : to;
+      std::filesystem::create_symlink(held, dir / ("conf/" + link));
+    }
+    RegistryStore store(dir / "conf/store.reg");
+    store.SetDword("Software\\K", "v", 7);
+    ASSERT_GE(store.Flush(), 0);
+    EXPECT_EQ(ReadFile(dir / c.target), store.ToText());
+    for (const auto& [link, to] : c.links) {
+      const std::string held = to[0] == '@' ? dir.path() + to.substr(1) : to;
+      EXPECT_TRUE(std::filesystem::is_symlink(dir / ("conf/" + link))) << link;
+      EXPECT_EQ(std::filesystem::read_symlink(dir / ("conf/" + link)).string(), held);
+    }
+    // No temporary file left in either folder.
+    const std::size_t expected = c.links.size();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "conf"), {}), static_cast<long>(expected));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "dots"), {}), 1);
+    RegistryStore reread(dir / "conf/store.reg");
+    reread.Load();
+    EXPECT_EQ(reread.ToText(), store.ToText());
+  }
+}
+
 }  // namespace

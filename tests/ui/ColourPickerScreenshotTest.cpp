@@ -93,17 +93,25 @@ TEST_F(ColourPickerScreenshot, OpenPopupShowsTheFortyColoursAndMarksTheOpeningOn
   for (int i = 0; i < ColourCount; ++i) {
     EXPECT_EQ(PixelOf(file, CellPoint(i, centre)), ColourTable[i].colour) << "cell " << i;
   }
-  // The marked cell's ground is the highlight colour, a plain cell's the button face.
-  const wxPoint ground(2, 2);
-  EXPECT_EQ(PixelOf(file, CellPoint(13, ground)),
-            ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT)));
-  EXPECT_EQ(PixelOf(file, CellPoint(20, ground)),
-            ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
-  // The hot cell has a raised ring: highlight at its top left, shadow at its bottom right.
-  EXPECT_EQ(PixelOf(file, CellPoint(1, wxPoint(0, 0))),
-            ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT)));
-  EXPECT_EQ(PixelOf(file, CellPoint(1, wxPoint(17, 17))),
-            ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
+  // The marked cell has a two-pixel frame in the text colour round its swatch, a plain
+  // cell only the button face there.
+  const COLORREF text = ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT));
+  const COLORREF face = ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+  const COLORREF selection = ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT));
+  for (wxPoint ground : {wxPoint(1, 1), wxPoint(2, 2), wxPoint(16, 9), wxPoint(9, 15)}) {
+    EXPECT_EQ(PixelOf(file, CellPoint(13, ground)), text) << ground.x << "," << ground.y;
+    EXPECT_EQ(PixelOf(file, CellPoint(20, ground)), face) << ground.x << "," << ground.y;
+  }
+  // The hot cell (the keyboard cursor) is framed in the selection colour all round.
+  for (wxPoint edge : {wxPoint(0, 0), wxPoint(1, 9), wxPoint(17, 17), wxPoint(9, 16)})
+    EXPECT_EQ(PixelOf(file, CellPoint(1, edge)), selection) << edge.x << "," << edge.y;
+  // Both marks stand out from the face: every channel together differs by more than 150.
+  auto distance = [](COLORREF a, COLORREF b) {
+    auto d = [](unsigned x, unsigned y) { return x > y ? x - y : y - x; };
+    return d(RedOf(a), RedOf(b)) + d(GreenOf(a), GreenOf(b)) + d(BlueOf(a), BlueOf(b));
+  };
+  EXPECT_GT(distance(text, face), 150u);
+  EXPECT_GT(distance(selection, face), 150u);
   // The picture to look at: the frame with the picker and the open popup.
   const wxRect shown = frame->GetScreenRect().Union(picker->GetPopup()->GetScreenRect()).Inflate(10);
   const std::string crop = "convert " + file + " -crop " + std::to_string(shown.width) + "x" +

@@ -13,6 +13,9 @@ class UiTestApp : public wxApp {
  public:
   bool OnInit() override {
     wxInitAllImageHandlers();
+    // Logged errors (libtiff's, through wx's handler, also from a conversion thread) go to
+    // standard error: a log dialog would wait for a click that never comes.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     return true;
   }
 };

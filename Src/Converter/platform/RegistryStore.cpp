@@ -264,17 +264,43 @@ std::string RegistryStore::ToText() const {
   return out;
 }
 
+namespace {
+
+// The file a path names once its symbolic links are followed: a store kept elsewhere
+// (dotfiles in a repository, linked into place) is replaced there and the link stays. A
+// dangling link names the file it would point at; a loop keeps the last name reached.
+std::string LinkTarget(const std::string& path) {
+  std::string current = path;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st {};
+    if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    const ssize_t n = readlink(current.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return current;
+    target.resize(static_cast<std::size_t>(n));
+    if (target[0] != '/') {  // relative to the folder of the link
+      const std::size_t slash = current.rfind('/');
+      if (slash != std::string::npos) target = current.substr(0, slash + 1) + target;
+    }
+    current = std::move(target);
+  }
+  return current;
+}
+
+}  // namespace
+
 HRESULT RegistryStore::Flush() const {
   if (filePath_.empty()) return S_OK;
-  const std::size_t slash = filePath_.rfind('/');
-  if (slash != std::string::npos && slash > 0 && !MakeFolders(filePath_.substr(0, slash))) return E_FAIL;
-  const std::string temp = filePath_ + ".tmp-" + std::to_string(getpid());
+  const std::string file = LinkTarget(filePath_);
+  const std::size_t slash = file.rfind('/');
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(file.substr(0, slash))) return E_FAIL;
+  const std::string temp = file + ".tmp-" + std::to_string(getpid());
   unlink(temp.c_str());  // a leftover of an earlier crash of this same process id
   const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return E_FAIL;
   const bool written = WriteAll(fd, ToText()) && fsync(fd) == 0;
   const bool closed = close(fd) == 0;
-  if (!written || !closed || rename(temp.c_str(), filePath_.c_str()) != 0) {
+  if (!written || !closed || rename(temp.c_str(), file.c_str()) != 0) {
     unlink(temp.c_str());
     return E_FAIL;
   }

@@ -2,32 +2,16 @@
 
 #include <wx/msgdlg.h>
 
-#include <csignal>
 #include <cstdio>
 
 #include "cmdline/ConsoleSequence.h"
 #include "image/FreeImageCall.h"
+#include "ui/DisplayLoss.h"
 #include "ui/MainFrame.h"
+#include "ui/ModalDialogs.h"
+#include "ui/StopRequest.h"
 #include "ui/resources/StringTable.h"
 #include "ui/WxText.h"
-
-namespace {
-
-// SIGTERM and SIGINT close the window as the user would, so the settings are saved. The
-// handler only notes the signal; a timer on the GUI thread acts on it.
-volatile std::sig_atomic_t closeRequested = 0;
-
-void NoteSignal(int) { closeRequested = 1; }
-
-void InstallCloseOnSignal() {
-  struct sigaction action {};
-  action.sa_handler = NoteSignal;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
-}
-
-}  // namespace
 
 BrindlemarkApp::BrindlemarkApp()
     : commandLineMode_(::CommandLineMode()),
@@ -48,13 +32,14 @@ bool BrindlemarkApp::OnInit() {
   SetTopWindow(frame);
   frame->Show();
   frame->Raise();
-  InstallCloseOnSignal();
-  signalTimer_.Bind(wxEVT_TIMER, [](wxTimerEvent&) {
-    if (!closeRequested) return;
-    closeRequested = 0;
-    if (CMainFrame* frame = TheMainFrame()) frame->Close(true);
+  // A stop by signal or by the loss of the display still saves the settings.
+  TrackModalDialogs();
+  InstallStopOnSignal();
+  signalTimer_.Bind(wxEVT_TIMER, [](wxTimerEvent&) { ActOnStopRequest(TheMainFrame()); });
+  signalTimer_.Start(100);
+  SaveOnDisplayLoss([this] {
+    if (!commandLineMode_) session_->Save();
   });
-  signalTimer_.Start(200);
   started_ = true;
   return true;
 }

@@ -32,12 +32,18 @@ void DrawCentredText(wxDC& dc, const wxString& text, const wxRect& rect) {
   dc.DrawText(text, rect.x + (rect.width - extent.x) / 2, rect.y + (rect.height - extent.y) / 2);
 }
 
-// The hot box looks raised, the box of the opening colour sunken.
-void PaintBoxEdge(wxDC& dc, const wxRect& rect, bool hot, bool chosen) {
+// The hot box (under the keyboard cursor or the pointer) gets a two-pixel frame in the
+// theme's selection colour on its outer edge; the box of the opening colour a frame in
+// the text colour inside that, two pixels wide while it is not hot. Both stand out from
+// the button face, unlike the light 3-D edges.
+void PaintBoxMarks(wxDC& dc, const wxRect& rect, bool hot, bool chosen) {
+  if (chosen) {
+    OutlineRect(dc, wxRect(rect).Deflate(2), Sys(wxSYS_COLOUR_BTNTEXT));
+    if (!hot) OutlineRect(dc, wxRect(rect).Deflate(1), Sys(wxSYS_COLOUR_BTNTEXT));
+  }
   if (hot) {
-    DrawEdgeRing(dc, rect, EdgeRing::RaisedInner);
-  } else if (chosen) {
-    DrawEdgeRing(dc, rect, EdgeRing::SunkenOuter);
+    OutlineRect(dc, rect, Sys(wxSYS_COLOUR_HIGHLIGHT));
+    OutlineRect(dc, wxRect(rect).Deflate(1), Sys(wxSYS_COLOUR_HIGHLIGHT));
   }
 }
 
@@ -237,8 +243,8 @@ void ColourPopup::PaintCell(wxDC& dc, int index) {
   const wxRect rect = layout_.CellRect(index);
   const bool hot = index == hotIndex_;
   const bool chosen = index == chosenIndex_;
-  FillRect(dc, rect, Sys(chosen && !hot ? wxSYS_COLOUR_BTNHIGHLIGHT : wxSYS_COLOUR_BTNFACE));
-  PaintBoxEdge(dc, rect, hot, chosen);
+  FillRect(dc, rect, Sys(wxSYS_COLOUR_BTNFACE));
+  PaintBoxMarks(dc, rect, hot, chosen);
   const wxRect swatch = wxRect(rect).Deflate(layout_.margin + 1);
   dc.SetPen(wxPen(Sys(wxSYS_COLOUR_BTNSHADOW)));
   dc.SetBrush(wxBrush(ToWxColour(ColourTable[index].colour)));
@@ -250,9 +256,9 @@ void ColourPopup::PaintTextBox(wxDC& dc, int box, const wxRect& rect, const wxSt
   const bool chosen = box == chosenIndex_;
   FillRect(dc, rect, Sys(wxSYS_COLOUR_BTNFACE));
   const wxRect inner = wxRect(rect).Deflate(1);
-  FillRect(dc, inner, Sys(chosen && !hot ? wxSYS_COLOUR_3DLIGHT : wxSYS_COLOUR_BTNFACE));
+  FillRect(dc, inner, Sys(wxSYS_COLOUR_BTNFACE));
   OutlineRect(dc, wxRect(inner).Deflate(2 * layout_.margin), Sys(wxSYS_COLOUR_BTNSHADOW));
-  PaintBoxEdge(dc, inner, hot, chosen);
+  PaintBoxMarks(dc, inner, hot, chosen);
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   dc.SetTextForeground(Sys(wxSYS_COLOUR_BTNTEXT));
   DrawCentredText(dc, text, inner);

@@ -3,6 +3,9 @@
 #include <wx/dcbuffer.h>
 #include <wx/settings.h>
 
+#include "ui/FileSelectionPage.h"
+#include "ui/MainFrame.h"
+#include "ui/OptionPages.h"
 #include "ui/TabStrip.h"
 #include "ui/resources/FrameTexts.h"
 #include "ui/resources/ResourceIds.h"
@@ -51,8 +54,14 @@ wxEND_EVENT_TABLE()
 
 std::vector<ConfigurationBar::PageFactory> ConfigurationBar::DefaultPages() {
   std::vector<PageFactory> pages;
-  for (int templateId : {Res::SelectFilesPage, Res::ResizeOptionPage, Res::ShadowOverlayPage})
-    pages.push_back([templateId](wxWindow* parent) { return new PageDialog(parent, templateId); });
+  // The file selection page works on the main window's session.
+  pages.push_back([](wxWindow* parent) -> PageDialog* {
+    CMainFrame* frame = TheMainFrame();
+    if (!frame) return new PageDialog(parent, Res::SelectFilesPage);
+    return new FileSelectionPage(parent, *frame->Session().list, frame->Session().settings);
+  });
+  pages.push_back(MakeResizeOptionPage);
+  pages.push_back(MakeShadowOverlayPage);
   return pages;
 }
 

@@ -17,7 +17,7 @@ class ConfigurationBar : public wxWindow {
  public:
   // Makes a page as a child of the bar.
   using PageFactory = std::function<PageDialog*(wxWindow* parent)>;
-  // The three empty pages "Select Files", "Resize Option", "Shadow && Overlay".
+  // The pages "Select Files", "Resize Option" and "Shadow && Overlay".
   static std::vector<PageFactory> DefaultPages();
 
   ConfigurationBar(wxWindow* parent, wxWindowID id, std::vector<PageFactory> pages = DefaultPages());

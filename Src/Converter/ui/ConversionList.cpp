@@ -41,6 +41,14 @@ void ConversionList::SetSelected(const ConversionItem* item, bool selected) {
     selected_.erase(item);
 }
 
+void ConversionList::ReplaceSelection(const std::vector<const ConversionItem*>& items) {
+  std::set<const ConversionItem*> known;
+  for (const auto& held : items_) known.insert(held.get());
+  selected_.clear();
+  for (const ConversionItem* item : items)
+    if (known.count(item)) selected_.insert(item);
+}
+
 ConversionItem* ConversionList::FirstSelectedItem() const {
   for (const auto& item : items_)
     if (selected_.count(item.get())) return item.get();
@@ -55,6 +63,10 @@ bool ConversionList::SelectionSucceeded() const {
 bool ConversionList::RemoveSelected() {
   if (Busy()) return false;
   if (selected_.empty()) return true;
+  // The view drops the marked rows (in one go) before the items are freed.
+  for (const auto& item : items_)
+    if (selected_.count(item.get())) item->listFlags = ItemListFlag::Removed;
+  if (view_) view_->DeleteRemovedRows();
   std::erase_if(items_, [this](const auto& item) { return selected_.count(item.get()) != 0; });
   selected_.clear();
   RecountStatus();
@@ -64,6 +76,7 @@ bool ConversionList::RemoveSelected() {
 
 bool ConversionList::RemoveAll() {
   if (Busy()) return false;
+  if (view_) view_->DeleteAllRows();
   items_.clear();
   selected_.clear();
   RecountStatus();
@@ -82,6 +95,7 @@ void ConversionList::ResetForRun() {
     item->bitDepth = item->newBitDepth = -1;
     item->listFlags = ItemListFlag::Changed;
   }
+  if (view_) view_->ApplyPendingChanges();
   RecountStatus();
   Changed();
   for (const auto& item : items_) item->listFlags = 0;

@@ -13,6 +13,18 @@
 
 #include "job/ConversionItem.h"
 
+// What the list's view does when the model changes under it: rows go before their items
+// are freed, pending marks are applied before they are cleared.
+class ConversionListView {
+ public:
+  virtual ~ConversionListView() = default;
+  // Deletes the rows whose items carry the Removed mark, then re-sorts.
+  virtual void DeleteRemovedRows() = 0;
+  virtual void DeleteAllRows() = 0;
+  // Applies every item's pending marks (add, remove, refresh), then re-sorts.
+  virtual void ApplyPendingChanges() = 0;
+};
+
 class ConversionList {
  public:
   ConversionList();
@@ -33,6 +45,10 @@ class ConversionList {
   // Selection, as the view reports it; items not in the list are ignored.
   void SetSelected(const ConversionItem* item, bool selected);
   int SelectedCount() const { return static_cast<int>(selected_.size()); }
+  bool IsSelected(const ConversionItem* item) const { return selected_.count(item) != 0; }
+  // Replaces the whole selection (the view reports it in one go); items not in the list
+  // are ignored.
+  void ReplaceSelection(const std::vector<const ConversionItem*>& items);
   bool HasSelection() const { return FirstSelectedItem() != nullptr; }
   // The selected item that comes first in list order, or nullptr.
   ConversionItem* FirstSelectedItem() const;
@@ -68,6 +84,10 @@ class ConversionList {
   // its rows and the frame refreshes its idle text. Empty until someone listens.
   std::function<void()> onChanged;
 
+  // The view that shows the items (nullptr: none); it must outlive its registration.
+  void SetView(ConversionListView* view) { view_ = view; }
+  ConversionListView* View() const { return view_; }
+
  private:
   void Changed();
 
@@ -75,6 +95,7 @@ class ConversionList {
   std::set<const ConversionItem*> selected_;
   std::array<int, 3> statusCounts_{};
   int busyDepth_ = 0;
+  ConversionListView* view_ = nullptr;
 };
 
 // The session's list, or nullptr outside a windowed session.

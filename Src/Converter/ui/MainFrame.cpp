@@ -7,6 +7,8 @@
 
 #include "settings/SettingsSerializer.h"
 #include "ui/AboutBox.h"
+#include "ui/ConversionRun.h"
+#include "ui/FileSelectionPage.h"
 #include "ui/HelpFile.h"
 #include "ui/ProgramIcon.h"
 #include "ui/ToolbarImages.h"
@@ -84,6 +86,7 @@ wxEND_EVENT_TABLE()
 CMainFrame::CMainFrame(AppSession& session) : session_(session), list_(*session.list) {
   theFrame = this;
   hooks_.openFile = [](const wxString& path) { wxLaunchDefaultApplication(path); };
+  hooks_.startConversion = [this] { StartConversion(*this); };
 }
 
 CMainFrame::~CMainFrame() {
@@ -101,6 +104,7 @@ bool CMainFrame::Build(std::vector<ConfigurationBar::PageFactory> pages) {
 
   bar_ = new ConfigurationBar(this, ToWxId(Res::FirstPane), std::move(pages));
   if (!bar_->IsValid()) return false;
+  if (FileSelectionPage* page = TheFileSelectionPage()) page->ConnectFrame(*this);
 
   // Message pane, then the keyboard indicators.
   wxStatusBar* status = CreateStatusBar(4);

@@ -18,6 +18,16 @@ constexpr int ShadowOverlayPage = 149;
 // Toolbar image strips: normal and hot.
 constexpr int ToolbarImages = 134;
 constexpr int ToolbarHotImages = 135;
+// Row icons of the conversion list (one cell per item status).
+constexpr int StatusIcons = 142;
+constexpr int SearchingDialog = 137;
+
+// Controls of the file selection page and the searching dialog.
+constexpr int ConvList = 1000;
+constexpr int AddDirectoryField = 1001;
+constexpr int AddAllFilesButton = 1002;
+constexpr int AddDirectoryLabel = 1005;
+constexpr int SearchStatusText = 1006;
 
 // Commands.
 constexpr int AddFiles = 32771;

@@ -39,6 +39,7 @@ constexpr std::array kTable = {
     Entry{61212, "Type"},
     Entry{61229, "Relative Path"},
     Entry{61231, "Folder %s doesn't exist. Do you want to create it?"},
+    Entry{61232, "Failed to create directory %s."},
     Entry{61233, "Please choose a destination folder."},
     Entry{61234, "&OK"},
     Entry{61235, "Please choose a ratio larger than 0."},

@@ -40,6 +40,7 @@ constexpr int ColumnSize = 61211;
 constexpr int ColumnType = 61212;
 constexpr int ColumnRelativePath = 61229;
 constexpr int AskCreateFolder = 61231;
+constexpr int CreateDirectoryFailed = 61232;
 constexpr int OkLabel = 61234;
 constexpr int ColumnLog = 61244;
 constexpr int ColumnWidth = 61245;
