@@ -6,13 +6,15 @@
 
 // The pages' wx headers come before FreeImage's (through the fixture), which defines a
 // Windows header guard that wx reads.
+#include "ui/ColourPicker.h"
+#include "ui/NumberField.h"
 #include "ui/ResizeOptionPage.h"
 #include "ui/ShadowOverlayPage.h"
 #include "FrameFixture.h"
 #include "UiTestSupport.h"
 
 class OptionPageTest : public FrameTest {
- protected:
+ public:  // the table-driven cases reach them through the fixture
   void OpenPages() {
     OpenFrame();
     resize_ = dynamic_cast<ResizeOptionPage*>(frame_->Bar()->Page(1));
@@ -30,7 +32,9 @@ class OptionPageTest : public FrameTest {
 
   // Selects an entry of a list and sends the change as the user's choice would.
   static void Choose(wxChoice* list, const wxString& text) {
-    ASSERT_TRUE(list->SetStringSelection(text)) << text;
+    const int index = list->FindString(text, true);
+    ASSERT_NE(index, wxNOT_FOUND) << text;
+    list->SetSelection(index);
     wxCommandEvent event(wxEVT_CHOICE, list->GetId());
     event.SetEventObject(list);
     event.SetInt(list->GetSelection());
@@ -56,4 +60,7 @@ class OptionPageTest : public FrameTest {
 
   ResizeOptionPage* resize_ = nullptr;
   ShadowOverlayPage* shadow_ = nullptr;
+
+ protected:
+  using FrameTest::CloseFrame;
 };

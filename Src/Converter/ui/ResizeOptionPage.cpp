@@ -177,7 +177,8 @@ void ResizeOptionPage::WriteControls() {
   ratio_->Text()->ChangeValue(FormatReal(fields_.ratioPercent));
   rotate_->SetSelection(fields_.rotateIndex);
   paddingColour_->SetColour(fields_.paddingColor);
-  fileType_->SetStringSelection(wxString::FromUTF8(fields_.destFileExt));
+  // Matched with case: "jpg" and "JPG" are separate entries (wx would match either).
+  fileType_->SetSelection(fileType_->FindString(wxString::FromUTF8(fields_.destFileExt), true));
   jpegQuality_->ChangeValue(FormatWhole(fields_.jpegQualityNew));
   prefix_->ChangeValue(wxString::FromUTF8(fields_.prefix));
   suffix_->ChangeValue(wxString::FromUTF8(fields_.suffix));
