@@ -31,6 +31,11 @@ ConversionItem& ConversionList::Add(std::unique_ptr<ConversionItem> item) {
   return *items_.back();
 }
 
+ConversionItem& ConversionList::Append(std::unique_ptr<ConversionItem> item) {
+  items_.push_back(std::move(item));
+  return *items_.back();
+}
+
 void ConversionList::SetSelected(const ConversionItem* item, bool selected) {
   const bool known = std::any_of(items_.begin(), items_.end(),
                                  [item](const auto& held) { return held.get() == item; });

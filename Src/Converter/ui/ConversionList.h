@@ -41,6 +41,9 @@ class ConversionList {
 
   // Appends an item (it keeps its listFlags) and recounts.
   ConversionItem& Add(std::unique_ptr<ConversionItem> item);
+  // Appends without recounting or telling the listeners: a search adds thousands of items
+  // and recounts once at its end.
+  ConversionItem& Append(std::unique_ptr<ConversionItem> item);
 
   // Selection, as the view reports it; items not in the list are ignored.
   void SetSelected(const ConversionItem* item, bool selected);

@@ -32,7 +32,7 @@ std::uint32_t RoundedKb(std::uint64_t fileSize) {
 
 int Sign(long long a, long long b) { return a < b ? -1 : (a == b ? 0 : 1); }
 
-// Case-insensitive over whole letters (UTF-8).
+// Case-insensitive for ASCII letters, other letters whole (UTF-8) by code point.
 int CompareText(const std::string& a, const std::string& b) {
   return wxString::FromUTF8(a).CmpNoCase(wxString::FromUTF8(b));
 }

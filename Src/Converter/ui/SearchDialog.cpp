@@ -85,12 +85,17 @@ void SearchDialog::OnCharHook(wxKeyEvent& event) {
 void SearchDialog::OnClose(wxCloseEvent&) { Cancel(); }
 
 // The row first, then the item joins the list, then pending input and paints are handled
-// so that the rows appear and Cancel is seen.
+// so that the rows appear and Cancel is seen. Handling them costs tens of milliseconds
+// (idle processing of the whole window), so it happens at most every kDrainInterval:
+// paints and Cancel still come promptly, and thousands of items do not take minutes.
 void SearchDialog::Found(std::unique_ptr<ConversionItem> item) {
   status_->SetLabel(wxString::FromUTF8(item->sourcePath));
   if (view_) view_->AppendRow(item.get());
-  list_.Add(std::move(item));
+  list_.Append(std::move(item));
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastDrain_ < kDrainInterval) return;
   if (wxTheApp) wxTheApp->Yield(true);
+  lastDrain_ = std::chrono::steady_clock::now();
 }
 
 void SearchDialog::Collector::AddItem(std::unique_ptr<ConversionItem> item) { dialog_.Found(std::move(item)); }

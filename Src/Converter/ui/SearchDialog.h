@@ -7,6 +7,7 @@
 
 #include <wx/dialog.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,8 @@ class SearchDialog : public wxDialog {
   wxStaticText* status_ = nullptr;
   bool busy_ = false;
   bool started_ = false;
+  static constexpr std::chrono::milliseconds kDrainInterval{40};
+  std::chrono::steady_clock::time_point lastDrain_{};
 };
 
 // The dialog while a search runs, or nullptr.
