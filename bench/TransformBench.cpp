@@ -22,8 +22,9 @@
 
 namespace {
 
-// A deterministic photo-like picture: gradients in each channel with noise of +-16.
-FIBITMAP* MakePhoto(int width, int height, int bpp) {
+// A deterministic photo-like picture: gradients in each channel with noise of +-16; a
+// 32-bit one is opaque, or with `alpha` fades from transparent on the left to opaque.
+FIBITMAP* MakePhoto(int width, int height, int bpp, bool alpha = false) {
   FIBITMAP* picture = AllocatePicture(width, height, bpp);
   const int bytes = bpp / 8;
   std::uint32_t seed = 12345;
@@ -36,7 +37,7 @@ FIBITMAP* MakePhoto(int width, int height, int bpp) {
         const int v = base[c] + static_cast<int>(seed >> 27) - 16;
         row[c] = static_cast<BYTE>(v < 0 ? 0 : v > 255 ? 255 : v);
       }
-      if (bytes == 4) row[3] = 0xFF;
+      if (bytes == 4) row[3] = alpha ? static_cast<BYTE>(x * 255 / width) : 0xFF;
     }
   }
   return picture;
@@ -79,8 +80,8 @@ BENCHMARK(DecodeJpeg6000x4000)->Unit(benchmark::kMillisecond);
 
 // A 6000 x 4000 photo reduced to 1024 x 683, from a 32-bit picture or from the 24-bit
 // picture a JPEG decodes to, read as it is.
-void ResampleReduce6000x4000To1024x683(benchmark::State& state, int sourceBpp) {
-  FIBITMAP* source = MakePhoto(6000, 4000, sourceBpp);
+void ResampleReduce6000x4000To1024x683(benchmark::State& state, int sourceBpp, bool alpha = false) {
+  FIBITMAP* source = MakePhoto(6000, 4000, sourceBpp, alpha);
   FIBITMAP* target = AllocatePicture(1024, 683, 32);
   ConversionSettings s;
   s.resizeOption = FixedSize;
@@ -102,6 +103,7 @@ void ResampleReduce6000x4000To1024x683(benchmark::State& state, int sourceBpp) {
 }
 BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From32Bits, 32)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From24Bits, 24)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From32BitsWithAlpha, 32, true)->Unit(benchmark::kMillisecond);
 
 // The 32-bit copy of a decoded 24-bit picture, which the 24-bit resample does without.
 void ConvertTo32Bits6000x4000(benchmark::State& state) {

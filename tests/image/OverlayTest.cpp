@@ -119,6 +119,34 @@ TEST(Overlay, LogoFromA24BitFileIsKeyedWithEightDigits) {
   }
 }
 
+// A GIF logo on magenta, written by Pillow: the six-digit key FF00FF leaves the picture
+// untouched under the magenta, the logo's own colour is drawn opaque; the eight-digit
+// key FFFF00FF does not match a GIF logo, so the magenta is drawn.
+TEST(Overlay, GifLogoIsKeyedWithSixDigits) {
+  TempDir dir;
+  const RunResult made = RunProgram("/usr/bin/timeout", {"60", "/usr/bin/python3", "-c", R"(
+import sys
+from PIL import Image
+im = Image.new('RGB', (2, 1), (255, 0, 255)); im.putpixel((1, 0), (0, 128, 0))
+im.save(sys.argv[1])
+)", dir / "logo.gif"});
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  const struct {
+    std::uint32_t key;
+    std::uint32_t left;
+  } cases[] = {{0x00FF00FFu, kPic}, {0xFFFF00FFu, 0xFFFF00FFu}};
+  for (const auto& c : cases) {
+    ConversionSettings s = OverlayAt(nullptr, 0, 0);
+    s.destFolder = dir.path();
+    s.overlayFilePath = dir / "logo.gif";
+    s.overlayTransparentClr = c.key;
+    ASSERT_EQ(ValidateSettings(s).code, S_OK);
+    Picture p(MakePicture32(2, 1, [](int, int) { return kPic; }));
+    ASSERT_EQ(RunOneStep(ApplyOverlay, p.get(), s).hr, S_OK);
+    EXPECT_EQ(PixelsOf(p.get()), (Pixels{c.left, 0xFF008000u})) << std::hex << c.key;
+  }
+}
+
 TEST(Overlay, MissingOrWrongLogoFails) {
   const struct {
     const char* name;

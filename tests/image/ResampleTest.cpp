@@ -19,6 +19,9 @@ using Pixels = std::vector<std::uint32_t>;
 // Source pixels carry a fourth byte that is neither 0 nor 0xFF, so that a copy whole and
 // a made pixel can be told apart.
 constexpr std::uint32_t Src(std::uint32_t rgb) { return 0x5A000000u | rgb; }
+// A pixel averaged from Src pixels: such a source has real alpha, so the average keeps
+// their common fourth byte.
+constexpr std::uint32_t Mean(std::uint32_t rgb) { return 0x5A000000u | rgb; }
 
 ConversionSettings Sized(int mode, int w, int h) {
   ConversionSettings s;
@@ -51,17 +54,17 @@ TEST(Resample, HalvingAveragesTwoByTwoBlocksWithIntegerDivision) {
                      Src(0x000000), Src(0x000004), Src(0x102030), Src(0x102030)};
   // Bottom-left: blue 4 div 4 = 1. Top-right: blue (255*3 + 253) div 4 = 254.
   EXPECT_EQ(Resized(4, 4, in, Sized(FixedSize, 2, 2)),
-            (Pixels{0xFF01000Bu, 0xFFFFFFFEu, 0xFF000001u, 0xFF102030u}));
+            (Pixels{Mean(0x01000B), Mean(0xFFFFFE), Mean(0x000001), Mean(0x102030)}));
 }
 
 TEST(Resample, NonIntegerReductionStartsEachBlockAtTheTruncatedPosition) {
   // 5 -> 2 columns, fx = 2.5: blocks [0, 2) and [trunc(2.5), trunc(4.5)) = [2, 4); column 4
   // is never read.
   const Pixels in = {Src(10), Src(20), Src(30), Src(41), Src(255)};
-  EXPECT_EQ(Resized(5, 1, in, Sized(FixedSize, 2, 1)), (Pixels{kOpaque | 15, kOpaque | 35}));
+  EXPECT_EQ(Resized(5, 1, in, Sized(FixedSize, 2, 1)), (Pixels{Mean(15), Mean(35)}));
   // 7 -> 2, fx = 3.5: blocks [0, 3) and [3, 6).
   const Pixels seven = {Src(3), Src(3), Src(4), Src(9), Src(9), Src(9), Src(255)};
-  EXPECT_EQ(Resized(7, 1, seven, Sized(FixedSize, 2, 1)), (Pixels{kOpaque | 3, kOpaque | 9}));
+  EXPECT_EQ(Resized(7, 1, seven, Sized(FixedSize, 2, 1)), (Pixels{Mean(3), Mean(9)}));
 }
 
 TEST(Resample, EnlargingOneAxisTakesTheNearestPixelWithoutAveragingTheOther) {
@@ -77,14 +80,14 @@ TEST(Resample, EnlargingOneAxisTakesTheNearestPixelWithoutAveragingTheOther) {
     for (int x = 0; x < 6; ++x) EXPECT_EQ(tall[y * 6 + x], row[x / 2]) << x << "," << y;
 }
 
-TEST(Resample, OneToOneKeepsColoursAndMakesThemOpaque) {
+TEST(Resample, OneToOneKeepsEveryPixelOfASourceWithAlpha) {
   ConversionSettings s;
   s.resizeOption = NoResize;
   s.addPadding = true;
   s.paddingVert = 0;
   s.paddingHorz = 0;
   const Pixels in = {0x00123456u, 0x80ABCDEFu, 0xFF000000u, 0x7F010203u};
-  EXPECT_EQ(Resized(2, 2, in, s), (Pixels{0xFF123456u, 0xFFABCDEFu, 0xFF000000u, 0xFF010203u}));
+  EXPECT_EQ(Resized(2, 2, in, s), in);
 }
 
 // The crop window's position: the 1-pixel window of a 3 x 1 row (target 1 x 1) sits at
@@ -95,20 +98,19 @@ TEST(Resample, CropWindowFollowsTheCropRatios) {
   for (int k = 0; k < 3; ++k) {
     ConversionSettings s = Sized(FixedCrop, 1, 1);
     s.cropLeftRatio = s.cropTopRatio = ratios[k];
-    const std::uint32_t expected = kOpaque | (in[k] & 0xFFFFFFu);
+    const std::uint32_t expected = in[k];
     EXPECT_EQ(Resized(3, 1, in, s), Pixels{expected}) << ratios[k];
     EXPECT_EQ(Resized(1, 3, in, s), Pixels{expected}) << ratios[k];
   }
 }
 
 // FixedPad 3 x 1 on a 1 x 1 picture: the picture lands at trunc(2 x ratio) and the rest
-// is the padding colour (COLORREF 0x00332211: red 0x11, green 0x22, blue 0x33), opaque.
+// is the padding colour (COLORREF 0x00332211: red 0x11, green 0x22, blue 0x33), opaque,
+// while the picture keeps its own fourth byte.
 TEST(Resample, PaddingBandsTakeThePaddingColour) {
   const std::uint32_t fill = 0xFF112233u;
   const std::uint32_t p = Src(0x808080);
-  const Pixels expected[] = {{kOpaque | 0x808080, fill, fill},
-                             {fill, kOpaque | 0x808080, fill},
-                             {fill, fill, kOpaque | 0x808080}};
+  const Pixels expected[] = {{p, fill, fill}, {fill, p, fill}, {fill, fill, p}};
   const double ratios[] = {0.0, 0.5, 1.0};
   for (int k = 0; k < 3; ++k) {
     ConversionSettings s = Sized(FixedPad, 3, 1);
@@ -143,11 +145,11 @@ TEST(ResampleInto, ClipsAWindowOutsideTheSource) {
   // A window larger than the source on every side is cut to the whole source: 2 -> 1 column
   // and 2 -> 1 row average all four (1+2+3+4) div 4 = 2; the rest of the row is fill.
   ResampleInto(ConstViewOf(source.get()), {-3, -3, 8, 8}, ViewOf(target.get()), {0, 0, 1, 1}, 7);
-  EXPECT_EQ(PixelsOf(target.get()), (Pixels{kOpaque | 2, 7}));
+  EXPECT_EQ(PixelsOf(target.get()), (Pixels{Mean(2), 7}));
   // A placed rectangle partly off the canvas only writes the canvas: its second column
   // lands on canvas column 0 and averages the single source pixel (1, 0).
   ResampleInto(ConstViewOf(source.get()), {0, 0, 2, 2}, ViewOf(target.get()), {-1, 0, 2, 2}, 7);
-  EXPECT_EQ(PixelsOf(target.get()), (Pixels{kOpaque | 2, 7}));
+  EXPECT_EQ(PixelsOf(target.get()), (Pixels{Mean(2), 7}));
 }
 
 TEST(Resample, BlockSumsDoNotOverflowOnHugeBlocks) {
@@ -170,7 +172,7 @@ TEST(Resample, RunsAsTheFirstStepOfApplySettings) {
   ASSERT_EQ(buffer.Width(), 150);
   ASSERT_EQ(buffer.Height(), 100);
   // Output pixel (0, 0) reads columns 0, 1 of rows 17, 18: (17 + 27 + 18 + 28) div 4 = 22.
-  EXPECT_EQ(PixelAt(buffer.Picture(), 0, 0), kOpaque | 22);
+  EXPECT_EQ(PixelAt(buffer.Picture(), 0, 0), Mean(22));
 }
 
 // A 24-bit picture whose rows are padded (3 x width is no multiple of 4 for odd widths),

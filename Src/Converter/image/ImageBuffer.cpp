@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "image/BmpHeaderRewrite.h"
 #include "image/CheckedSave.h"
 #include "image/FreeImageCall.h"
 #include "image/GifReader.h"
@@ -16,16 +17,9 @@
 #include "image/ResizeAndFrame.h"
 #include "image/Rotate.h"
 #include "image/Shadow.h"
+#include "image/StandardBitmap.h"
 
 namespace {
-
-// A picture FreeImage decoded as float, 16-bit grey or similar, turned into an ordinary
-// bitmap; nullptr when that is not possible. Such pictures would otherwise be read as
-// garbage pixels by every step.
-FIBITMAP* ToStandardBitmap(FIBITMAP* picture) {
-  if (IsStandardBitmap(picture)) return picture;
-  return CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_ConvertToStandardType(picture, TRUE); });
-}
 
 // The JPEG save flags: the quality's low 8 bits, 0 raised to 1, above 100 lowered to 100.
 int JpegFlags(int quality) {
@@ -111,7 +105,8 @@ HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
     return S_OK;
   }
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  FIBITMAP* loaded = CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_Load(fif, path.c_str(), 0); });
+  FIBITMAP* loaded = fif == FIF_BMP ? LoadBmp(path)
+                                     : CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_Load(fif, path.c_str(), 0); });
   if (!loaded) return E_IMG_LOAD;
   FIBITMAP* standard = ToStandardBitmap(loaded);
   if (standard != loaded) {

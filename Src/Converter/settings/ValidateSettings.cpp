@@ -4,6 +4,7 @@
 
 #include "image/ImageBuffer.h"
 #include "image/ImageType.h"
+#include "image/OverlayPicture.h"
 #include "ui/resources/StringTable.h"
 
 namespace {
@@ -97,11 +98,9 @@ bool CheckShadow(const ConversionSettings& s, Checker& c) {
 bool CheckOverlay(ConversionSettings& s, Checker& c) {
   if (!s.overlay) return true;
   s.overlayImage = std::make_shared<ImageBuffer>();
-  if (!c.Require(Succeeded(s.overlayImage->Load(s.overlayFilePath, 0)),
+  if (!c.Require(Succeeded(LoadOverlayPicture(*s.overlayImage, s.overlayFilePath)),
                  kOverlayLoadFailed + s.overlayFilePath, SettingsField::overlayFilePath))
     return false;
-  // A failed conversion is not reported here: the overlay step then fails per item.
-  s.overlayImage->ConvertToBitDepth(32);
   return c.Require(IsFraction(s.overlayHAlignRatio), kBadOverlayHAlign,
                    SettingsField::overlayHAlignRatio) &&
          c.Require(IsFraction(s.overlayVAlignRatio), kBadOverlayVAlign,
