@@ -31,7 +31,9 @@ void ExpectLaidOut(wxWindow* page, bool fits) {
   body->Scroll(0, 0);
   PumpEvents(50);
   const wxRect area(body->GetScreenPosition(), body->GetVirtualSize());
-  if (fits) EXPECT_LE(body->GetVirtualSize().y, body->GetClientSize().y) << "page " << page->GetId();
+  if (fits) {
+    EXPECT_LE(body->GetVirtualSize().y, body->GetClientSize().y) << "page " << page->GetId();
+  }
   EXPECT_LE(body->GetVirtualSize().x, body->GetClientSize().x) << "page " << page->GetId();
   const auto rects = ControlRects(page);
   ASSERT_GT(rects.size(), 10u);

@@ -117,7 +117,8 @@ class PrivateDisplay {
     while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
            std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock"))
       ++number;
-    const std::string name = ":" + std::to_string(number);
+    std::string name(1, ':');  // appended, not "+": GCC 12 warns falsely on ":" + to_string
+    name += std::to_string(number);
     pid_ = fork();
     if (pid_ == 0) {
       execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
