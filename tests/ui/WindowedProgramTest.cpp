@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "ProgramDriver.h"
 #include "platform/RegistryStore.h"
 #include "settings/SettingsSerializer.h"
 #include "support/TestFiles.h"
@@ -19,36 +20,6 @@ namespace {
 
 const char kWindowKey[] = "Software\\Orrinvale\\Brindlemark\\Window";
 const char kBatchKey[] = "Software\\Orrinvale\\Brindlemark\\BatchSetting";
-
-// Runs the program with XDG_CONFIG_HOME set to `config` and no standard input.
-pid_t StartProgram(const std::string& config, const std::vector<std::string>& args) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    std::vector<std::string> all{BinPath("Brindlemark.exe")};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  return pid;
-}
-
-// The exit code, or -1 when the process is still running after `seconds`.
-int WaitForExit(pid_t pid, int seconds) {
-  for (int i = 0; i < seconds * 20; ++i) {
-    int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-  return -1;
-}
-
-bool HaveXwininfo() { return std::system("command -v xwininfo >/dev/null 2>&1") == 0; }
 
 // True once the program's main window (class "Brindlemark.exe") is on the screen.
 bool WaitForMainWindow(int seconds) {
