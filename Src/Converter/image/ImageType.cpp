@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <mutex>
 
 #include "image/FreeImageCall.h"
 #include "image/GifReader.h"
@@ -25,6 +26,10 @@ std::string UpperExtension(const std::string& path) {
 
 int GetImageType(const std::string& path) {
   if (UpperExtension(path) == "GIF") return ImageTypeOwnGif;
+  // FreeImage walks its extension lists with strtok, which keeps one hidden cursor for the
+  // whole process: two threads asking at once read freed memory. One asks at a time.
+  static std::mutex extensionLookup;
+  const std::lock_guard<std::mutex> lock(extensionLookup);
   return CallFreeImage(FIF_UNKNOWN, [&] { return FreeImage_GetFIFFromFilename(path.c_str()); });
 }
 
