@@ -26,7 +26,7 @@ std::string Utf8(const wxString& text) { return text.utf8_string(); }
 }  // namespace
 
 ResizeOptionPage::ResizeOptionPage(wxWindow* parent, AppSettings& settings)
-    : PageDialog(parent, 140), settings_(settings), fields_(ResizePageFields::From(settings.conversion)) {
+    : OptionPage(parent, 140), settings_(settings), fields_(ResizePageFields::From(settings.conversion)) {
   browseFolder = [this](const wxString& start) {
     wxWindow* owner = TheMainFrame() ? static_cast<wxWindow*>(TheMainFrame()) : wxGetTopLevelParent(this);
     wxDirDialog dialog(owner, "Select destination folder", start, wxDD_DEFAULT_STYLE);
@@ -145,22 +145,7 @@ wxSizer* ResizeOptionPage::MakeImageGroup() {
   return grid.Sizer();
 }
 
-bool ResizeOptionPage::ExchangeData(bool toFields) {
-  if (!toFields) {
-    WriteControls();
-    return true;
-  }
-  const std::unique_ptr<Failure> failure = ReadControls();
-  if (!failure) return true;
-  ReportFailure(failure->control, failure->message);
-  return false;
-}
-
-bool ResizeOptionPage::CommitToSettings(bool report) {
-  const bool read = report ? ExchangeData(true) : !ReadControls();
-  fields_.WriteTo(settings_.conversion);
-  return read;
-}
+void ResizeOptionPage::WriteFields() { fields_.WriteTo(settings_.conversion); }
 
 void ResizeOptionPage::WriteControls() {
   destination_->ChangeValue(wxString::FromUTF8(fields_.destFolder));
@@ -195,30 +180,18 @@ void ResizeOptionPage::WriteControls() {
 
 // In the order of the page's controls; the first field that holds no number stops the
 // read, and the fields before it keep what was read.
-std::unique_ptr<ResizeOptionPage::Failure> ResizeOptionPage::ReadControls() {
+std::unique_ptr<OptionPage::Failure> ResizeOptionPage::ReadControls() {
   fields_.destFolder = Utf8(destination_->GetValue());
   // No selection is no mode: it uses no size field and fails where a mode is needed.
   fields_.resizeOption = conversionType_->GetSelection();
   fields_.sameForPortrait = sameSize_->GetValue();
-  auto whole = [](wxTextCtrl* field, int& value) -> std::unique_ptr<Failure> {
-    const std::optional<int> number = ParseWholeNumber(Utf8(field->GetValue()));
-    if (!number) return std::make_unique<Failure>(Failure{field, WxText(kNotAWholeNumber)});
-    value = *number;
-    return nullptr;
-  };
-  auto real = [](wxTextCtrl* field, double& value) -> std::unique_ptr<Failure> {
-    const std::optional<double> number = ParseRealNumber(Utf8(field->GetValue()));
-    if (!number) return std::make_unique<Failure>(Failure{field, WxText(kNotANumber)});
-    value = *number;
-    return nullptr;
-  };
-  if (auto f = whole(width_->Text(), fields_.width)) return f;
-  if (auto f = whole(height_->Text(), fields_.height)) return f;
-  if (auto f = whole(portraitWidth_->Text(), fields_.portraitWidth)) return f;
-  if (auto f = whole(portraitHeight_->Text(), fields_.portraitHeight)) return f;
-  if (auto f = real(cropLeft_->Text(), fields_.cropLeftPercent)) return f;
-  if (auto f = real(cropTop_->Text(), fields_.cropTopPercent)) return f;
-  if (auto f = real(ratio_->Text(), fields_.ratioPercent)) return f;
+  if (auto f = ReadWhole(width_->Text(), fields_.width)) return f;
+  if (auto f = ReadWhole(height_->Text(), fields_.height)) return f;
+  if (auto f = ReadWhole(portraitWidth_->Text(), fields_.portraitWidth)) return f;
+  if (auto f = ReadWhole(portraitHeight_->Text(), fields_.portraitHeight)) return f;
+  if (auto f = ReadReal(cropLeft_->Text(), fields_.cropLeftPercent)) return f;
+  if (auto f = ReadReal(cropTop_->Text(), fields_.cropTopPercent)) return f;
+  if (auto f = ReadReal(ratio_->Text(), fields_.ratioPercent)) return f;
   if (rotate_->GetSelection() != wxNOT_FOUND) fields_.rotateIndex = rotate_->GetSelection();
   fields_.paddingColor = paddingColour_->GetColour();
   // A stored type the list does not offer stays as it is.
@@ -231,8 +204,8 @@ std::unique_ptr<ResizeOptionPage::Failure> ResizeOptionPage::ReadControls() {
   fields_.override = override_->GetValue();
   fields_.sameDir = keepStructure_->GetValue();
   fields_.addPadding = addFrame_->GetValue();
-  if (auto f = whole(frameHorz_, fields_.paddingHorz)) return f;
-  if (auto f = whole(frameVert_, fields_.paddingVert)) return f;
+  if (auto f = ReadWhole(frameHorz_, fields_.paddingHorz)) return f;
+  if (auto f = ReadWhole(frameVert_, fields_.paddingVert)) return f;
   fields_.greyScale = greyScale_->GetValue();
   return nullptr;
 }
@@ -309,7 +282,5 @@ bool ResizeOptionPage::FocusField(SettingsField field) {
   // The quality is checked whatever the file type, while its box is enabled only for
   // jpg: a value that must be mended has to be reachable.
   if (!control->IsEnabled()) control->Enable();
-  control->SetFocus();
-  if (auto* text = dynamic_cast<wxTextCtrl*>(control)) text->SelectAll();
-  return true;
+  return OptionPage::FocusField(field);
 }

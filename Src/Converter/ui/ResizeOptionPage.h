@@ -15,12 +15,12 @@
 #include "settings/AppSettings.h"
 #include "settings/ValidateSettings.h"
 #include "ui/OptionPageFields.h"
-#include "ui/PageDialog.h"
+#include "ui/OptionPage.h"
 #include "ui/SpinField.h"
 
 class CColourPicker;
 
-class ResizeOptionPage : public PageDialog {
+class ResizeOptionPage : public OptionPage {
  public:
   // Control ids of the page (the template's numbers).
   enum Id : int {
@@ -37,16 +37,9 @@ class ResizeOptionPage : public PageDialog {
   ResizeOptionPage(wxWindow* parent, AppSettings& settings);
   ~ResizeOptionPage() override;
 
-  bool ExchangeData(bool toFields) override;
-  void CommitOnClose() override { CommitToSettings(false); }
-  // Reads the controls (showing the message of a field that holds no number when
-  // `report`), then writes the copy back into the settings. The result is the read's.
-  bool CommitToSettings(bool report = true);
-
-  // The control that edits `field`, or null when the field is not on this page.
-  wxWindow* ControlFor(SettingsField field) const;
-  // Puts the focus on the control of `field`; false when the field is not on this page.
-  bool FocusField(SettingsField field);
+  wxWindow* ControlFor(SettingsField field) const override;
+  // Enables a disabled control first, so that a value that must be mended can be.
+  bool FocusField(SettingsField field) override;
 
   void UpdateControls();
   void FillBitDepths();
@@ -59,12 +52,9 @@ class ResizeOptionPage : public PageDialog {
   bool CreateControls() override;
 
  private:
-  struct Failure {
-    wxWindow* control;
-    wxString message;
-  };
-  std::unique_ptr<Failure> ReadControls();
-  void WriteControls();
+  std::unique_ptr<Failure> ReadControls() override;
+  void WriteControls() override;
+  void WriteFields() override;
   void TakeSelectedBitDepth();
   wxSizer* MakeDestinationGroup();
   wxSizer* MakeResizeGroup();

@@ -23,7 +23,7 @@ std::string Utf8(const wxString& text) { return text.utf8_string(); }
 // ImageFileFilter is the file selection page's (one filter for every file dialog).
 
 ShadowOverlayPage::ShadowOverlayPage(wxWindow* parent, AppSettings& settings)
-    : PageDialog(parent, 149), settings_(settings), fields_(ShadowPageFields::From(settings.conversion)) {
+    : OptionPage(parent, 149), settings_(settings), fields_(ShadowPageFields::From(settings.conversion)) {
   chooseImageFile = [this](const wxString& startFolder) {
     wxWindow* owner = TheMainFrame() ? static_cast<wxWindow*>(TheMainFrame()) : wxGetTopLevelParent(this);
     wxFileDialog dialog(owner, "Select Image Files", startFolder, wxString(), ImageFileFilter(),
@@ -84,22 +84,7 @@ bool ShadowOverlayPage::CreateControls() {
   return true;
 }
 
-bool ShadowOverlayPage::ExchangeData(bool toFields) {
-  if (!toFields) {
-    WriteControls();
-    return true;
-  }
-  const std::unique_ptr<Failure> failure = ReadControls();
-  if (!failure) return true;
-  ReportFailure(failure->control, failure->message);
-  return false;
-}
-
-bool ShadowOverlayPage::CommitToSettings(bool report) {
-  const bool read = report ? ExchangeData(true) : !ReadControls();
-  fields_.WriteTo(settings_.conversion);
-  return read;
-}
+void ShadowOverlayPage::WriteFields() { fields_.WriteTo(settings_.conversion); }
 
 void ShadowOverlayPage::WriteControls() {
   createShadow_->SetValue(fields_.createShadow);
@@ -119,25 +104,19 @@ void ShadowOverlayPage::WriteControls() {
 }
 
 // In the order of the page's controls; the first faulty field stops the read.
-std::unique_ptr<ShadowOverlayPage::Failure> ShadowOverlayPage::ReadControls() {
-  auto whole = [](wxTextCtrl* field, int& value) -> std::unique_ptr<Failure> {
-    const std::optional<int> number = ParseWholeNumber(Utf8(field->GetValue()));
-    if (!number) return std::make_unique<Failure>(Failure{field, WxText(kNotAWholeNumber)});
-    value = *number;
-    return nullptr;
-  };
+std::unique_ptr<OptionPage::Failure> ShadowOverlayPage::ReadControls() {
   fields_.createShadow = createShadow_->GetValue();
-  if (auto f = whole(opaque_, fields_.shadowOpaquePercent)) return f;
-  if (auto f = whole(distance_, fields_.shadowDistance)) return f;
-  if (auto f = whole(angle_, fields_.shadowAngle)) return f;
-  if (auto f = whole(blur_, fields_.shadowBlur)) return f;
+  if (auto f = ReadWhole(opaque_, fields_.shadowOpaquePercent)) return f;
+  if (auto f = ReadWhole(distance_, fields_.shadowDistance)) return f;
+  if (auto f = ReadWhole(angle_, fields_.shadowAngle)) return f;
+  if (auto f = ReadWhole(blur_, fields_.shadowBlur)) return f;
   fields_.shadowColor = shadowColour_->GetColour();
   fields_.shadowBackColor = backColour_->GetColour();
   fields_.overlay = overlay_->GetValue();
   fields_.overlayFilePath = Utf8(overlayFile_->GetValue());
-  if (auto f = whole(hAlign_, fields_.hAlignPercent)) return f;
-  if (auto f = whole(vAlign_, fields_.vAlignPercent)) return f;
-  if (auto f = whole(transparency_, fields_.transparencyPercent)) return f;
+  if (auto f = ReadWhole(hAlign_, fields_.hAlignPercent)) return f;
+  if (auto f = ReadWhole(vAlign_, fields_.vAlignPercent)) return f;
+  if (auto f = ReadWhole(transparency_, fields_.transparencyPercent)) return f;
   const std::string hex = Utf8(transparentColour_->GetValue());
   if (hex.size() > kMaxHexDigits) return std::make_unique<Failure>(Failure{transparentColour_, WxText(kHexTooLong)});
   fields_.transparentClrText = hex;
@@ -173,12 +152,4 @@ wxWindow* ShadowOverlayPage::ControlFor(SettingsField field) const {
     case SettingsField::overlayTransparency: return transparency_;
     default: return nullptr;
   }
-}
-
-bool ShadowOverlayPage::FocusField(SettingsField field) {
-  wxWindow* control = ControlFor(field);
-  if (!control) return false;
-  control->SetFocus();
-  if (auto* text = dynamic_cast<wxTextCtrl*>(control)) text->SelectAll();
-  return true;
 }

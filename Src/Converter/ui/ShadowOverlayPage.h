@@ -14,12 +14,12 @@
 #include "settings/AppSettings.h"
 #include "settings/ValidateSettings.h"
 #include "ui/OptionPageFields.h"
-#include "ui/PageDialog.h"
+#include "ui/OptionPage.h"
 
 class CColourPicker;
 class wxButton;
 
-class ShadowOverlayPage : public PageDialog {
+class ShadowOverlayPage : public OptionPage {
  public:
   // Control ids of the page (the template's numbers).
   enum Id : int {
@@ -31,14 +31,7 @@ class ShadowOverlayPage : public PageDialog {
 
   ShadowOverlayPage(wxWindow* parent, AppSettings& settings);
 
-  bool ExchangeData(bool toFields) override;
-  void CommitOnClose() override { CommitToSettings(false); }
-  // Reads the controls (showing the message of a faulty field when `report`), then writes
-  // the copy back into the settings. The result is the read's.
-  bool CommitToSettings(bool report = true);
-
-  wxWindow* ControlFor(SettingsField field) const;
-  bool FocusField(SettingsField field);
+  wxWindow* ControlFor(SettingsField field) const override;
 
   void UpdateControls();
   const ShadowPageFields& Fields() const { return fields_; }
@@ -51,12 +44,9 @@ class ShadowOverlayPage : public PageDialog {
   bool CreateControls() override;
 
  private:
-  struct Failure {
-    wxWindow* control;
-    wxString message;
-  };
-  std::unique_ptr<Failure> ReadControls();
-  void WriteControls();
+  std::unique_ptr<Failure> ReadControls() override;
+  void WriteControls() override;
+  void WriteFields() override;
   void OnBrowse(wxCommandEvent& event);
 
   AppSettings& settings_;
