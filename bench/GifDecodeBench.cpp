@@ -11,11 +11,11 @@
 #include <filesystem>
 #include <string>
 
-#include "image/GifDecoder.h"
-#include "image/GifRaster.h"
-#include "image/GifReader.h"
-#include "image/GifWriter.h"
-#include "image/PictureMemory.h"
+#include "image/gif/GifDecoder.h"
+#include "image/gif/GifRaster.h"
+#include "image/gif/GifReader.h"
+#include "image/gif/GifWriter.h"
+#include "image/codec/PictureMemory.h"
 #include "platform/FileRead.h"
 
 namespace {

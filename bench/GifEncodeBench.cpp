@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "image/BitmapRaster.h"
-#include "image/GifEncode.h"
+#include "image/codec/BitmapRaster.h"
+#include "image/gif/GifEncode.h"
 
 namespace {
 

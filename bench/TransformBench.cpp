@@ -11,14 +11,14 @@
 #include <filesystem>
 #include <string>
 
-#include "image/FreeImageCall.h"
+#include "image/codec/FreeImageCall.h"
 #include "image/Pixel.h"
-#include "image/PictureMemory.h"
+#include "image/codec/PictureMemory.h"
 #include "image/PixelView.h"
-#include "image/Resample.h"
-#include "image/Rotate.h"
-#include "image/ResizeGeometry.h"
-#include "image/Shadow.h"
+#include "image/transform/Resample.h"
+#include "image/transform/Rotate.h"
+#include "image/transform/ResizeGeometry.h"
+#include "image/transform/Shadow.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "image/BmpReader.h"
-#include "image/GifRaster.h"
+#include "support/BmpReader.h"
+#include "image/gif/GifRaster.h"
 
 namespace {
 constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 22;  // keeps each run small

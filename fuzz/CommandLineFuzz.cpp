@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "cmdline/CommandLineParser.h"
-#include "image/FreeImageCall.h"
+#include "image/codec/FreeImageCall.h"
 
 namespace {
 

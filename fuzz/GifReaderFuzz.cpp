@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "image/GifDecoder.h"
-#include "image/GifPicture.h"
-#include "image/GifRaster.h"
+#include "image/gif/GifDecoder.h"
+#include "image/gif/GifPicture.h"
+#include "image/gif/GifRaster.h"
 
 namespace {
 

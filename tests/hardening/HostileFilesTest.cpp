@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "image/GifTestSupport.h"
+#include "image/gif/GifTestSupport.h"
 #include "image/ImageBuffer.h"
 #include "image/ImageResult.h"
 #include "job/FileCollector.h"

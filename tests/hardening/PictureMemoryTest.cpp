@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "image/PictureMemory.h"
+#include "image/codec/PictureMemory.h"
 #include "support/TestFiles.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "image/ImageResult.h"
-#include "image/PictureMemory.h"
+#include "image/codec/PictureMemory.h"
 #include "support/TestFiles.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "image/PictureMemory.h"
+#include "image/codec/PictureMemory.h"
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "bm-test-XXXXXX").string();

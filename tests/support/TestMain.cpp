@@ -1,7 +1,7 @@
 // The engine tests' entry: FreeImage is started once, as the program does.
 #include <gtest/gtest.h>
 
-#include "image/FreeImageCall.h"
+#include "image/codec/FreeImageCall.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

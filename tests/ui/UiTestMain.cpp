@@ -5,7 +5,7 @@
 #include <wx/evtloop.h>
 #include <wx/wx.h>
 
-#include "image/FreeImageCall.h"
+#include "image/codec/FreeImageCall.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "cmdline/CommandLineParser.h"
 #include "cmdline/ConsoleSequence.h"
-#include "image/FreeImageCall.h"
+#include "image/codec/FreeImageCall.h"
 
 int main(int argc, char** argv) {
   StartFreeImage();

@@ -4,20 +4,20 @@
 #include <limits>
 #include <utility>
 
-#include "image/BmpHeaderRewrite.h"
-#include "image/CheckedSave.h"
-#include "image/FreeImageCall.h"
-#include "image/GifReader.h"
-#include "image/GifWriter.h"
-#include "image/Greyscale.h"
+#include "image/codec/BmpHeaderRewrite.h"
+#include "image/codec/CheckedSave.h"
+#include "image/codec/FreeImageCall.h"
+#include "image/gif/GifReader.h"
+#include "image/gif/GifWriter.h"
+#include "image/transform/Greyscale.h"
 #include "image/ImageResult.h"
-#include "image/ImageType.h"
-#include "image/Overlay.h"
-#include "image/PictureMemory.h"
-#include "image/ResizeAndFrame.h"
-#include "image/Rotate.h"
-#include "image/Shadow.h"
-#include "image/StandardBitmap.h"
+#include "image/codec/ImageType.h"
+#include "image/transform/Overlay.h"
+#include "image/codec/PictureMemory.h"
+#include "image/transform/ResizeAndFrame.h"
+#include "image/transform/Rotate.h"
+#include "image/transform/Shadow.h"
+#include "image/codec/StandardBitmap.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "image/OverlayPicture.h"
 
-#include "image/ImageType.h"
+#include "image/codec/ImageType.h"
 #include "image/PixelView.h"
 
 HRESULT LoadOverlayPicture(ImageBuffer& overlay, const std::string& path) {

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "image/PictureMemory.h"
+#include "image/codec/PictureMemory.h"
 
 template <typename Pixel>
 struct BasicPixelView {

@@ -1,6 +1,6 @@
 #include "job/FileCollector.h"
 
-#include "image/ImageType.h"
+#include "image/codec/ImageType.h"
 #include "job/PathFunctions.h"
 #include "platform/PathStatus.h"
 

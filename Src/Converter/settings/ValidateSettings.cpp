@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "image/ImageBuffer.h"
-#include "image/ImageType.h"
+#include "image/codec/ImageType.h"
 #include "image/OverlayPicture.h"
 #include "ui/resources/StringTable.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "cmdline/ConsoleSequence.h"
-#include "image/FreeImageCall.h"
+#include "image/codec/FreeImageCall.h"
 #include "ui/DisplayLoss.h"
 #include "ui/MainFrame.h"
 #include "ui/ModalDialogs.h"

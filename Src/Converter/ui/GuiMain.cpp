@@ -7,7 +7,7 @@
 
 #include "cmdline/CommandLineParser.h"
 #include "cmdline/ConsoleSequence.h"
-#include "image/FreeImageCall.h"
+#include "image/codec/FreeImageCall.h"
 #include "ui/BrindlemarkApp.h"
 
 int main(int argc, char** argv) {

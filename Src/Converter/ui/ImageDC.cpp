@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "image/FreeImageCall.h"
+#include "image/codec/FreeImageCall.h"
 
 ImageDC::ImageDC(const wxBitmap& bitmap) : bitmap_(bitmap) { dc_.SelectObject(bitmap_); }
 

@@ -1,0 +1,58 @@
+#include "image/codec/ImageType.h"
+
+#include <FreeImage.h>
+
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+
+#include "image/codec/FreeImageCall.h"
+#include "image/gif/GifReader.h"
+
+namespace {
+
+// The text after the last ".", empty when a separator follows that dot or there is none.
+std::string UpperExtension(const std::string& path) {
+  const auto dot = path.rfind('.');
+  if (dot == std::string::npos) return {};
+  if (path.find_first_of("/\\", dot) != std::string::npos) return {};
+  std::string ext = path.substr(dot + 1);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return ext;
+}
+
+}  // namespace
+
+int GetImageType(const std::string& path) {
+  if (UpperExtension(path) == "GIF") return ImageTypeOwnGif;
+  // FreeImage walks its extension lists with strtok, which keeps one hidden cursor for the
+  // whole process: two threads asking at once read freed memory. One asks at a time.
+  static std::mutex extensionLookup;
+  const std::lock_guard<std::mutex> lock(extensionLookup);
+  return CallFreeImage(FIF_UNKNOWN, [&] { return FreeImage_GetFIFFromFilename(path.c_str()); });
+}
+
+bool IsSupportedType(const std::string& path, bool forReading) {
+  const int type = GetImageType(path);
+  if (type == ImageTypeOwnGif) return true;
+  if (type == FIF_UNKNOWN) return false;
+  const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
+  return CallFreeImage(FALSE, [&] {
+           return forReading ? FreeImage_FIFSupportsReading(fif) : FreeImage_FIFSupportsWriting(fif);
+         }) != FALSE;
+}
+
+int GetPageCount(const std::string& path) {
+  const int type = GetImageType(path);
+  if (type == ImageTypeOwnGif) return CountGifFrames(path);
+  if (type == FIF_UNKNOWN) return 0;
+  if (type != FIF_TIFF) return 1;
+  return CallFreeImage(-1, [&] {
+    FIMULTIBITMAP* doc = FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, 0);
+    if (!doc) return -1;
+    const int count = FreeImage_GetPageCount(doc);
+    FreeImage_CloseMultiBitmap(doc, 0);
+    return count;
+  });
+}
