@@ -5,6 +5,8 @@
 #include <clocale>
 #include <climits>
 
+#include "platform/ByteCodes.h"
+
 namespace {
 
 using Tokens = std::vector<std::string>;
@@ -194,13 +196,13 @@ TEST(ReadNumbers, DecimalsIgnoreTheUserLocale) {
   std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
-TEST(ParseHexColour, LeadingHexDigitsOnly) {
-  EXPECT_EQ(ParseHexColour("FF8000"), 0xFF8000u);
-  EXPECT_EQ(ParseHexColour("ff80zz"), 0xFF80u);
-  EXPECT_EQ(ParseHexColour("0xFF0000"), 0u);
-  EXPECT_EQ(ParseHexColour("FFRRGGBB"), 0xFFu);
-  EXPECT_EQ(ParseHexColour("80FF0000"), 0x80FF0000u);
-  EXPECT_EQ(ParseHexColour("123456789"), 0x23456789u);  // wraps modulo 2^32
+TEST(LeadingHexValue, LeadingHexDigitsOnly) {
+  EXPECT_EQ(LeadingHexValue("FF8000"), 0xFF8000u);
+  EXPECT_EQ(LeadingHexValue("ff80zz"), 0xFF80u);
+  EXPECT_EQ(LeadingHexValue("0xFF0000"), 0u);
+  EXPECT_EQ(LeadingHexValue("FFRRGGBB"), 0xFFu);
+  EXPECT_EQ(LeadingHexValue("80FF0000"), 0x80FF0000u);
+  EXPECT_EQ(LeadingHexValue("123456789"), 0x23456789u);  // wraps modulo 2^32
   EXPECT_EQ(HexToColorref("FF0000"), 0x0000FFu);
   EXPECT_EQ(HexToColorref("123456"), 0x563412u);
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <unordered_map>
 
+#include "platform/ByteCodes.h"
 #include "settings/ValidateSettings.h"
 #include "ui/resources/StringTable.h"
 
@@ -91,7 +92,7 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"overlayvalign", SetPercent(&S::overlayVAlignRatio)},
       {"overlaytransparency", SetPercent(&S::overlayTransparency)},
       {"overlaytransparentcolor",
-       [](S& s, std::string_view v) { s.overlayTransparentClr = ParseHexColour(v); return true; }},
+       [](S& s, std::string_view v) { s.overlayTransparentClr = LeadingHexValue(v); return true; }},
       {"zeropadding", SetInt(&S::zeroPadding)},
       {"override", SetFlag(&S::override)},
       {"samedir", SetFlag(&S::sameDir)},
@@ -183,21 +184,8 @@ std::vector<std::string> CommandLineOptionNames() {
   return names;
 }
 
-std::uint32_t ParseHexColour(std::string_view text) {
-  std::uint32_t value = 0;
-  for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else break;
-    value = (value << 4) | static_cast<std::uint32_t>(digit);
-  }
-  return value;
-}
-
 std::uint32_t HexToColorref(std::string_view text) {
-  const std::uint32_t rgb = ParseHexColour(text);
+  const std::uint32_t rgb = LeadingHexValue(text);
   return ((rgb >> 16) & 0xFFu) | (rgb & 0xFF00u) | ((rgb & 0xFFu) << 16);
 }
 

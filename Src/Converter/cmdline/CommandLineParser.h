@@ -31,8 +31,6 @@ HRESULT ParseCommandLine(std::string_view text, ConversionSettings& settings, st
 // Every option word the parser accepts, sorted.
 std::vector<std::string> CommandLineOptionNames();
 
-// The number written by the leading hexadecimal digits of `text` (modulo 2^32).
-std::uint32_t ParseHexColour(std::string_view text);
 // Hex RRGGBB as a COLORREF 0x00BBGGRR (bits 24-31 dropped).
 std::uint32_t HexToColorref(std::string_view text);
 

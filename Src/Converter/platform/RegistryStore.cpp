@@ -1,5 +1,6 @@
 #include "platform/RegistryStore.h"
 
+#include "platform/ByteCodes.h"
 #include "platform/FileWrite.h"
 #include "platform/FolderCreation.h"
 
@@ -33,13 +34,6 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c = LowerAscii(c);
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // A quoted text at the start of `s` with \\ and \" escapes; on success `s` is left after
 // the closing quote.
 bool ReadQuoted(std::string_view& s, std::string& out) {
@@ -67,7 +61,7 @@ bool ReadHexList(std::string_view s, std::vector<std::uint8_t>& out) {
     if (item.empty() || item.size() > 2) return false;
     int byte = 0;
     for (char c : item) {
-      const int d = HexDigit(c);
+      const int d = HexDigitValue(c);
       if (d < 0) return false;
       byte = byte * 16 + d;
     }
@@ -82,12 +76,12 @@ bool ReadDwordText(std::string_view s, std::vector<std::uint8_t>& out) {
   if (s.empty() || s.size() > 8) return false;
   std::uint32_t n = 0;
   for (char c : s) {
-    const int d = HexDigit(c);
+    const int d = HexDigitValue(c);
     if (d < 0) return false;
     n = n * 16 + static_cast<std::uint32_t>(d);
   }
-  out = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-         static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
+  out.clear();
+  AppendLE32(out, n);
   return true;
 }
 
@@ -115,7 +109,7 @@ bool ReadData(std::string_view s, RegValue& value) {
     if (close == std::string_view::npos || close == 4 || close > 12) return false;
     std::uint32_t type = 0;
     for (char c : s.substr(4, close - 4)) {
-      const int d = HexDigit(c);
+      const int d = HexDigitValue(c);
       if (d < 0) return false;
       type = type * 16 + static_cast<std::uint32_t>(d);
     }
@@ -148,8 +142,7 @@ void AppendData(std::string& out, const RegValue& v) {
     return;
   }
   if (v.type == RegType::Dword && v.data.size() == 4) {
-    const std::uint32_t n = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) |
-                            (static_cast<std::uint32_t>(v.data[3]) << 24);
+    const std::uint32_t n = ReadLE32(v.data.data());
     std::snprintf(buf, sizeof buf, "dword:%08x", n);
     out += buf;
     return;
@@ -331,8 +324,9 @@ bool RegistryStore::Set(std::string_view key, std::string_view name, RegValue va
 }
 
 bool RegistryStore::SetDword(std::string_view key, std::string_view name, std::uint32_t n) {
-  return Set(key, name, {RegType::Dword, {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                                          static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)}});
+  RegValue v{RegType::Dword, {}};
+  AppendLE32(v.data, n);
+  return Set(key, name, std::move(v));
 }
 
 bool RegistryStore::SetString(std::string_view key, std::string_view name, std::string_view text) {

@@ -1,15 +1,12 @@
 #include "settings/AppSettings.h"
 
+#include "platform/ByteCodes.h"
+
 namespace {
 
-void PutInt32(std::uint8_t* p, std::int32_t v) {
-  const auto u = static_cast<std::uint32_t>(v);
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(u >> (8 * i));
-}
+void PutInt32(std::uint8_t* p, std::int32_t v) { WriteLE32(p, static_cast<std::uint32_t>(v)); }
 
-std::int32_t GetInt32(const std::uint8_t* p) {
-  return static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
-}
+std::int32_t GetInt32(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadLE32(p)); }
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/ByteCodes.h"
+
 namespace {
 
 // One key of the store seen through one mode: each call moves one field.
@@ -80,9 +82,7 @@ class Exchange {
   SerializeMode mode() const { return mode_; }
 
  private:
-  static std::uint32_t Read32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-  }
+  static std::uint32_t Read32(const std::uint8_t* p) { return ReadLE32(p); }
 
   RegistryStore& store_;
   std::string key_;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/ByteCodes.h"
+
 namespace {
 
 constexpr int kQuarter = 90;
@@ -106,7 +108,7 @@ void ShadowPageFields::WriteTo(ConversionSettings& s) const {
   s.overlayHAlignRatio = hAlignPercent * 0.01;
   s.overlayVAlignRatio = vAlignPercent * 0.01;
   s.overlayTransparency = transparencyPercent * 0.01;
-  s.overlayTransparentClr = HexValue(transparentClrText);
+  s.overlayTransparentClr = LeadingHexValue(transparentClrText);
 }
 
 int FractionToPercent(double fraction) {
@@ -119,24 +121,6 @@ std::string HexText(std::uint32_t value) {
   char text[9];
   std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
   return text;
-}
-
-std::uint32_t HexValue(std::string_view text) {
-  std::uint32_t value = 0;
-  for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else {
-      break;
-    }
-    value = value * 16 + static_cast<std::uint32_t>(digit);
-  }
-  return value;
 }
 
 ModeUse ResizeModeUse(int mode) {

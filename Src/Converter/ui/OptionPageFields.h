@@ -56,9 +56,6 @@ struct ShadowPageFields {
 int FractionToPercent(double fraction);
 // Upper-case hexadecimal without prefix or leading zeros; zero is "0".
 std::string HexText(std::uint32_t value);
-// The value of the leading hexadecimal digits; reading stops at the first other
-// character, and an empty text gives 0.
-std::uint32_t HexValue(std::string_view text);
 // The longest transparent-colour text: eight digits, AARRGGBB.
 constexpr std::size_t kMaxHexDigits = 8;
 

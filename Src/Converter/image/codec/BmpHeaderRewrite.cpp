@@ -8,6 +8,7 @@
 
 #include "image/codec/FreeImageCall.h"
 #include "image/codec/PictureMemory.h"
+#include "platform/ByteCodes.h"
 
 namespace {
 
@@ -15,17 +16,13 @@ constexpr std::size_t kFileHeader = 14;
 constexpr std::size_t kClassicInfo = 40;
 constexpr std::uint32_t kBitFields = 3, kAlphaBitFields = 6;
 
-std::uint32_t U32(const std::string& b, std::size_t at) {
-  return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+const std::uint8_t* At(const std::string& b, std::size_t at) {
+  return reinterpret_cast<const std::uint8_t*>(b.data()) + at;
 }
-std::uint16_t U16(const std::string& b, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
-}
+std::uint32_t U32(const std::string& b, std::size_t at) { return ReadLE32(At(b, at)); }
+std::uint16_t U16(const std::string& b, std::size_t at) { return ReadLE16(At(b, at)); }
 void Put32(std::string& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i) & 0xFFu);
+  WriteLE32(reinterpret_cast<std::uint8_t*>(b.data()) + at, v);
 }
 
 bool LargerInfoHeader(std::uint32_t size) { return size == 52 || size == 56 || size == 108 || size == 124; }

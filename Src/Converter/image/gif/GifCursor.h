@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/ByteCodes.h"
+
 class GifCursor {
  public:
   GifCursor(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
@@ -46,4 +48,4 @@ class GifCursor {
   std::size_t pos_ = 0;
 };
 
-inline int Get16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+inline int Get16(const std::uint8_t* p) { return ReadLE16(p); }

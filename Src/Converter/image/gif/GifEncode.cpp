@@ -4,13 +4,11 @@
 #include <vector>
 
 #include "image/gif/GifLzwEncoder.h"
+#include "platform/ByteCodes.h"
 
 namespace {
 
-void Put16(std::string& out, int value) {
-  out.push_back(static_cast<char>(value & 0xFF));
-  out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
+void Put16(std::string& out, int value) { AppendLE16(out, static_cast<std::uint32_t>(value)); }
 
 void PutHeader(const GifRaster& raster, std::string& out) {
   const int bpp = raster.Bpp();
