@@ -16,6 +16,7 @@
 #include "job/FileCollector.h"
 #include "job/ImageConverter.h"
 #include "job/SmallPictures.h"
+#include "support/ByteEdits.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -42,21 +43,6 @@ std::string AllNames(const std::string& folder) {
   std::string names;
   for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) names += e.path().filename().string() + " ";
   return names;
-}
-
-void PutLittle32(std::string& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
-}
-void PutBig32(std::string& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (24 - 8 * i));
-}
-std::uint32_t Crc32(const char* data, std::size_t n) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (std::size_t i = 0; i < n; ++i) {
-    crc ^= static_cast<unsigned char>(data[i]);
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
 }
 
 // Files whose headers declare 70000 x 70000 pixels over a few real bytes.

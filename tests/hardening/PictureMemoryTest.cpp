@@ -7,6 +7,7 @@
 #include <string>
 
 #include "image/codec/PictureMemory.h"
+#include "support/ByteEdits.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -50,30 +51,10 @@ TEST(PictureBudget, RefusedSizesAllocateNothing) {
 
 // ---- Files whose header lies about the size ----
 
-void PutBig16(std::string& bytes, std::size_t at, unsigned v) {
-  bytes[at] = static_cast<char>(v >> 8);
-  bytes[at + 1] = static_cast<char>(v);
-}
-void PutBig32(std::string& bytes, std::size_t at, std::uint32_t v) {
-  PutBig16(bytes, at, v >> 16);
-  PutBig16(bytes, at + 2, v & 0xFFFF);
-}
-void PutLittle32(std::string& bytes, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
-}
 std::uint32_t Little(const std::string& b, std::size_t at, int n) {
   std::uint32_t v = 0;
   for (int i = n - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
   return v;
-}
-
-std::uint32_t Crc32(const char* data, std::size_t n) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (std::size_t i = 0; i < n; ++i) {
-    crc ^= static_cast<unsigned char>(data[i]);
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
 }
 
 // A small real file of the given type, written by FreeImage.

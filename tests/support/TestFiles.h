@@ -1,5 +1,5 @@
-// Helpers shared by the engine tests: a private temporary folder, small synthetic
-// pictures, running the real executables.
+// Helpers shared by the engine tests: small synthetic pictures, with the temporary
+// folders, file reads and program runs of every test.
 #pragma once
 
 #include <FreeImage.h>
@@ -8,19 +8,8 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under the temporary directory, removed with everything in it at the end.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+#include "support/ProgramRun.h"
+#include "support/TestFolder.h"
 
 // A 32-bit picture whose pixels (top-down rows, 0xAARRGGBB) are given.
 FIBITMAP* MakePicture32(int width, int height, const std::vector<std::uint32_t>& pixels);
@@ -36,17 +25,3 @@ FIBITMAP* MakePicture32(int width, int height, F f) {
 std::vector<std::uint32_t> PixelsOf(FIBITMAP* picture);
 // Writes a picture through FreeImage by the file's extension.
 bool SavePicture(FIBITMAP* picture, const std::string& path, int flags = 0);
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
-
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-// Runs a program with arguments (no shell), capturing its output and error.
-RunResult RunProgram(const std::string& program, const std::vector<std::string>& args);
-// The path of a built executable, e.g. BinPath("Brindlemark.exe").
-std::string BinPath(const std::string& name);
