@@ -135,6 +135,17 @@ TEST_F(ConvListCtrlTest, KeysActOnTheSelectionThroughTheFrame) {
   keys.Char(WXK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return opened_.size() == 2; }));
   EXPECT_EQ(opened_[1], "/converted/g.jpg");
+  // A double-click on a row of a fresh selection opens that row's picture only.
+  ConversionItem& other = AddItem(MakeItem("h", ItemStatus::Succeeded));
+  list_->SelectItems({});
+  keys.MouseMove(RowPoint(list_->RowOf(&other)));
+  PumpEvents(450);
+  keys.MouseDblClick();
+  ASSERT_TRUE(WaitFor([&] { return opened_.size() == 3; }));
+  EXPECT_EQ(opened_[2], "/converted/h.jpg");
+  PumpEvents(100);
+  EXPECT_EQ(opened_.size(), 3u);
+  EXPECT_EQ(session_->list->SelectedCount(), 1);
 }
 
 TEST_F(ConvListCtrlTest, ContextMenuCommandsReachTheFrame) {
