@@ -1,5 +1,6 @@
 #include "ui/OptionPage.h"
 
+#include "ui/MainFrame.h"
 #include "ui/NumberField.h"
 #include "ui/WxText.h"
 
@@ -40,4 +41,9 @@ std::unique_ptr<OptionPage::Failure> OptionPage::ReadReal(wxTextCtrl* field, dou
   if (!number) return std::make_unique<Failure>(Failure{field, WxText(kNotANumber)});
   value = *number;
   return nullptr;
+}
+
+wxWindow* OptionPage::DialogOwner() {
+  if (CMainFrame* frame = TheMainFrame()) return frame;
+  return wxGetTopLevelParent(this);
 }

@@ -39,6 +39,10 @@ class OptionPage : public PageDialog {
   // Writes the copy into the settings.
   virtual void WriteFields() = 0;
 
+  // The window that owns the page's file and folder dialogs: the main frame when there is
+  // one, else the page's top-level window.
+  wxWindow* DialogOwner();
+
   // Reads a whole or a real number from `field` into `value`; a failure when it holds none.
   static std::unique_ptr<Failure> ReadWhole(wxTextCtrl* field, int& value);
   static std::unique_ptr<Failure> ReadReal(wxTextCtrl* field, double& value);

@@ -28,7 +28,7 @@ std::string Utf8(const wxString& text) { return text.utf8_string(); }
 ResizeOptionPage::ResizeOptionPage(wxWindow* parent, AppSettings& settings)
     : OptionPage(parent, 140), settings_(settings), fields_(ResizePageFields::From(settings.conversion)) {
   browseFolder = [this](const wxString& start) {
-    wxWindow* owner = TheMainFrame() ? static_cast<wxWindow*>(TheMainFrame()) : wxGetTopLevelParent(this);
+    wxWindow* owner = DialogOwner();
     wxDirDialog dialog(owner, "Select destination folder", start, wxDD_DEFAULT_STYLE);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
   };

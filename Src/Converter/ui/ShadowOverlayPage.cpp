@@ -25,7 +25,7 @@ std::string Utf8(const wxString& text) { return text.utf8_string(); }
 ShadowOverlayPage::ShadowOverlayPage(wxWindow* parent, AppSettings& settings)
     : OptionPage(parent, 149), settings_(settings), fields_(ShadowPageFields::From(settings.conversion)) {
   chooseImageFile = [this](const wxString& startFolder) {
-    wxWindow* owner = TheMainFrame() ? static_cast<wxWindow*>(TheMainFrame()) : wxGetTopLevelParent(this);
+    wxWindow* owner = DialogOwner();
     wxFileDialog dialog(owner, "Select Image Files", startFolder, wxString(), ImageFileFilter(),
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
