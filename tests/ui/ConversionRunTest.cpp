@@ -363,3 +363,34 @@ TEST_F(ConversionRunTest, RepaintsDuringARunOfLargePictures) {
 }
 
 }  // namespace
+
+// Peak memory of a run in the window, for a count of small items taken from
+// BM_RUN_ITEMS (default 10). Run once per count in a fresh process and compare:
+//   run-under-xvfb.sh bm_ui_tests --gtest_also_run_disabled_tests \
+//     --gtest_filter='*DISABLED_PeakMemoryOfARun'   (with BM_RUN_ITEMS=10, then 1000)
+long PeakRssKb() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  long kb = -1;
+  char line[256];
+  while (status && std::fgets(line, sizeof line, status))
+    if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
+  if (status) std::fclose(status);
+  return kb;
+}
+
+TEST_F(ConversionRunTest, DISABLED_PeakMemoryOfARun) {
+  const char* count = std::getenv("BM_RUN_ITEMS");
+  const int items = count ? std::atoi(count) : 10;
+  ASSERT_TRUE(Convert("-size 320x240 plasma:fractal -seed 3 -quality 90", in_ + "/p0000.jpg"));
+  for (int i = 1; i < items; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "/p%04d.jpg", i);
+    fs::copy_file(in_ + "/p0000.jpg", in_ + name);
+  }
+  OpenFrame();
+  AddFolder(in_);
+  const long before = PeakRssKb();
+  const RunRecord run = StartRun();
+  EXPECT_EQ(run.succeeded, std::to_string(items));
+  std::printf("%d items: peak RSS %ld kB before the run, %ld kB after\n", items, before, PeakRssKb());
+}
