@@ -6,7 +6,9 @@
 // wx headers come before FreeImage's, which defines a Windows guard macro on every platform.
 #include <wx/uiaction.h>
 
+#include "ui/ConvListCtrl.h"
 #include "ui/ResizeOptionPage.h"
+#include "ui/TabStrip.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,6 +22,7 @@
 #include "settings/ResizeOption.h"
 #include "ui/ConversionRun.h"
 #include "ui/ProgressDialog.h"
+#include "ui/resources/ResourceIds.h"
 #include "ui/resources/StringTable.h"
 
 namespace {
@@ -86,7 +89,8 @@ class ConversionRunTest : public FrameTest {
 
   // Starts the run as F9 does; `duringRun` is called every 20 ms while the dialog is
   // open, and the dialog is closed as "&OK" does once the run has ended.
-  RunRecord StartRun(std::function<void(ProgressDialog&)> duringRun = {}, bool answerYes = true) {
+  RunRecord StartRun(std::function<void(ProgressDialog&)> duringRun = {}, bool answerYes = true,
+                     std::function<void(ProgressDialog&)> whenFinished = {}) {
     RunRecord record;
     ConversionRunPrompts prompts;
     prompts.askYesNo = [&, answerYes](const wxString& text) {
@@ -105,6 +109,7 @@ class ConversionRunTest : public FrameTest {
         record.failed = Utf8(dialog.CountText(ProgressDialog::kFailed));
         record.button = Utf8(dialog.ButtonLabel());
         record.totalBar = dialog.TotalBarValue();
+        if (whenFinished) whenFinished(dialog);
         for (const auto& item : list().Items()) record.rowStatesSeen.push_back(item->status);
         tick.Stop();
         dialog.Cancel();  // reads "&OK" now: closes
@@ -122,53 +127,121 @@ class ConversionRunTest : public FrameTest {
   std::vector<std::string> questions_, errors_;
 };
 
+// A screenshot of `window` into the test output folder, for the README's walkthrough.
+void Snapshot(wxWindow* window, const std::string& name) {
+  if (!HaveImport()) return;
+  PumpEvents(150);
+  fs::create_directories(BM_UI_OUTPUT_DIR);
+  const std::string path = std::string(BM_UI_OUTPUT_DIR) + "/" + name;
+  EXPECT_TRUE(CaptureScreen(window->GetScreenRect(), path).IsOk()) << path;
+}
+
+void ClickOn(wxWindow* window) {
+  wxUIActionSimulator mouse;
+  const wxRect r = window->GetScreenRect();
+  mouse.MouseMove(r.x + r.width / 2, r.y + r.height / 2);
+  PumpEvents(50);
+  mouse.MouseClick();
+  PumpEvents(100);
+}
+
+// Replaces a text field's text as a user does: a click into it, Ctrl+A, the new text.
+void TypeInto(wxWindow* field, const std::string& text) {
+  ClickOn(field);
+  wxUIActionSimulator keys;
+  keys.Char('A', wxMOD_CONTROL);
+  keys.Text(text.c_str());
+  PumpEvents(100);
+}
+
+// A user's whole run over a folder of 50 mixed pictures: the size typed on the Resize
+// Option page, F9, the dialog's "&OK"; the files equal the command line's and the rows
+// show each result.
 TEST_F(ConversionRunTest, ConvertsEveryPageAsTheCommandLineDoesAndShowsTheResults) {
-  ASSERT_TRUE(Convert("-size 64x48 gradient:red-blue", in_ + "/a.png"));
-  ASSERT_TRUE(Convert("-size 90x60 plasma:fractal -seed 7", in_ + "/b.jpg"));
+  // 24 JPEGs, 23 PNGs, a TIFF of three pages, an animated GIF of two, a broken JPEG.
+  ASSERT_TRUE(Convert("-seed 7 -size 90x60 plasma:fractal -duplicate 11 -size 48x72 plasma:fractal -duplicate 11 "
+                      "+adjoin -quality 90",
+                      in_ + "/j%02d.jpg"));
+  ASSERT_TRUE(Convert("-size 64x48 gradient:red-blue -duplicate 10 -size 30x70 gradient:lime-navy -duplicate 11 "
+                      "+adjoin",
+                      in_ + "/p%02d.png"));
   ASSERT_TRUE(Convert("-size 40x30 xc:red xc:lime xc:blue", in_ + "/c.tif"));
   ASSERT_TRUE(Convert("-delay 10 -size 30x20 xc:yellow xc:navy", in_ + "/d.gif"));
   WriteFile(in_ + "/e.jpg", "not a picture");
-  settings().width = 50;
-  settings().height = 40;
-  settings().resizeOption = 6;
+  ASSERT_EQ(FilesIn(in_).size(), 50u);
+  settings().resizeOption = 1;
   settings().destFileExt = "png";
   OpenFrame();
   AddFolder(in_);
-  ASSERT_EQ(list().Count(), 8);  // a, b, c x3, d x2, e
+  ASSERT_EQ(list().Count(), 53);
+  TheConvListCtrl()->ApplyPendingChanges();
+  Snapshot(frame_, "run-1-list.png");
 
-  const RunRecord run = StartRun();
+  // The Resize Option page: the size typed in (mode and type as last saved).
+  TabStrip* tabs = frame_->Bar()->Tabs();
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(tabs->ClientToScreen(tabs->TabRect(1).GetPosition() + wxPoint(10, 8)));
+  PumpEvents(50);
+  mouse.MouseClick();
+  ASSERT_TRUE(WaitFor([&] { return frame_->Bar()->CurrentPage() == 1; }));
+  auto* page = dynamic_cast<ResizeOptionPage*>(frame_->Bar()->Page(1));
+  ASSERT_TRUE(page);
+  auto* mode = dynamic_cast<wxChoice*>(page->FindWindow(ResizeOptionPage::ConversionType));
+  auto* type = dynamic_cast<wxChoice*>(page->ControlFor(SettingsField::destFileExt));
+  ASSERT_TRUE(mode && type);
+  EXPECT_EQ(mode->GetSelection(), 1);
+  EXPECT_EQ(type->GetStringSelection(), "png");
+  TypeInto(page->ControlFor(SettingsField::width), "50");
+  TypeInto(page->ControlFor(SettingsField::height), "40");
+  Snapshot(frame_, "run-2-resize-option-page.png");
+
+  // F9 starts the run through the frame's command; the test answers the folder question.
+  RunRecord run;
+  frame_->Hooks().startConversion = [&] {
+    run = StartRun({}, true, [&](ProgressDialog& d) { Snapshot(&d, "run-3-finished-dialog.png"); });
+  };
+  ClickOn(page->ControlFor(SettingsField::width));
+  wxUIActionSimulator().Char(WXK_F9);
+  ASSERT_TRUE(WaitFor([&] { return !run.button.empty(); }, 30000)) << "the run did not end";
   ASSERT_TRUE(run.opened);
   EXPECT_EQ(questions_, std::vector<std::string>{"Folder " + out_ + " doesn't exist. Do you want to create it?"});
-  EXPECT_EQ(run.total, "8");
-  EXPECT_EQ(run.succeeded, "7");
+  EXPECT_EQ(run.total, "53");
+  EXPECT_EQ(run.succeeded, "52");
   EXPECT_EQ(run.failed, "1");
   EXPECT_EQ(run.button, "&OK");
-  EXPECT_EQ(run.totalBar, 8);
-  EXPECT_EQ(Utf8(frame_->IdleText()), "Total files: 8 Succeeded: 7 Failed: 1");
+  EXPECT_EQ(run.totalBar, 53);
+  EXPECT_EQ(Utf8(frame_->IdleText()), "Total files: 53 Succeeded: 52 Failed: 1");
+  ASSERT_TRUE(frame_->Bar()->SwitchTo(0));
+  Snapshot(frame_, "run-4-list-after.png");
 
   // The command line with the same settings writes the same bytes.
   const std::string reference = files_ / "reference";
   const RunResult cli = RunProgram(BinPath("Brindlemark.exe"),
                                    {"-source:" + in_, "-dest:" + reference, "-width:50", "-height:40",
-                                    "-mode:" + std::string(ResizeOptionLetter(6)), "-ext:png"});
+                                    "-mode:" + std::string(ResizeOptionLetter(1)), "-ext:png"});
   ASSERT_EQ(FilesIn(out_), FilesIn(reference)) << cli.out;
-  ASSERT_EQ(FilesIn(out_).size(), 7u);
+  ASSERT_EQ(FilesIn(out_).size(), 52u);
   for (const std::string& name : FilesIn(out_))
     EXPECT_EQ(ReadFile(out_ + "/" + name), ReadFile(reference + "/" + name)) << name;
 
-  for (const auto& item : list().Items()) {
-    SCOPED_TRACE(item->sourcePath + ": " + item->log);
-    if (item->sourcePath.ends_with("e.jpg")) {
-      EXPECT_EQ(item->status, ItemStatus::Failed);
-      EXPECT_EQ(item->log, FormatText(Ids::LoadFailed, item->sourcePath));
+  // Each row: the status, and the new size and log as the list shows them.
+  CConvListCtrl* rows = TheConvListCtrl();
+  ASSERT_TRUE(rows);
+  for (int row = 0; row < list().Count(); ++row) {
+    const ConversionItem& item = *list().Items()[row];
+    SCOPED_TRACE(item.sourcePath + ": " + item.log);
+    EXPECT_EQ(Utf8(rows->CellAt(row, 11)), item.log);
+    if (item.sourcePath.ends_with("e.jpg")) {
+      EXPECT_EQ(item.status, ItemStatus::Failed);
+      EXPECT_EQ(item.log, FormatText(Ids::LoadFailed, item.sourcePath));
       continue;
     }
-    EXPECT_EQ(item->status, ItemStatus::Succeeded);
-    EXPECT_EQ(item->log, FormatText(Ids::Converted, item->sourcePath, item->destPath));
-    FIBITMAP* written = FreeImage_Load(FIF_PNG, item->destPath.c_str());
+    EXPECT_EQ(item.status, ItemStatus::Succeeded);
+    EXPECT_EQ(item.log, FormatText(Ids::Converted, item.sourcePath, item.destPath));
+    FIBITMAP* written = FreeImage_Load(FIF_PNG, item.destPath.c_str());
     ASSERT_TRUE(written);
-    EXPECT_EQ(item->newWidth, static_cast<int>(FreeImage_GetWidth(written)));
-    EXPECT_EQ(item->newHeight, static_cast<int>(FreeImage_GetHeight(written)));
+    EXPECT_EQ(Utf8(rows->CellAt(row, 8)), std::to_string(FreeImage_GetWidth(written)));
+    EXPECT_EQ(Utf8(rows->CellAt(row, 9)), std::to_string(FreeImage_GetHeight(written)));
     FreeImage_Unload(written);
   }
   EXPECT_FALSE(list().Busy());
@@ -363,3 +436,34 @@ TEST_F(ConversionRunTest, RepaintsDuringARunOfLargePictures) {
 }
 
 }  // namespace
+
+// Peak memory of a run in the window, for a count of small items taken from
+// BM_RUN_ITEMS (default 10). Run once per count in a fresh process and compare:
+//   run-under-xvfb.sh bm_ui_tests --gtest_also_run_disabled_tests \
+//     --gtest_filter='*DISABLED_PeakMemoryOfARun'   (with BM_RUN_ITEMS=10, then 1000)
+long PeakRssKb() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  long kb = -1;
+  char line[256];
+  while (status && std::fgets(line, sizeof line, status))
+    if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
+  if (status) std::fclose(status);
+  return kb;
+}
+
+TEST_F(ConversionRunTest, DISABLED_PeakMemoryOfARun) {
+  const char* count = std::getenv("BM_RUN_ITEMS");
+  const int items = count ? std::atoi(count) : 10;
+  ASSERT_TRUE(Convert("-size 320x240 plasma:fractal -seed 3 -quality 90", in_ + "/p0000.jpg"));
+  for (int i = 1; i < items; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "/p%04d.jpg", i);
+    fs::copy_file(in_ + "/p0000.jpg", in_ + name);
+  }
+  OpenFrame();
+  AddFolder(in_);
+  const long before = PeakRssKb();
+  const RunRecord run = StartRun();
+  EXPECT_EQ(run.succeeded, std::to_string(items));
+  std::printf("%d items: peak RSS %ld kB before the run, %ld kB after\n", items, before, PeakRssKb());
+}
