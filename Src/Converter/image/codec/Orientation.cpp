@@ -1,0 +1,47 @@
+#include "image/codec/Orientation.h"
+
+#include "image/codec/FreeImageCall.h"
+
+int RecordedOrientation(FIBITMAP* picture) {
+  FITAG* tag = nullptr;
+  if (!picture || !FreeImage_GetMetadata(FIMD_EXIF_MAIN, picture, "Orientation", &tag) || !tag) return 1;
+  if (FreeImage_GetTagType(tag) != FIDT_SHORT || FreeImage_GetTagCount(tag) < 1) return 1;
+  const int value = *static_cast<const WORD*>(FreeImage_GetTagValue(tag));
+  return value >= 1 && value <= 8 ? value : 1;
+}
+
+namespace {
+
+// FreeImage turns counter-clockwise for positive angles.
+FIBITMAP* Turned(FIBITMAP* picture, double degrees) {
+  return CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_Rotate(picture, degrees, nullptr); });
+}
+
+FIBITMAP* Copied(FIBITMAP* picture) {
+  return CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_Clone(picture); });
+}
+
+// Applies an in-place flip to a fresh picture; releases it when the flip fails.
+FIBITMAP* Flipped(FIBITMAP* made, bool horizontal) {
+  if (!made) return nullptr;
+  const BOOL ok = horizontal ? FreeImage_FlipHorizontal(made) : FreeImage_FlipVertical(made);
+  if (ok) return made;
+  FreeImage_Unload(made);
+  return nullptr;
+}
+
+}  // namespace
+
+FIBITMAP* TurnedUpright(FIBITMAP* picture, int orientation) {
+  if (!picture) return nullptr;
+  switch (orientation) {
+    case 2: return Flipped(Copied(picture), true);
+    case 3: return Turned(picture, 180);
+    case 4: return Flipped(Copied(picture), false);
+    case 5: return Flipped(Turned(picture, -90), true);   // transpose: clockwise, then mirror
+    case 6: return Turned(picture, -90);                  // a quarter turn clockwise
+    case 7: return Flipped(Turned(picture, -90), false);  // transverse: clockwise, then upside down
+    case 8: return Turned(picture, 90);                   // a quarter turn counter-clockwise
+    default: return nullptr;
+  }
+}

@@ -1,0 +1,13 @@
+// Camera orientation: reads the EXIF orientation a camera recorded (1 to 8) and turns a
+// picture so that it stands upright, mirrored orientations included. At most one quarter
+// turn and one in-place flip per picture.
+#pragma once
+
+#include <FreeImage.h>
+
+// The picture's recorded orientation, 1 (upright) when it has none or an invalid one.
+int RecordedOrientation(FIBITMAP* picture);
+
+// A new upright picture for `orientation` 2 to 8, nullptr for 1 or when FreeImage fails;
+// `picture` itself is left alone.
+FIBITMAP* TurnedUpright(FIBITMAP* picture, int orientation);
