@@ -69,7 +69,8 @@ HRESULT ImageBuffer::QueryReserved(int, int, int* out) {
 HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   const HRESULT hr = LoadPicture(path, pageIndex);
   if (Failed(hr) || !turnUpright_) return hr;
-  const int orientation = RecordedOrientation(picture_);
+  const int orientation =
+      GetImageType(path) == FIF_TIFF ? TiffOrientation(path, pageIndex) : RecordedOrientation(picture_);
   if (orientation == 1) return hr;
   FIBITMAP* upright = TurnedUpright(picture_, orientation);
   if (!upright) return E_IMG_LOAD;
