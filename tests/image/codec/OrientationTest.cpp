@@ -104,4 +104,20 @@ TEST_F(OrientationTest, EveryOrientationTurnsToImageMagicksUprightPixels) {
   }
 }
 
+// A turned JPEG written again must not carry the old orientation: viewers would turn it twice.
+TEST_F(OrientationTest, TurnedJpegIsWrittenWithoutItsStaleOrientation) {
+  if (!FileExists("/usr/bin/exiftool")) GTEST_SKIP() << "exiftool (libimage-exiftool-perl) is not installed";
+  const std::string file = Make(6, "jpg");
+  for (bool upright : {false, true}) {
+    SCOPED_TRACE(upright ? "turned" : "as stored");
+    ImageBuffer image;
+    image.SetTurnUpright(upright);
+    ASSERT_EQ(image.Load(file, 0), S_OK);
+    const std::string out = dir / (upright ? "turned.jpg" : "stored.jpg");
+    ASSERT_EQ(image.Save(out, 0, 90, 0), S_OK);
+    const RunResult read = RunProgram("/usr/bin/exiftool", {"-s3", "-n", "-Orientation", out});
+    EXPECT_EQ(read.out, upright ? "" : "6\n");
+  }
+}
+
 }  // namespace

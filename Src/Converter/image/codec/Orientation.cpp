@@ -85,10 +85,17 @@ FIBITMAP* Flipped(FIBITMAP* made, bool horizontal) {
   return nullptr;
 }
 
-}  // namespace
+// FreeImage copies the camera data with the pixels; the copy would still record the old
+// orientation (a viewer would turn the picture again) and the old sizes, so it goes.
+FIBITMAP* WithoutCameraData(FIBITMAP* made) {
+  if (!made) return nullptr;
+  for (FREE_IMAGE_MDMODEL model : {FIMD_EXIF_MAIN, FIMD_EXIF_EXIF, FIMD_EXIF_GPS, FIMD_EXIF_MAKERNOTE,
+                                   FIMD_EXIF_INTEROP, FIMD_EXIF_RAW, FIMD_IPTC, FIMD_XMP})
+    FreeImage_SetMetadata(model, made, nullptr, nullptr);
+  return made;
+}
 
-FIBITMAP* TurnedUpright(FIBITMAP* picture, int orientation) {
-  if (!picture) return nullptr;
+FIBITMAP* Upright(FIBITMAP* picture, int orientation) {
   switch (orientation) {
     case 2: return Flipped(Copied(picture), true);
     case 3: return Turned(picture, 180);
@@ -99,4 +106,10 @@ FIBITMAP* TurnedUpright(FIBITMAP* picture, int orientation) {
     case 8: return Turned(picture, 90);                   // a quarter turn counter-clockwise
     default: return nullptr;
   }
+}
+
+}  // namespace
+
+FIBITMAP* TurnedUpright(FIBITMAP* picture, int orientation) {
+  return picture ? WithoutCameraData(Upright(picture, orientation)) : nullptr;
 }
