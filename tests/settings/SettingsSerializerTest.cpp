@@ -141,7 +141,7 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
   s.overlayVAlignRatio = 0.7, s.overlayTransparency = 0.2, s.overlayTransparentClr = 0xFFFF00FF;
   s.zeroPadding = 4, s.override = true, s.sameDir = true, s.jpegQualityNew = 95;
   s.destFolder = "/out", s.prefix = "p-", s.suffix = "-s";
-  s.source = "/not/stored", s.recursive = false;
+  s.source = "/not/stored", s.recursive = false, s.autoRotate = true;
   {
     RegistryStore store(dir / "s.reg");
     SaveAll(store, out);
@@ -164,6 +164,7 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
                                  r.overlayHAlignRatio, r.overlayVAlignRatio, r.overlayTransparency}),
             std::vector<double>({0.29, 0.1, 0.9, 0.58, 0.3, 0.7, 0.2}));
   EXPECT_EQ(r.destFileExt, "png");
+  EXPECT_TRUE(r.autoRotate);
   EXPECT_TRUE(r.greyScale && r.addPadding && r.createShadow && r.overlay && r.override && r.sameDir);
   EXPECT_EQ(r.paddingColor, 0x123456u);
   EXPECT_EQ(std::vector<int>({r.paddingVert, r.paddingHorz, r.shadowDistance, r.shadowAngle, r.shadowBlur,
@@ -186,6 +187,7 @@ TEST(SettingsSerializerTest, SavedValuesHaveTheirTypesAndNames) {
   SaveAll(store, app);
   EXPECT_EQ(store.Query(kBatch, "width")->type, RegType::Dword);
   EXPECT_EQ(store.Query(kBatch, "greyScale")->data, Bytes({0, 0, 0, 0}));
+  EXPECT_EQ(store.Query(kBatch, "autoRotate")->data, Bytes({0, 0, 0, 0}));
   EXPECT_EQ(store.Query(kBatch, "sameForPortrait")->data, Bytes({1, 0, 0, 0}));
   EXPECT_EQ(store.Query(kBatch, "ratio")->type, RegType::Binary);
   EXPECT_EQ(store.Query(kBatch, "ratio")->data, Bytes({0, 0, 0, 0, 0, 0, 0xe0, 0x3f}));
@@ -203,7 +205,7 @@ TEST(SettingsSerializerTest, SavedValuesHaveTheirTypesAndNames) {
                               "shadowColor", "shadowDistance", "shadowOpaque", "overlay", "overlayFilePath",
                               "overlayHAlignRatio", "overlayVAlignRatio", "overlayTransparency",
                               "overlayTransparentClr", "zeroPadding", "jpegQualityNew", "destFolder", "prefix",
-                              "suffix", "override", "sameDir"};
+                              "suffix", "override", "sameDir", "autoRotate"};
   for (const char* name : batchNames) EXPECT_NE(store.Query(kBatch, name), nullptr) << name;
 }
 

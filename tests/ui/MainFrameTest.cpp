@@ -77,6 +77,8 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirLabelsAndPrompts) {
        "View converted image with default viewer (double click to open)"},
       {1, Res::AddFolderRecursively, "Add Folder Recursively", "Add Folder Recursively"},
       {2, Res::StartConversion, "&Start Conversion", "Start conversion"},
+      {2, Res::RotateUpright, "Rotate Upright by Camera Orientation",
+       "Turn pictures upright by the orientation their camera recorded"},
       {3, Res::ViewToolbar, "&Toolbar", "Show or hide the toolbar"},
       {3, Res::ViewStatusBar, "&Status Bar", "Show or hide the status bar"},
       {4, Res::HelpContents, "&Contents", "Open the help contents"},
@@ -100,6 +102,10 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirLabelsAndPrompts) {
   EXPECT_TRUE(edit->FindItemByPosition(7)->IsSeparator());
   EXPECT_TRUE(edit->FindItemByPosition(8)->IsCheckable());
   EXPECT_TRUE(bar->GetMenu(4)->FindItemByPosition(1)->IsSeparator());
+  wxMenu* convert = bar->GetMenu(2);
+  ASSERT_EQ(convert->GetMenuItemCount(), 3u);
+  EXPECT_TRUE(convert->FindItemByPosition(1)->IsSeparator());
+  EXPECT_TRUE(convert->FindItemByPosition(2)->IsCheckable());
 }
 
 TEST_F(MainFrameTest, ToolbarButtonsInOrderWithLabelsTipsAndPrompts) {
@@ -320,6 +326,28 @@ TEST_F(MainFrameTest, AddFolderRecursivelyFlipsMenuAndToolAndSurvivesARestart) {
   SendCommand(frame_, Res::AddFolderRecursively);
   EXPECT_TRUE(frame_->GetMenuBar()->IsChecked(id));
   EXPECT_TRUE(frame_->GetToolBar()->GetToolState(id));
+}
+
+TEST_F(MainFrameTest, RotateUprightFollowsTheSettingAndSurvivesARestart) {
+  OpenFrame();
+  const int id = ToWxId(Res::RotateUpright);
+  ASSERT_FALSE(session_->settings.conversion.autoRotate);  // the default
+  EXPECT_FALSE(frame_->GetMenuBar()->IsChecked(id));
+  SendCommand(frame_, Res::RotateUpright);
+  EXPECT_TRUE(session_->settings.conversion.autoRotate);
+  frame_->UpdateWindowUI();
+  EXPECT_TRUE(frame_->GetMenuBar()->IsChecked(id));
+
+  CloseFrame();
+  session_->Save();
+  session_ = std::make_unique<AppSession>(storePath_);
+  session_->Load();
+  EXPECT_TRUE(session_->settings.conversion.autoRotate);
+  OpenFrame();
+  EXPECT_TRUE(frame_->GetMenuBar()->IsChecked(id));
+  SendCommand(frame_, Res::RotateUpright);
+  EXPECT_FALSE(session_->settings.conversion.autoRotate);
+  EXPECT_FALSE(frame_->GetMenuBar()->IsChecked(id));
 }
 
 TEST_F(MainFrameTest, ViewCommandsShowAndHideTheBars) {

@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "image/codec/Orientation.h"
 #include "image/codec/BmpHeaderRewrite.h"
 #include "image/codec/CheckedSave.h"
 #include "image/codec/FreeImageCall.h"
@@ -66,6 +67,18 @@ HRESULT ImageBuffer::QueryReserved(int, int, int* out) {
 }
 
 HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
+  const HRESULT hr = LoadPicture(path, pageIndex);
+  if (Failed(hr) || !turnUpright_) return hr;
+  const int orientation =
+      GetImageType(path) == FIF_TIFF ? TiffOrientation(path, pageIndex) : RecordedOrientation(picture_);
+  if (orientation == 1) return hr;
+  FIBITMAP* upright = TurnedUpright(picture_, orientation);
+  if (!upright) return E_IMG_LOAD;
+  ReplacePicture(upright);
+  return hr;
+}
+
+HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex) {
   if (!IsSupportedType(path, true)) return E_IMG_CANNOT_READ_TYPE;
   const int type = GetImageType(path);
   if (type == ImageTypeOwnGif) {

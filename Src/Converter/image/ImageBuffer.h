@@ -31,6 +31,8 @@ class ImageBuffer {
   virtual HRESULT Save(const std::string& path, int flags, int quality, int unused);
   // Loads page `pageIndex` (from 0) of a file; a failure keeps the held picture.
   virtual HRESULT Load(const std::string& path, int pageIndex);
+  // Whether Load turns a picture upright by its recorded camera orientation (off at first).
+  void SetTurnUpright(bool on) { turnUpright_ = on; }
 
   // Runs every step of a conversion between Load and Save, in their fixed order.
   HRESULT ApplySettings(const ConversionSettings& settings);
@@ -55,6 +57,7 @@ class ImageBuffer {
   HRESULT EnsureBitDepth32();
 
  private:
+  HRESULT LoadPicture(const std::string& path, int pageIndex);
   HRESULT ToMonochrome();
   HRESULT ConvertDeeper(int bpp);
   // Runs a transformation step on the 32-bit picture (or, for a step that takes24, on a
@@ -64,4 +67,5 @@ class ImageBuffer {
 
   FIMULTIBITMAP* document_ = nullptr;  // open TIFF document whose locked page is picture_
   FIBITMAP* picture_ = nullptr;
+  bool turnUpright_ = false;
 };

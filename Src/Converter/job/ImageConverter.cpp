@@ -14,6 +14,7 @@ void ImageConverter::OnProgress(ConversionItem&, int) {}
 HRESULT ImageConverter::Run(const std::vector<ConversionItem*>& items, const ConversionSettings& settings) {
   total = static_cast<int>(items.size());
   collisions_.Begin(items);
+  image_.SetTurnUpright(settings.autoRotate);
   for (ConversionItem* item : items) {
     if (stop) break;
     OnItemStart(*item, {});

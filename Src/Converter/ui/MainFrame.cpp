@@ -68,6 +68,7 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
   BM_COMMAND(Res::ViewOriginal, OnViewOriginal)
   BM_COMMAND(Res::ViewConverted, OnViewConverted)
   BM_COMMAND(Res::AddFolderRecursively, OnAddFolderRecursively)
+  BM_COMMAND(Res::RotateUpright, OnRotateUpright)
   BM_COMMAND(Res::StartConversion, OnStartConversion)
   BM_COMMAND(Res::ViewToolbar, OnViewToolbar)
   BM_COMMAND(Res::ViewStatusBar, OnViewStatusBar)
@@ -79,6 +80,7 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
   BM_UPDATE(Res::ViewOriginal, OnUpdateViewOriginal)
   BM_UPDATE(Res::ViewConverted, OnUpdateViewConverted)
   BM_UPDATE(Res::AddFolderRecursively, OnUpdateAddFolderRecursively)
+  BM_UPDATE(Res::RotateUpright, OnUpdateRotateUpright)
   BM_UPDATE(Res::ViewToolbar, OnUpdateViewToolbar)
   BM_UPDATE(Res::ViewStatusBar, OnUpdateViewStatusBar)
 wxEND_EVENT_TABLE()
@@ -139,6 +141,8 @@ bool CMainFrame::CreateMenu() {
   item(edit, Res::AddFolderRecursively, "Add Folder Recursively", wxITEM_CHECK);
   auto* convert = new wxMenu;
   item(convert, Res::StartConversion, "&Start Conversion");
+  convert->AppendSeparator();
+  item(convert, Res::RotateUpright, "Rotate Upright by Camera Orientation", wxITEM_CHECK);
   auto* view = new wxMenu;
   item(view, Res::ViewToolbar, "&Toolbar", wxITEM_CHECK);
   item(view, Res::ViewStatusBar, "&Status Bar", wxITEM_CHECK);
@@ -155,6 +159,7 @@ bool CMainFrame::CreateMenu() {
   bar->Append(help, "&Help");
   SetMenuBar(bar);
   bar->Check(ToWxId(Res::AddFolderRecursively), session_.settings.addDirRecursive);
+  bar->Check(ToWxId(Res::RotateUpright), session_.settings.conversion.autoRotate);
   bar->Check(ToWxId(Res::ViewToolbar), true);
   bar->Check(ToWxId(Res::ViewStatusBar), true);
 
@@ -316,6 +321,12 @@ void CMainFrame::OnAddFolderRecursively(wxCommandEvent&) {
   if (wxToolBar* tools = GetToolBar()) tools->ToggleTool(ToWxId(Res::AddFolderRecursively), recursive);
 }
 
+void CMainFrame::OnRotateUpright(wxCommandEvent&) {
+  bool& upright = session_.settings.conversion.autoRotate;
+  upright = !upright;
+  GetMenuBar()->Check(ToWxId(Res::RotateUpright), upright);
+}
+
 void CMainFrame::OnStartConversion(wxCommandEvent&) {
   if (list_.Count() > 0 && hooks_.startConversion) hooks_.startConversion();
 }
@@ -356,6 +367,10 @@ void CMainFrame::OnUpdateViewConverted(wxUpdateUIEvent& event) { event.Enable(li
 
 void CMainFrame::OnUpdateAddFolderRecursively(wxUpdateUIEvent& event) {
   event.Check(session_.settings.addDirRecursive);
+}
+
+void CMainFrame::OnUpdateRotateUpright(wxUpdateUIEvent& event) {
+  event.Check(session_.settings.conversion.autoRotate);
 }
 
 void CMainFrame::OnUpdateViewToolbar(wxUpdateUIEvent& event) {

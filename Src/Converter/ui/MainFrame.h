@@ -63,6 +63,7 @@ class CMainFrame : public wxFrame {
   void OnViewOriginal(wxCommandEvent& event);
   void OnViewConverted(wxCommandEvent& event);
   void OnAddFolderRecursively(wxCommandEvent& event);
+  void OnRotateUpright(wxCommandEvent& event);
   void OnStartConversion(wxCommandEvent& event);
   void OnViewToolbar(wxCommandEvent& event);
   void OnViewStatusBar(wxCommandEvent& event);
@@ -74,6 +75,7 @@ class CMainFrame : public wxFrame {
   void OnUpdateViewOriginal(wxUpdateUIEvent& event);
   void OnUpdateViewConverted(wxUpdateUIEvent& event);
   void OnUpdateAddFolderRecursively(wxUpdateUIEvent& event);
+  void OnUpdateRotateUpright(wxUpdateUIEvent& event);
   void OnUpdateViewToolbar(wxUpdateUIEvent& event);
   void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
 

@@ -26,6 +26,7 @@ constexpr std::array kTable = {
     Entry{32813, "View converted image with default viewer (double click to open)\nView converted image with default viewer (double click to open)"},
     Entry{32814, "View orginal image with default viewer\nView orginal image with default viewer"},
     Entry{32818, "Add Folder Recursively\nAdd Folder Recursively"},
+    Entry{32819, "Turn pictures upright by the orientation their camera recorded\nRotate Upright"},
     Entry{57345, "Ready"},
     Entry{57664, "Display program information, version number and copyright\nAbout"},
     Entry{57665, "Quit the application\nExit"},
