@@ -439,8 +439,8 @@ TEST_F(ConversionRunTest, RepaintsDuringARunOfLargePictures) {
 
 // Peak memory of a run in the window, for a count of small items taken from
 // BM_RUN_ITEMS (default 10). Run once per count in a fresh process and compare:
-//   run-under-xvfb.sh bm_ui_tests --gtest_also_run_disabled_tests \
-//     --gtest_filter='*DISABLED_PeakMemoryOfARun'   (with BM_RUN_ITEMS=10, then 1000)
+//   BM_RUN_ITEMS=1000 run-under-xvfb.sh bm_ui_tests --gtest_also_run_disabled_tests
+//       --gtest_filter='*DISABLED_PeakMemoryOfARun'
 long PeakRssKb() {
   std::FILE* status = std::fopen("/proc/self/status", "r");
   long kb = -1;
@@ -456,7 +456,7 @@ TEST_F(ConversionRunTest, DISABLED_PeakMemoryOfARun) {
   const int items = count ? std::atoi(count) : 10;
   ASSERT_TRUE(Convert("-size 320x240 plasma:fractal -seed 3 -quality 90", in_ + "/p0000.jpg"));
   for (int i = 1; i < items; ++i) {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "/p%04d.jpg", i);
     fs::copy_file(in_ + "/p0000.jpg", in_ + name);
   }

@@ -4,15 +4,16 @@
 #include <limits>
 #include <utility>
 
-#include "image/codec/Orientation.h"
 #include "image/codec/BmpHeaderRewrite.h"
 #include "image/codec/CheckedSave.h"
+#include "image/codec/ColourProfile.h"
 #include "image/codec/FreeImageCall.h"
 #include "image/gif/GifReader.h"
 #include "image/gif/GifWriter.h"
 #include "image/transform/Greyscale.h"
 #include "image/ImageResult.h"
 #include "image/codec/ImageType.h"
+#include "image/codec/Orientation.h"
 #include "image/transform/Overlay.h"
 #include "image/codec/PictureMemory.h"
 #include "image/transform/ResizeAndFrame.h"
@@ -86,6 +87,7 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex) {
     const HRESULT hr = LoadGifFrame(path, pageIndex, &frame);
     if (Failed(hr) || !frame) return E_IMG_LOAD;
     Adopt(frame);
+    profile_.clear();
     return S_OK;
   }
   // A header declaring more pixels than one picture may hold is refused before FreeImage
@@ -102,6 +104,7 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex) {
       FreeImage_CloseMultiBitmap(doc, 0);
       return E_IMG_LOAD;
     }
+    ColourProfile profile = ProfileOf(page);
     if (!IsStandardBitmap(page)) {
       // Keep a standalone ordinary copy; the document is not needed any more.
       FIBITMAP* standard = ToStandardBitmap(page);
@@ -110,17 +113,20 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex) {
       FreeImage_CloseMultiBitmap(doc, 0);
       if (!standard) return E_IMG_LOAD;
       Adopt(standard);
+      profile_ = std::move(profile);
       return S_OK;
     }
     Release();
     document_ = doc;
     picture_ = page;
+    profile_ = std::move(profile);
     return S_OK;
   }
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
   FIBITMAP* loaded = fif == FIF_BMP ? LoadBmp(path)
                                      : CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_Load(fif, path.c_str(), 0); });
   if (!loaded) return E_IMG_LOAD;
+  ColourProfile profile = ProfileOf(loaded);
   FIBITMAP* standard = ToStandardBitmap(loaded);
   if (standard != loaded) {
     if (standard) CopyResolution(loaded, standard);
@@ -128,10 +134,11 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex) {
     if (!standard) return E_IMG_LOAD;
   }
   Adopt(standard);
+  profile_ = std::move(profile);
   return S_OK;
 }
 
-HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, int /*unused*/) {
+HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, int greyScale) {
   if (!picture_) return E_IMG_NOT_LOADED;
   if (!IsSupportedType(path, false)) return E_IMG_CANNOT_WRITE_TYPE;
   const int type = GetImageType(path);
@@ -143,6 +150,7 @@ HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, i
   }
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
   const int flags = fif == FIF_JPEG ? JpegFlags(quality) : 0;
+  AttachProfileFor(fif, greyScale != 0);
   return SaveCheckedToFile(fif, picture_, path, flags) ? S_OK : E_IMG_SAVE;
 }
 
@@ -225,4 +233,14 @@ HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {
   if (Failed(hr)) return hr;
   if (!jpeg) return Bpp() != s.bpp ? ConvertToBitDepth(s.bpp) : S_OK;
   return s.bpp == 8 ? ToGrey8() : ConvertToBitDepth(24);
+}
+
+// The picture's colour profile is the one it was loaded with, whatever the steps kept of it:
+// written where the format carries one and the output is in colour, absent otherwise, so a
+// grey or palette output never claims a colour space it is not in (nor an RGB output the
+// grey or CMYK space of its source, whose pixels were converted at load).
+void ImageBuffer::AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput) {
+  const bool carries = fif == FIF_JPEG || fif == FIF_PNG || fif == FIF_TIFF;
+  const bool colour = !greyOutput && Bpp() > 8 && DescribesRgb(profile_);
+  SetProfile(picture_, carries && colour ? profile_ : ColourProfile{});
 }

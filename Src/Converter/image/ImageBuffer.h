@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "image/codec/ColourProfile.h"
 #include "platform/Result.h"
 #include "settings/ConversionSettings.h"
 
@@ -27,8 +28,10 @@ class ImageBuffer {
   virtual HRESULT Scale(double factor);
   // 24-bit block-average resize to width x height.
   virtual HRESULT Resize(int width, int height);
-  // Writes the picture by the path's type; JPEG with `quality` as its flags.
-  virtual HRESULT Save(const std::string& path, int flags, int quality, int unused);
+  // Writes the picture by the path's type; JPEG with `quality` as its flags. The colour
+  // profile the picture was loaded with goes with a JPEG, PNG or TIFF output of more than
+  // 8 bits unless `greyScale` (non-zero) says the output is grey.
+  virtual HRESULT Save(const std::string& path, int flags, int quality, int greyScale);
   // Loads page `pageIndex` (from 0) of a file; a failure keeps the held picture.
   virtual HRESULT Load(const std::string& path, int pageIndex);
   // Whether Load turns a picture upright by its recorded camera orientation (off at first).
@@ -58,6 +61,7 @@ class ImageBuffer {
 
  private:
   HRESULT LoadPicture(const std::string& path, int pageIndex);
+  void AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput);
   HRESULT ToMonochrome();
   HRESULT ConvertDeeper(int bpp);
   // Runs a transformation step on the 32-bit picture (or, for a step that takes24, on a
@@ -68,4 +72,5 @@ class ImageBuffer {
   FIMULTIBITMAP* document_ = nullptr;  // open TIFF document whose locked page is picture_
   FIBITMAP* picture_ = nullptr;
   bool turnUpright_ = false;
+  ColourProfile profile_;  // the ICC profile of the loaded file, empty when it had none
 };

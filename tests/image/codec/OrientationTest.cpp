@@ -45,7 +45,10 @@ class OrientationTest : public ::testing::Test {
   // Tags the source with orientation `value` as a `type` file ("tif" or "jpg") and writes
   // ImageMagick's upright copy beside it; returns the file's name.
   std::string Make(int value, const std::string& type) {
-    const std::string file = dir / ("o" + std::to_string(value) + "." + type);
+    std::string name = "o";  // built in steps: GCC 12 misreads "o" + std::to_string(...)
+    name += std::to_string(value);
+    name += "." + type;
+    const std::string file = dir / name;
     if (type == "tif") {
       EXPECT_EQ(RunProgram("/usr/bin/convert", {dir / "source.png", "-alpha", "off", "-orient",
                                                 kOrientNames[value - 1], "-compress", "none", file}).exitCode, 0);
