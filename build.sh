@@ -16,6 +16,7 @@ PACKAGES=(
   libimage-exiftool-perl                  # exiftool: reads back camera data and orientation
   lintian desktop-file-utils groff-base   # judges of the Debian package, its desktop entry and manual page
   parallel                                # GNU parallel: the many-machines recipe and its test
+  clang-format                            # the code format check
 )
 
 install_missing() {
