@@ -287,6 +287,21 @@ TEST_F(ConvListCtrlTest, ClicksReplaceASelectionMadeInCode) {
   click(3, WXK_SHIFT);
   expectRows({1, 2, 3}, "Shift-click after one row selected in code");
 
+  // A double-click replaces the selection too, after Ctrl-clicks or after code.
+  click(0, WXK_CONTROL);
+  click(2, WXK_CONTROL);
+  mouse.MouseMove(RowPoint(5));
+  PumpEvents(50);
+  mouse.MouseDblClick();
+  PumpEvents(450);
+  expectRows({5}, "double-click after Ctrl-clicks");
+  list_->SelectItems({items[2]});
+  mouse.MouseMove(RowPoint(4));
+  PumpEvents(50);
+  mouse.MouseDblClick();
+  PumpEvents(450);
+  expectRows({4}, "double-click after one row selected in code");
+
   // Delete acts on what the user clicked, not on an earlier selection.
   list_->SelectItems({items[0]});
   click(5, 0);
