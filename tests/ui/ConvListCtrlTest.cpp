@@ -231,4 +231,84 @@ TEST_F(ConvListCtrlTest, ResetForRunClearsResultsOfEarlierRuns) {
   EXPECT_EQ(done.listFlags, 0);
 }
 
+// Clicks after the program chose the selection (Ctrl+A, a re-sort, a command): the control
+// and the model must both end with what the user clicked, or Delete removes other rows.
+TEST_F(ConvListCtrlTest, ClicksReplaceASelectionMadeInCode) {
+  OpenListFrame();
+  std::vector<ConversionItem*> items;
+  for (int i = 0; i < 6; ++i) items.push_back(&AddItem(MakeItem(std::string(1, static_cast<char>('a' + i)), 0)));
+  auto controlRows = [&] {
+    std::vector<long> rows;
+    for (long r = list_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); r >= 0;
+         r = list_->GetNextItem(r, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+      rows.push_back(r);
+    return rows;
+  };
+  auto modelRows = [&] {
+    std::vector<long> rows;
+    for (int r = 0; r < list_->RowCount(); ++r)
+      if (session_->list->IsSelected(list_->ItemAt(r))) rows.push_back(r);
+    return rows;
+  };
+  wxUIActionSimulator mouse;
+  auto click = [&](int row, int modifier) {
+    mouse.MouseMove(RowPoint(row));
+    PumpEvents(50);
+    if (modifier) mouse.KeyDown(modifier);
+    mouse.MouseClick();
+    if (modifier) mouse.KeyUp(modifier);
+    PumpEvents(450);  // apart from the next click, so no double click
+  };
+  auto expectRows = [&](const std::vector<long>& want, const char* step) {
+    EXPECT_TRUE(WaitFor([&] { return controlRows() == want && modelRows() == want; }, 2000)) << step;
+    EXPECT_EQ(controlRows(), want) << step << ": control";
+    EXPECT_EQ(modelRows(), want) << step << ": model";
+  };
+  list_->SetFocus();
+  PumpEvents(100);
+
+  list_->SelectItems({items[3]});
+  click(4, 0);
+  expectRows({4}, "plain click after one row selected in code");
+
+  list_->SelectItems({items[1], items[2]});
+  click(5, 0);
+  expectRows({5}, "plain click after two rows selected in code");
+
+  mouse.Char('A', wxMOD_CONTROL);
+  ASSERT_TRUE(WaitFor([&] { return session_->list->SelectedCount() == 6; }));
+  click(2, 0);
+  expectRows({2}, "plain click on a row of Ctrl+A");
+
+  click(4, WXK_SHIFT);
+  expectRows({2, 3, 4}, "Shift-click after a click");
+
+  list_->SelectItems({items[1]});
+  click(3, WXK_SHIFT);
+  expectRows({1, 2, 3}, "Shift-click after one row selected in code");
+
+  // A double-click replaces the selection too, after Ctrl-clicks or after code.
+  click(0, WXK_CONTROL);
+  click(2, WXK_CONTROL);
+  mouse.MouseMove(RowPoint(5));
+  PumpEvents(50);
+  mouse.MouseDblClick();
+  PumpEvents(450);
+  expectRows({5}, "double-click after Ctrl-clicks");
+  list_->SelectItems({items[2]});
+  mouse.MouseMove(RowPoint(4));
+  PumpEvents(50);
+  mouse.MouseDblClick();
+  PumpEvents(450);
+  expectRows({4}, "double-click after one row selected in code");
+
+  // Delete acts on what the user clicked, not on an earlier selection.
+  list_->SelectItems({items[0]});
+  click(5, 0);
+  mouse.Char(WXK_DELETE);
+  ASSERT_TRUE(WaitFor([&] { return session_->list->Count() == 5; }));
+  EXPECT_EQ(RowNames(), (std::vector<std::string>{"/pictures/a.png", "/pictures/b.png", "/pictures/c.png",
+                                                  "/pictures/d.png", "/pictures/e.png"}));
+}
+
 }  // namespace

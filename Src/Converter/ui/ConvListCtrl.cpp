@@ -45,6 +45,7 @@ CConvListCtrl::CConvListCtrl(wxWindow* parent, wxWindowID id, ConversionList& li
   wxWindow* rows = RowsWindow();
   rows->Bind(wxEVT_MOTION, &CConvListCtrl::OnRowsMotion, this);
   rows->Bind(wxEVT_LEAVE_WINDOW, &CConvListCtrl::OnRowsLeave, this);
+  rows->Bind(wxEVT_LEFT_DOWN, &CConvListCtrl::OnRowsLeftDown, this);
   rows->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent& e) { ScheduleSync(); e.Skip(); });
 }
 
@@ -153,12 +154,31 @@ void CConvListCtrl::Resort() {
   Refresh();
 }
 
+// The generic control's plain click deselects a single selected row only when it is the
+// focused one, and its Shift-click extends from an anchor that only its own clicks and keys
+// set: so the first selected row becomes the focused row and our anchor for Shift-clicks.
 void CConvListCtrl::ShowSelection() {
   showingSelection_ = true;
+  codeAnchor_ = -1;
   if (GetItemCount() > 0) SetItemState(-1, 0, wxLIST_STATE_SELECTED);
-  for (int row = 0; row < RowCount(); ++row)
-    if (list_.IsSelected(rows_[static_cast<std::size_t>(row)])) SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  for (int row = 0; row < RowCount(); ++row) {
+    if (!list_.IsSelected(rows_[static_cast<std::size_t>(row)])) continue;
+    SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    if (codeAnchor_ < 0) codeAnchor_ = row;
+  }
+  if (codeAnchor_ >= 0) SetItemState(codeAnchor_, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
   showingSelection_ = false;
+}
+
+// Selects the rows from row to row inclusive, in either order, and nothing else.
+void CConvListCtrl::SelectRowRange(long from, long to) {
+  showingSelection_ = true;
+  SetItemState(-1, 0, wxLIST_STATE_SELECTED);
+  for (long row = std::min(from, to); row <= std::max(from, to); ++row)
+    SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  SetItemState(to, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+  showingSelection_ = false;
+  SyncSelection();
 }
 
 void CConvListCtrl::SelectItems(const std::vector<const ConversionItem*>& items) {
@@ -229,6 +249,7 @@ void CConvListCtrl::RouteCommand(int resourceId) {
 void CConvListCtrl::OnKeyDown(wxKeyEvent& event) {
   const int key = event.GetKeyCode();
   const bool ctrl = event.ControlDown();
+  if (!event.ShiftDown()) codeAnchor_ = -1;  // the control's keys set its own anchor
   bool handled = false;
   if (key == WXK_DELETE || key == WXK_NUMPAD_DELETE) {
     RouteCommand(Res::RemoveSelected);
@@ -267,6 +288,20 @@ void CConvListCtrl::OnContextMenu(wxContextMenuEvent&) {
   std::unique_ptr<wxMenu> menu(CreateContextMenu());
   // The commands bubble from here through the page and the bar to the frame.
   PopupMenu(menu.get());
+}
+
+// A Shift-click after a selection made in code extends from that selection's first row;
+// any other click hands the anchor back to the control.
+void CConvListCtrl::OnRowsLeftDown(wxMouseEvent& event) {
+  int flags = 0;
+  const long row = HitTest(event.GetPosition(), flags);
+  if (codeAnchor_ < 0 || !event.ShiftDown() || event.ControlDown() || row < 0 || row >= RowCount()) {
+    if (!event.ShiftDown()) codeAnchor_ = -1;
+    event.Skip();
+    return;
+  }
+  SetFocus();
+  SelectRowRange(codeAnchor_, row);
 }
 
 void CConvListCtrl::OnRowsMotion(wxMouseEvent& event) {

@@ -67,6 +67,7 @@ class CConvListCtrl : public wxListCtrl, public ConversionListView {
   wxWindow* RowsWindow();
   void Resort();
   void ShowSelection();
+  void SelectRowRange(long from, long to);
   void ScheduleSync();
   void RouteCommand(int resourceId);
 
@@ -75,6 +76,7 @@ class CConvListCtrl : public wxListCtrl, public ConversionListView {
   void OnActivated(wxListEvent& event);
   void OnSelectionEvent(wxListEvent& event);
   void OnContextMenu(wxContextMenuEvent& event);
+  void OnRowsLeftDown(wxMouseEvent& event);
   void OnRowsMotion(wxMouseEvent& event);
   void OnRowsLeave(wxMouseEvent& event);
 
@@ -85,6 +87,7 @@ class CConvListCtrl : public wxListCtrl, public ConversionListView {
   bool sortDescending_ = false;
   bool syncPending_ = false;
   bool showingSelection_ = false;
+  long codeAnchor_ = -1;  // first row of a selection made in code, until the user clicks
   int tipRow_ = -1;
 };
 
