@@ -47,8 +47,11 @@ struct Fixture {
   Fixture() {
     FreeImage_Initialise(FALSE);
     picture = MakePhoto8();
-    path = (std::filesystem::temp_directory_path() / ("bm-gif-bench-" + std::to_string(getpid()) + ".gif")).string();
-    if (!picture || WriteGif(path, picture) != 0 || !ReadWholeFile(path, std::size_t{1} << 30, gif)) std::abort();
+    path = (std::filesystem::temp_directory_path() /
+            ("bm-gif-bench-" + std::to_string(getpid()) + ".gif"))
+               .string();
+    if (!picture || WriteGif(path, picture) != 0 || !ReadWholeFile(path, std::size_t{1} << 30, gif))
+      std::abort();
   }
   ~Fixture() {
     std::filesystem::remove(path);

@@ -103,7 +103,8 @@ void ResampleReduce6000x4000To1024x683(benchmark::State& state, int sourceBpp, b
 }
 BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From32Bits, 32)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From24Bits, 24)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From32BitsWithAlpha, 32, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From32BitsWithAlpha, 32, true)
+    ->Unit(benchmark::kMillisecond);
 
 // The 32-bit copy of a decoded 24-bit picture, which the 24-bit resample does without.
 void ConvertTo32Bits6000x4000(benchmark::State& state) {

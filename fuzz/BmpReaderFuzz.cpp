@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // Touch the first and last byte of every row: the sanitizer catches a short buffer.
   volatile std::uint8_t sink = 0;
-  for (int r = 0; r < raster.Height(); ++r) sink = sink ^ raster.Row(r)[0] ^ raster.Row(r)[raster.Stride() - 1];
+  for (int r = 0; r < raster.Height(); ++r)
+    sink = sink ^ raster.Row(r)[0] ^ raster.Row(r)[raster.Stride() - 1];
   (void)sink;
   return 0;
 }

@@ -16,15 +16,19 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // The characters that end up in tokens: everything but quotes and unquoted blanks.
 std::string Kept(std::string_view text) {
   std::string kept;
   bool quoted = false;
   for (char c : text) {
-    if (c == '"') quoted = !quoted;
-    else if (quoted || !IsBlank(c)) kept += c;
+    if (c == '"')
+      quoted = !quoted;
+    else if (quoted || !IsBlank(c))
+      kept += c;
   }
   return kept;
 }

@@ -27,7 +27,8 @@ void CheckRaster(const GifRaster& raster) {
     Fail("decoded a raster outside the budget");
   // Touch the first and last byte of every row: the sanitizer catches a short buffer.
   volatile std::uint8_t sink = 0;
-  for (int r = 0; r < raster.Height(); ++r) sink = sink ^ raster.Row(r)[0] ^ raster.Row(r)[raster.Stride() - 1];
+  for (int r = 0; r < raster.Height(); ++r)
+    sink = sink ^ raster.Row(r)[0] ^ raster.Row(r)[raster.Stride() - 1];
   (void)sink;
 }
 

@@ -88,7 +88,8 @@ bool PngJob(const fs::path& in, const fs::path& outDir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4 || std::string(argv[1]).size() != 1 || std::string("abcd").find(argv[1][0]) == std::string::npos) {
+  if (argc != 4 || std::string(argv[1]).size() != 1 ||
+      std::string("abcd").find(argv[1][0]) == std::string::npos) {
     std::fprintf(stderr, "usage: FreeImageFloor a|b|c|d SOURCE DEST\n");
     return 2;
   }

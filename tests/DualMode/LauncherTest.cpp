@@ -44,8 +44,7 @@ testing::AssertionResult SameText(const std::string& actual, const std::string& 
 
 class Launcher : public testing::Test {
  protected:
-  RunResult Run(const std::string& mode, const std::vector<std::string>& args,
-                RunOptions options) {
+  RunResult Run(const std::string& mode, const std::vector<std::string>& args, RunOptions options) {
     auto fake = FakeOptions(dir_, mode);
     options.environment.insert(options.environment.end(), fake.environment.begin(),
                                fake.environment.end());
@@ -231,14 +230,14 @@ TEST_F(Launcher, AbandonedPipesOfAGoneProcessAreRemovedAtTheNextStart) {
   EXPECT_EQ(left, (std::vector<std::string>{alive + "cout", "notes"}));
 }
 
-// Started with SIGCHLD ignored (bash passes its "trap '' CHLD" on; dash does not), the launcher still
-// waits for its child and ends with the child's exit code.
+// Started with SIGCHLD ignored (bash passes its "trap '' CHLD" on; dash does not), the launcher
+// still waits for its child and ends with the child's exit code.
 TEST_F(Launcher, IgnoredChildSignalOfTheStarterDoesNotLoseTheExitCode) {
   for (int code : {0, 6}) {
     RunOptions options = FakeOptions(dir_, "echo");
     options.environment.push_back({"BM_FAKE_EXIT", std::to_string(code)});
-    const RunResult r =
-        RunProgram("/bin/bash", {"-c", "trap '' CHLD; exec \"$0\" \"$@\"", launcher_, "/x:1"}, options);
+    const RunResult r = RunProgram(
+        "/bin/bash", {"-c", "trap '' CHLD; exec \"$0\" \"$@\"", launcher_, "/x:1"}, options);
     EXPECT_EQ(r.out, std::string(kConnected) + "</x:1>\n");
     EXPECT_EQ(r.exitCode, code);
   }
@@ -259,12 +258,13 @@ TEST_F(Launcher, WithoutArgumentsStartsTheWindowDetachedAndEndsAtOnce) {
   RunOptions options = FakeOptions(dir_, "echo");
   options.environment.push_back({"BM_FAKE_MARKER", dir_ / "started"});
   // Arguments of blanks and quotes only open the window in the program too.
-  for (const auto& args : {std::vector<std::string>{}, std::vector<std::string>{"", " \t", "\"\""}}) {
+  for (const auto& args :
+       {std::vector<std::string>{}, std::vector<std::string>{"", " \t", "\"\""}}) {
     unlink((dir_ / "started").c_str());
     const RunResult r = RunProgram(launcher_, args, options);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out + r.err, "");
-    EXPECT_LT(r.seconds, 0.9);  // the child runs on for a second
+    EXPECT_LT(r.seconds, 0.9);                         // the child runs on for a second
     EXPECT_TRUE(FolderEntries(dir_ / "run").empty());  // no rendezvous was made
     for (int i = 0; i < 100 && ReadFile(dir_ / "started").empty(); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));

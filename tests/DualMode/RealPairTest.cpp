@@ -17,11 +17,11 @@ const char kPython[] = "/usr/bin/python3";
 
 // A small PNG made by Pillow, an independent encoder.
 void MakePng(const std::string& path) {
-  const RunResult r = RunProgram(
-      kPython, {"-c",
-                "import sys; from PIL import Image; "
-                "Image.new('RGB', (4, 3), (200, 10, 10)).save(sys.argv[1])",
-                path});
+  const RunResult r =
+      RunProgram(kPython, {"-c",
+                           "import sys; from PIL import Image; "
+                           "Image.new('RGB', (4, 3), (200, 10, 10)).save(sys.argv[1])",
+                           path});
   ASSERT_EQ(r.exitCode, 0) << r.err;
 }
 
@@ -41,8 +41,8 @@ class RealPair : public testing::Test {
   }
   // Runs the launcher; skips the test while the program prints no banner through it.
   RunResult Convert() {
-    RunResult r = RunProgram(BinPath("Brindlemark.com"),
-                             {"/source:" + source_, "/dest:" + dest_}, options_);
+    RunResult r =
+        RunProgram(BinPath("Brindlemark.com"), {"/source:" + source_, "/dest:" + dest_}, options_);
     EXPECT_FALSE(r.timedOut);
     EXPECT_TRUE(FolderEntries(dir_ / "run/brindlemark").empty());
     return r;
@@ -80,12 +80,11 @@ TEST_F(RealPair, ConvertsAFolderAndEndsWithTheProgramsExitCode) {
                 "SUCCESS: converted file " + source_ + "/b.png to " + dest_ + "/b.jpg"},
                "2 images were successfully converted. 0 images failed.");
   EXPECT_EQ(first.exitCode, 0);
-  const RunResult check = RunProgram(
-      kPython, {"-c",
-                "import sys; from PIL import Image\n"
-                "for p in sys.argv[1:]:\n"
-                "  print(Image.open(p).format)",
-                dest_ + "/a.jpg", dest_ + "/b.jpg"});
+  const RunResult check = RunProgram(kPython, {"-c",
+                                               "import sys; from PIL import Image\n"
+                                               "for p in sys.argv[1:]:\n"
+                                               "  print(Image.open(p).format)",
+                                               dest_ + "/a.jpg", dest_ + "/b.jpg"});
   EXPECT_EQ(check.out, "JPEG\nJPEG\n") << check.err;
 
   const RunResult again = Convert();  // the results exist now and override is off
@@ -131,7 +130,8 @@ TEST_F(RealPair, SameArgumentsGiveTheSameReportThroughTheLauncherAndDirectly) {
     EXPECT_EQ(launched.exitCode, direct.exitCode) << args[0];
   }
   const RunResult refused = RunProgram(BinPath("Brindlemark.exe"), cases[0], options_);
-  EXPECT_NE(refused.out.find("ERROR: Wrong command line argument -override -samedir\n"), std::string::npos)
+  EXPECT_NE(refused.out.find("ERROR: Wrong command line argument -override -samedir\n"),
+            std::string::npos)
       << refused.out;
   EXPECT_EQ(refused.exitCode, 1);
 }

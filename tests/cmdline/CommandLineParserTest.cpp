@@ -121,16 +121,18 @@ TEST(ParseCommandLine, ReadsEveryOption) {
 }
 
 TEST(ParseCommandLine, ModeLettersAndQualityWords) {
-  const std::pair<const char*, int> modes[] = {{"fc", 0}, {"fp", 1}, {"m", 2}, {"w", 3}, {"h", 4},
-                                               {"r", 5},  {"n", 6},  {"f", 7}, {"fw", 8}, {"fh", 9}};
+  const std::pair<const char*, int> modes[] = {{"fc", 0}, {"fp", 1}, {"m", 2}, {"w", 3},
+                                               {"h", 4},  {"r", 5},  {"n", 6}, {"f", 7},
+                                               {"fw", 8}, {"fh", 9}};
   for (const auto& [letter, mode] : modes) {
     ConversionSettings s;
     std::string message;
     ParseCommandLine(Tokens{std::string("/mode:") + letter}, s, message);
     EXPECT_EQ(s.resizeOption, mode) << letter;
   }
-  const std::pair<const char*, int> words[] = {{"bad", 10},    {"average", 25}, {"normal", 50}, {"good", 80},
-                                               {"better", 90}, {"superb", 100}, {"Good", 0},    {"77x", 77}};
+  const std::pair<const char*, int> words[] = {{"bad", 10},  {"average", 25}, {"normal", 50},
+                                               {"good", 80}, {"better", 90},  {"superb", 100},
+                                               {"Good", 0},  {"77x", 77}};
   for (const auto& [word, quality] : words) {
     ConversionSettings s;
     std::string message;
@@ -176,12 +178,14 @@ TEST(ReadNumbers, AtoiAndAtofMannerButSafe) {
   EXPECT_DOUBLE_EQ(ReadDouble("-3e1"), -30.0);
   EXPECT_DOUBLE_EQ(ReadDouble("0x10"), 0.0);
   EXPECT_DOUBLE_EQ(ReadDouble("x"), 0.0);
-  for (const char* doubled : {"--50", "+-50", "-+50", "++50", " - 5"}) EXPECT_EQ(ReadDouble(doubled), 0.0) << doubled;
+  for (const char* doubled : {"--50", "+-50", "-+50", "++50", " - 5"})
+    EXPECT_EQ(ReadDouble(doubled), 0.0) << doubled;
 }
 
 TEST(ParseCommandLine, ExtensionLosesOneLeadingDot) {
-  for (const auto& [text, ext] : {std::pair{"/dest:/o /ext:.png", "png"}, {"/dest:/o /ext:png", "png"},
-                                   {"/dest:/o /ext:.JPG", "JPG"}}) {
+  for (const auto& [text, ext] : {std::pair{"/dest:/o /ext:.png", "png"},
+                                  {"/dest:/o /ext:png", "png"},
+                                  {"/dest:/o /ext:.JPG", "JPG"}}) {
     ConversionSettings s;
     std::string message;
     EXPECT_EQ(ParseCommandLine(text, s, message), S_OK) << message;
@@ -192,7 +196,8 @@ TEST(ParseCommandLine, ExtensionLosesOneLeadingDot) {
 TEST(ReadNumbers, DecimalsIgnoreTheUserLocale) {
   const char* previous = std::setlocale(LC_NUMERIC, nullptr);
   const std::string saved = previous ? previous : "C";
-  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no comma-decimal locale installed";
+  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+    GTEST_SKIP() << "no comma-decimal locale installed";
   EXPECT_DOUBLE_EQ(ReadDouble("12.5"), 12.5);
   std::setlocale(LC_NUMERIC, saved.c_str());
 }

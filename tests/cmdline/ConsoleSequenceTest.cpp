@@ -24,7 +24,7 @@ struct LauncherSetup {
   mode_t folderMode = 0700;
   bool coutIsRegularFile = false;
   bool cerrForeignOwner = false;
-  int pidOffset = 0;  // nonzero: the FIFOs carry another process's id
+  int pidOffset = 0;              // nonzero: the FIFOs carry another process's id
   const char* program = nullptr;  // exec this instead of calling ConnectConsolePipes
   std::vector<std::string> args;
 };
@@ -39,7 +39,8 @@ std::string DrainFd(int fd) {
   std::string text;
   char buffer[4096];
   ssize_t n;
-  while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
+  while ((n = read(fd, buffer, sizeof buffer)) > 0)
+    text.append(buffer, static_cast<std::size_t>(n));
   return text;
 }
 
@@ -89,7 +90,9 @@ Outcome PlayLauncher(const LauncherSetup& setup) {
   int status = 0;
   waitpid(pid, &status, WUNTRACED);
 
-  auto name = [&](const char* kind) { return RendezvousPipeName(folder, pid + setup.pidOffset, kind); };
+  auto name = [&](const char* kind) {
+    return RendezvousPipeName(folder, pid + setup.pidOffset, kind);
+  };
   if (setup.coutIsRegularFile) {
     WriteFile(name("cout"), "");
     chmod(name("cout").c_str(), 0600);
@@ -154,7 +157,9 @@ TEST(ConsoleSequence, AnyMissingOrUntrustedFifoKeepsTheOwnStreams) {
       {"folder open to others", [](LauncherSetup& s) { s.folderMode = 0755; }},
       {"fifos of another process", [](LauncherSetup& s) { s.pidOffset = 1; }},
   };
-  if (geteuid() == 0) cases.push_back({"cerr owned by another user", [](LauncherSetup& s) { s.cerrForeignOwner = true; }});
+  if (geteuid() == 0)
+    cases.push_back(
+        {"cerr owned by another user", [](LauncherSetup& s) { s.cerrForeignOwner = true; }});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     LauncherSetup setup;
@@ -168,7 +173,8 @@ TEST(ConsoleSequence, AnyMissingOrUntrustedFifoKeepsTheOwnStreams) {
   }
 }
 
-const std::string kBanner = "Brindlemark 2.9 Command Line Processor\nCopyright (C) Orrinvale. All rights reserved.\n\n";
+const std::string kBanner =
+    "Brindlemark 2.9 Command Line Processor\nCopyright (C) Orrinvale. All rights reserved.\n\n";
 
 TEST(ConsoleSequence, RealProgramReportsThroughTheLauncher) {
   TempDir out;

@@ -30,15 +30,20 @@ for k, png in enumerate(sys.argv[2:]):
 TEST(GifSourceEndToEnd, AnimatedGifGivesOnePngPerFrameWithTheFramesPixels) {
   TempDir dir;
   CopySample("spinner.gif", dir / "spinner.gif");
-  const RunResult r = RunProgram("/usr/bin/timeout", {"30", BinPath("Brindlemark.exe"), "-source:" + dir / "spinner.gif",
-                                                      "-dest:" + dir / "out", "-ext:png", "-mode:n", "-bpp:24"});
+  const RunResult r = RunProgram(
+      "/usr/bin/timeout", {"30", BinPath("Brindlemark.exe"), "-source:" + dir / "spinner.gif",
+                           "-dest:" + dir / "out", "-ext:png", "-mode:n", "-bpp:24"});
   ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
-  EXPECT_NE(r.out.find("4 images were successfully converted. 0 images failed.\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("4 images were successfully converted. 0 images failed.\n"),
+            std::string::npos)
+      << r.out;
   EXPECT_EQ(NamesIn(dir / "out"), "spinner00.png spinner01.png spinner02.png spinner03.png");
-  if (access("/usr/bin/python3", X_OK) != 0) GTEST_SKIP() << "needs Pillow (/usr/bin/python3) to judge the pixels";
+  if (access("/usr/bin/python3", X_OK) != 0)
+    GTEST_SKIP() << "needs Pillow (/usr/bin/python3) to judge the pixels";
   const RunResult judged =
-      RunProgram("/usr/bin/python3", {"-c", kCompare, dir / "spinner.gif", dir / "out/spinner00.png", dir / "out/spinner01.png",
-                                      dir / "out/spinner02.png", dir / "out/spinner03.png"});
+      RunProgram("/usr/bin/python3",
+                 {"-c", kCompare, dir / "spinner.gif", dir / "out/spinner00.png",
+                  dir / "out/spinner01.png", dir / "out/spinner02.png", dir / "out/spinner03.png"});
   ASSERT_EQ(judged.exitCode, 0) << judged.err;
   // Frame 0 covers the screen; the later frames are returned at their own rectangles.
   EXPECT_EQ(judged.out, "120 90 same\n56 41 same\n56 41 same\n56 41 same\n");

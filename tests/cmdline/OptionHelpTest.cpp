@@ -22,7 +22,8 @@ std::vector<std::string> Lines(const std::string& text) {
 // from this table.
 TEST(OptionHelp, EveryParserOptionHasAnEntryAndEveryEntryIsAnOption) {
   for (const std::string& name : CommandLineOptionNames())
-    EXPECT_NE(FindOptionHelp(name), nullptr) << "option \"" << name << "\" has no line in OptionHelp.cpp";
+    EXPECT_NE(FindOptionHelp(name), nullptr)
+        << "option \"" << name << "\" has no line in OptionHelp.cpp";
   const auto known = CommandLineOptionNames();
   for (const OptionHelpEntry& entry : OptionHelpTable())
     EXPECT_NE(std::find(known.begin(), known.end(), entry.name), known.end())
@@ -32,19 +33,23 @@ TEST(OptionHelp, EveryParserOptionHasAnEntryAndEveryEntryIsAnOption) {
 
 TEST(OptionHelp, UsageShowsEachOptionAtALineStartWithinEightyColumns) {
   const std::string usage = UsageText();
-  EXPECT_EQ(usage.rfind("Usage: brindlemark -source:<file or folder> -dest:<folder> [options]\n", 0), 0u);
+  EXPECT_EQ(
+      usage.rfind("Usage: brindlemark -source:<file or folder> -dest:<folder> [options]\n", 0), 0u);
   const auto lines = Lines(usage);
   for (const std::string& line : lines) EXPECT_LE(line.size(), 79u) << line;
   std::vector<std::string> wanted;
-  for (const OptionHelpEntry& entry : OptionHelpTable()) wanted.push_back(std::string("  ").append(OptionSyntax(entry)));
+  for (const OptionHelpEntry& entry : OptionHelpTable())
+    wanted.push_back(std::string("  ").append(OptionSyntax(entry)));
   wanted.insert(wanted.end(), {"  --help", "  --version"});
   for (const std::string& start : wanted) {
     const auto found = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
-      return line.rfind(start, 0) == 0 && (line.size() == start.size() || line[start.size()] == ' ');
+      return line.rfind(start, 0) == 0 &&
+             (line.size() == start.size() || line[start.size()] == ' ');
     });
     EXPECT_NE(found, lines.end()) << start;
   }
-  EXPECT_NE(usage.find("Exit status: 0 when every page converted, 1 otherwise.\n"), std::string::npos);
+  EXPECT_NE(usage.find("Exit status: 0 when every page converted, 1 otherwise.\n"),
+            std::string::npos);
 }
 
 TEST(OptionHelp, SyntaxOfValuedOptionsAndFlags) {
@@ -57,11 +62,13 @@ TEST(ManPage, NamesEveryOptionWithEscapedDashesAndHasTheSections) {
   const std::string page = ManPageText();
   EXPECT_EQ(page.rfind(".TH BRINDLEMARK 1 ", 0), 0u);
   for (const OptionHelpEntry& entry : OptionHelpTable())
-    EXPECT_NE(page.find(std::string(".TP\n\\fB\\-").append(entry.name).append("\\fP")), std::string::npos)
+    EXPECT_NE(page.find(std::string(".TP\n\\fB\\-").append(entry.name).append("\\fP")),
+              std::string::npos)
         << entry.name;
   EXPECT_NE(page.find(".TP\n.B \\-\\-help\n"), std::string::npos);
   EXPECT_NE(page.find(".TP\n.B \\-\\-version\n"), std::string::npos);
-  for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "REPORT", "EXIT STATUS", "EXAMPLES", "FILES"})
+  for (const char* section :
+       {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "REPORT", "EXIT STATUS", "EXAMPLES", "FILES"})
     EXPECT_NE(page.find(std::string("\n.SH ") + section + "\n"), std::string::npos) << section;
   // A plain "-" is a hyphen to groff, not the minus an option is typed with: every option
   // word after a dash has the dash escaped.
@@ -80,7 +87,8 @@ TEST(ManPage, GroffFormatsItWithoutWarnings) {
   if (!FileExists("/usr/bin/groff")) GTEST_SKIP() << "groff is not installed";
   TempDir dir;
   WriteFile(dir / "Brindlemark.1", ManPageText());
-  const RunResult r = RunProgram("/usr/bin/groff", {"-man", "-Tutf8", "-ww", "-z", dir / "Brindlemark.1"});
+  const RunResult r =
+      RunProgram("/usr/bin/groff", {"-man", "-Tutf8", "-ww", "-z", dir / "Brindlemark.1"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.err, "");
 }
@@ -97,7 +105,8 @@ TEST(InformationalSwitches, HelpPrintsTheUsageAndVersionTheVersionsOnBothProgram
   const std::vector<std::string> programs = {"Brindlemark.exe", "Brindlemark.com"};
   for (const std::string& program : programs) {
     if (!FileExists(BinPath(program))) continue;
-    for (const auto& args : {std::vector<std::string>{"--help"}, {"-dest:/nonexistent", "--help", "-width:x"}}) {
+    for (const auto& args :
+         {std::vector<std::string>{"--help"}, {"-dest:/nonexistent", "--help", "-width:x"}}) {
       const RunResult help = Start(program, args);
       EXPECT_EQ(help.exitCode, 0) << program;
       EXPECT_EQ(help.out, UsageText()) << program;

@@ -62,7 +62,8 @@ std::map<std::string, std::string> Contents(const std::string& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     const std::string rel = fs::relative(entry.path(), root).string();
-    files[entry.is_directory() ? rel + "/" : rel] = entry.is_directory() ? "" : ReadFile(entry.path());
+    files[entry.is_directory() ? rel + "/" : rel] =
+        entry.is_directory() ? "" : ReadFile(entry.path());
   }
   return files;
 }
@@ -89,15 +90,17 @@ Outcome RunCaptured(const std::vector<std::string>& tokens, const std::string& c
 }
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
   return text;
 }
 
 // One random case: a source tree, things already in the destination, and options.
 struct Case {
-  std::vector<std::pair<std::string, std::string>> files;  // relative path under the root, pool file
-  std::vector<std::string> options;                         // with ROOT for the root
+  std::vector<std::pair<std::string, std::string>>
+      files;                         // relative path under the root, pool file
+  std::vector<std::string> options;  // with ROOT for the root
 };
 
 Case RandomCase(std::mt19937& random) {
@@ -106,9 +109,11 @@ Case RandomCase(std::mt19937& random) {
   static const std::vector<std::string> folders = {"", "", "s/", "s/t/", "u/"};
   static const std::vector<std::string> titles = {"a", "b", "c", "a.b", "a00"};
   static const std::map<std::string, std::vector<std::string>> extensions = {
-      {"rgb.png", {"png", "PNG"}}, {"rgba.png", {"png"}}, {"photo.jpg", {"jpg", "jpeg"}},
-      {"pages.tif", {"tif", "tiff"}}, {"anim.gif", {"gif"}}, {"pic.bmp", {"bmp"}},
-      {"grey.png", {"png"}}, {"junk.bin", {"jpg", "png", "tif"}}, {"trunc.png", {"png"}}};
+      {"rgb.png", {"png", "PNG"}},    {"rgba.png", {"png"}},
+      {"photo.jpg", {"jpg", "jpeg"}}, {"pages.tif", {"tif", "tiff"}},
+      {"anim.gif", {"gif"}},          {"pic.bmp", {"bmp"}},
+      {"grey.png", {"png"}},          {"junk.bin", {"jpg", "png", "tif"}},
+      {"trunc.png", {"png"}}};
   Case c;
   const std::string ext = pick(std::vector<std::string>{"jpg", "png", "gif", "tif", "bmp"});
   const int count = 2 + static_cast<int>(random() % 8);
@@ -157,10 +162,12 @@ TEST(ParallelRun, ThreadsOneTwoAndFourGiveTheSameReportResultAndFiles) {
       fs::remove_all(root);
       for (const auto& [path, source] : c.files) {
         fs::create_directories(fs::path(root + "/" + path).parent_path());
-        fs::copy_file(PoolFolder() + "/" + source, root + "/" + path, fs::copy_options::overwrite_existing);
+        fs::copy_file(PoolFolder() + "/" + source, root + "/" + path,
+                      fs::copy_options::overwrite_existing);
       }
       std::vector<std::string> tokens;
-      for (const std::string& option : c.options) tokens.push_back(ReplaceAll(option, "ROOT", root));
+      for (const std::string& option : c.options)
+        tokens.push_back(ReplaceAll(option, "ROOT", root));
       tokens.push_back(std::string("-threads:") + threads);
       Outcome outcome = RunCaptured(tokens, dir / "report.txt");
       outcome.report = ReplaceAll(outcome.report, root, "ROOT");
@@ -174,7 +181,8 @@ TEST(ParallelRun, ThreadsOneTwoAndFourGiveTheSameReportResultAndFiles) {
       ASSERT_EQ(outcomes[i].result, outcomes[0].result) << "trial " << trial;
       ASSERT_EQ(trees[i], trees[0]) << "trial " << trial << ": " << options;
     }
-    for (const auto& [path, bytes] : trees[0]) EXPECT_EQ(path.find(".tmp-"), std::string::npos) << path;
+    for (const auto& [path, bytes] : trees[0])
+      EXPECT_EQ(path.find(".tmp-"), std::string::npos) << path;
     failedRuns += Failed(outcomes[0].result);
     collisions += outcomes[0].report.find("already exists") != std::string::npos;
   }
@@ -193,9 +201,9 @@ namespace {
 TEST(ParallelRun, GnuParallelOverAFileListGivesTheFilesOfOneRun) {
   TempDir dir;
   const std::vector<std::pair<std::string, std::string>> files = {
-      {"a.png", "rgb.png"},         {"b.jpg", "photo.jpg"},    {"s/c.tif", "pages.tif"},
-      {"s/d.gif", "anim.gif"},      {"s/t/e.bmp", "pic.bmp"},  {"s/t/f.png", "rgba.png"},
-      {"u/g.png", "grey.png"},      {"u/h.jpg", "photo.jpg"}};
+      {"a.png", "rgb.png"},    {"b.jpg", "photo.jpg"},   {"s/c.tif", "pages.tif"},
+      {"s/d.gif", "anim.gif"}, {"s/t/e.bmp", "pic.bmp"}, {"s/t/f.png", "rgba.png"},
+      {"u/g.png", "grey.png"}, {"u/h.jpg", "photo.jpg"}};
   std::string list;
   for (const auto& [path, source] : files) {
     fs::create_directories(fs::path(dir / ("in/" + path)).parent_path());
@@ -203,11 +211,14 @@ TEST(ParallelRun, GnuParallelOverAFileListGivesTheFilesOfOneRun) {
     list += path + "\n";
   }
   WriteFile(dir / "list.txt", list);
-  const RunResult one = RunProgram(BinPath("Brindlemark.exe"),
-                                   {"-source:" + dir / "in", "-dest:" + dir / "one", "-samedir", "-ext:png"});
+  const RunResult one =
+      RunProgram(BinPath("Brindlemark.exe"),
+                 {"-source:" + dir / "in", "-dest:" + dir / "one", "-samedir", "-ext:png"});
   ASSERT_EQ(one.exitCode, 0) << one.out;
   const RunResult shards = RunProgram(
-      "/bin/sh", {"-c", "cd \"$1\" && parallel --will-cite -j2 \"$2\" -source:{} -dest:\"$3\"/{//} -ext:png < \"$4\"",
+      "/bin/sh", {"-c",
+                  "cd \"$1\" && parallel --will-cite -j2 \"$2\" -source:{} -dest:\"$3\"/{//} "
+                  "-ext:png < \"$4\"",
                   "sh", dir / "in", BinPath("Brindlemark.exe"), dir / "shards", dir / "list.txt"});
   ASSERT_EQ(shards.exitCode, 0) << shards.out << shards.err;
   const auto expected = Contents(dir / "one");
@@ -220,12 +231,13 @@ TEST(ParallelRun, GnuParallelOverAFileListGivesTheFilesOfOneRun) {
 TEST(ParallelRun, InterruptFinishesItemsInFlightAndLeavesNoTemporaryFile) {
   TempDir dir;
   fs::create_directories(dir / "in");
-  const RunResult made = RunProgram("/usr/bin/convert", {"-size", "1600x1200", "plasma:fractal", "-depth", "8",
-                                                         dir / "in/p00.png"});
+  const RunResult made = RunProgram("/usr/bin/convert", {"-size", "1600x1200", "plasma:fractal",
+                                                         "-depth", "8", dir / "in/p00.png"});
   ASSERT_EQ(made.exitCode, 0) << made.err;
   constexpr int kItems = 40;
   for (int i = 1; i < kItems; ++i)
-    fs::copy_file(dir / "in/p00.png", dir / ("in/p" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".png"));
+    fs::copy_file(dir / "in/p00.png",
+                  dir / ("in/p" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".png"));
 
   int out[2];
   ASSERT_EQ(pipe(out), 0);
@@ -268,8 +280,8 @@ TEST(ParallelRun, InterruptFinishesItemsInFlightAndLeavesNoTemporaryFile) {
   }
   for (int i = 0; i < written; ++i) {
     const std::string title = "p" + std::string(i < 10 ? "0" : "") + std::to_string(i);
-    expected += "SUCCESS: converted file " + dir / ("in/" + title + ".png") + " to " + dir / ("out/" + title + ".jpg") +
-                "\n";
+    expected += "SUCCESS: converted file " + dir / ("in/" + title + ".png") + " to " +
+                dir / ("out/" + title + ".jpg") + "\n";
   }
   EXPECT_LT(written, kItems) << "the run was not stopped";
   EXPECT_EQ(report.substr(report.find("SUCCESS: ")), expected);

@@ -14,10 +14,12 @@
 
 namespace {
 
-const std::string kBanner = "Brindlemark 2.9 Command Line Processor\nCopyright (C) Orrinvale. All rights reserved.\n\n";
+const std::string kBanner =
+    "Brindlemark 2.9 Command Line Processor\nCopyright (C) Orrinvale. All rights reserved.\n\n";
 
 // Every start runs under a time limit.
-RunResult Start(const std::vector<std::string>& args, const std::string& program = "Brindlemark.exe") {
+RunResult Start(const std::vector<std::string>& args,
+                const std::string& program = "Brindlemark.exe") {
   std::vector<std::string> full = {"30", BinPath(program)};
   full.insert(full.end(), args.begin(), args.end());
   return RunProgram("/usr/bin/timeout", full);
@@ -41,8 +43,8 @@ void ExpectSummaryAgrees(const std::string& report) {
     bad += line.rfind("ERROR: ", 0) == 0;
     last = line;
   }
-  EXPECT_EQ(last, std::to_string(ok) + " images were successfully converted. " + std::to_string(bad) +
-                      " images failed.");
+  EXPECT_EQ(last, std::to_string(ok) + " images were successfully converted. " +
+                      std::to_string(bad) + " images failed.");
 }
 
 std::string Success(const std::string& from, const std::string& to) {
@@ -54,11 +56,11 @@ std::string Failure(const std::string& from, const std::string& to, const std::s
 
 // What Pillow, an independent reader, sees in a file: "FORMAT WxH MODE".
 std::string PillowSees(const std::string& path) {
-  const RunResult r = RunProgram("/usr/bin/timeout",
-                                 {"30", "/usr/bin/python3", "-c",
-                                  "import sys; from PIL import Image; im = Image.open(sys.argv[1]); "
-                                  "print(im.format, '%dx%d' % im.size, im.mode)",
-                                  path});
+  const RunResult r = RunProgram(
+      "/usr/bin/timeout", {"30", "/usr/bin/python3", "-c",
+                           "import sys; from PIL import Image; im = Image.open(sys.argv[1]); "
+                           "print(im.format, '%dx%d' % im.size, im.mode)",
+                           path});
   return r.out;
 }
 
@@ -93,10 +95,11 @@ TEST_F(EndToEnd, FolderWithSubfoldersKeepsItsStructure) {
 }
 
 TEST_F(EndToEnd, NoRecursiveAndFlatDestination) {
-  const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-norecursive", "-ext:png",
-                           "-prefix:s_", "-suffix:_small"});
+  const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-norecursive",
+                             "-ext:png", "-prefix:s_", "-suffix:_small"});
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(Report(r), Success(in("a.png"), out("s_a_small.png")) + Success(in("b.jpg"), out("s_b_small.png")) +
+  EXPECT_EQ(Report(r), Success(in("a.png"), out("s_a_small.png")) +
+                           Success(in("b.jpg"), out("s_b_small.png")) +
                            "2 images were successfully converted. 0 images failed.\n");
   EXPECT_EQ(PillowSees(out("s_a_small.png")), "PNG 150x100 RGB\n");
 }
@@ -104,10 +107,12 @@ TEST_F(EndToEnd, NoRecursiveAndFlatDestination) {
 TEST_F(EndToEnd, ExtensionWithADotAndPrefixWithASlash) {
   const RunResult dotted = Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-ext:.png"});
   EXPECT_EQ(dotted.exitCode, 0);
-  EXPECT_EQ(Report(dotted), Success(in("a.png"), out("a.png")) + "1 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(Report(dotted), Success(in("a.png"), out("a.png")) +
+                                "1 images were successfully converted. 0 images failed.\n");
   EXPECT_EQ(PillowSees(out("a.png")), "PNG 150x100 RGB\n");
   // A prefix that climbs out of the destination is refused before anything is written.
-  const RunResult climbing = Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-prefix:../"});
+  const RunResult climbing =
+      Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-prefix:../"});
   EXPECT_EQ(climbing.exitCode, 1);
   EXPECT_EQ(Report(climbing), "ERROR: Invalid prefix. A prefix cannot contain /.\n");
   EXPECT_FALSE(FileExists(dir / "a.jpg"));
@@ -116,38 +121,47 @@ TEST_F(EndToEnd, ExtensionWithADotAndPrefixWithASlash) {
 // Only GIF limits a side to 65,535 pixels: a long strip is framed and written as PNG,
 // and refused when written as GIF.
 TEST_F(EndToEnd, StripWiderThan65535IsFramedExceptForGif) {
-  const RunResult made = RunProgram("/usr/bin/timeout", {"30", "/usr/bin/python3", "-c",
-                                                         "import sys; from PIL import Image; "
-                                                         "Image.new('RGB', (70000, 4), (32, 64, 160)).save(sys.argv[1])",
-                                                         in("strip.png")});
+  const RunResult made = RunProgram(
+      "/usr/bin/timeout", {"30", "/usr/bin/python3", "-c",
+                           "import sys; from PIL import Image; "
+                           "Image.new('RGB', (70000, 4), (32, 64, 160)).save(sys.argv[1])",
+                           in("strip.png")});
   ASSERT_EQ(made.exitCode, 0) << made.err;
-  const std::vector<std::string> frame = {"-source:" + in("strip.png"), "-dest:" + dir / "out", "-mode:n",
-                                          "-paddinghorz:3", "-paddingvert:2", "-paddingcolor:00FF00"};
+  const std::vector<std::string> frame = {"-source:" + in("strip.png"),
+                                          "-dest:" + dir / "out",
+                                          "-mode:n",
+                                          "-paddinghorz:3",
+                                          "-paddingvert:2",
+                                          "-paddingcolor:00FF00"};
   auto args = frame;
   args.push_back("-ext:png");
   const RunResult png = Start(args);
   EXPECT_EQ(Report(png), Success(in("strip.png"), out("strip.png")) +
                              "1 images were successfully converted. 0 images failed.\n");
-  const RunResult seen = RunProgram("/usr/bin/timeout",
-                                    {"30", "/usr/bin/python3", "-c",
-                                     "import sys; from PIL import Image; im = Image.open(sys.argv[1]).convert('RGB'); "
-                                     "print(im.size, im.getpixel((0, 0)), im.getpixel((35000, 5)), "
-                                     "im.getpixel((70003, 9)))",
-                                     out("strip.png")});
+  const RunResult seen =
+      RunProgram("/usr/bin/timeout",
+                 {"30", "/usr/bin/python3", "-c",
+                  "import sys; from PIL import Image; im = Image.open(sys.argv[1]).convert('RGB'); "
+                  "print(im.size, im.getpixel((0, 0)), im.getpixel((35000, 5)), "
+                  "im.getpixel((70003, 9)))",
+                  out("strip.png")});
   // The horizontal bars (3 rows) go above and below, the vertical ones (2 columns) beside.
   EXPECT_EQ(seen.out, "(70004, 10) (0, 255, 0) (32, 64, 160) (0, 255, 0)\n") << seen.err;
   args.back() = "-ext:gif";
   const RunResult gif = Start(args);
   EXPECT_EQ(gif.exitCode, 1);
-  EXPECT_EQ(Report(gif), Failure(in("strip.png"), out("strip.gif"), "Failed to save " + out("strip.gif")) +
-                             "0 images were successfully converted. 1 images failed.\n");
+  EXPECT_EQ(Report(gif),
+            Failure(in("strip.png"), out("strip.gif"), "Failed to save " + out("strip.gif")) +
+                "0 images were successfully converted. 1 images failed.\n");
 }
 
 TEST_F(EndToEnd, ThreePageTiffGivesThreeNumberedOutputs) {
   CopySample("scan-3-pages.tif", in("scan.tif"));
-  const RunResult r = Start({"-source:" + in("scan.tif"), "-dest:" + dir / "out", "-samedir", "-zeropadding:3"});
+  const RunResult r =
+      Start({"-source:" + in("scan.tif"), "-dest:" + dir / "out", "-samedir", "-zeropadding:3"});
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(Report(r), Success(in("scan.tif"), out("scan000.jpg")) + Success(in("scan.tif"), out("scan001.jpg")) +
+  EXPECT_EQ(Report(r), Success(in("scan.tif"), out("scan000.jpg")) +
+                           Success(in("scan.tif"), out("scan001.jpg")) +
                            Success(in("scan.tif"), out("scan002.jpg")) +
                            "3 images were successfully converted. 0 images failed.\n");
   EXPECT_EQ(NamesIn(dir / "out"), "scan000.jpg scan001.jpg scan002.jpg");
@@ -159,14 +173,16 @@ TEST_F(EndToEnd, UnreadableFileFailsWithItsReasonAndTheOthersConvert) {
   EXPECT_EQ(r.exitCode, 1);
   const std::string report = Report(r);
   EXPECT_EQ(report, Success(in("a.png"), out("a.jpg")) + Success(in("b.jpg"), out("b.jpg")) +
-                        Failure(in("broken.png"), out("broken.jpg"), "Failed to load image " + in("broken.png")) +
+                        Failure(in("broken.png"), out("broken.jpg"),
+                                "Failed to load image " + in("broken.png")) +
                         "2 images were successfully converted. 1 images failed.\n");
   ExpectSummaryAgrees(report);
   EXPECT_FALSE(FileExists(out("broken.jpg")));
 }
 
 TEST_F(EndToEnd, SecondRunRefusesToOverwriteAndOverrideReplaces) {
-  const std::vector<std::string> args = {"-source:" + dir / "in", "-dest:" + dir / "out", "-norecursive"};
+  const std::vector<std::string> args = {"-source:" + dir / "in", "-dest:" + dir / "out",
+                                         "-norecursive"};
   ASSERT_EQ(Start(args).exitCode, 0);
   const std::string firstA = ReadFile(out("a.jpg")), firstB = ReadFile(out("b.jpg"));
   struct stat before;
@@ -174,9 +190,10 @@ TEST_F(EndToEnd, SecondRunRefusesToOverwriteAndOverrideReplaces) {
 
   const RunResult again = Start(args);
   EXPECT_EQ(again.exitCode, 1);
-  EXPECT_EQ(Report(again), Failure(in("a.png"), out("a.jpg"), "File " + out("a.jpg") + " already exists") +
-                               Failure(in("b.jpg"), out("b.jpg"), "File " + out("b.jpg") + " already exists") +
-                               "0 images were successfully converted. 2 images failed.\n");
+  EXPECT_EQ(Report(again),
+            Failure(in("a.png"), out("a.jpg"), "File " + out("a.jpg") + " already exists") +
+                Failure(in("b.jpg"), out("b.jpg"), "File " + out("b.jpg") + " already exists") +
+                "0 images were successfully converted. 2 images failed.\n");
   EXPECT_EQ(ReadFile(out("a.jpg")), firstA);
   EXPECT_EQ(ReadFile(out("b.jpg")), firstB);
 
@@ -185,7 +202,8 @@ TEST_F(EndToEnd, SecondRunRefusesToOverwriteAndOverrideReplaces) {
   overriding.push_back("-jpegquality:40");
   const RunResult replaced = Start(overriding);
   EXPECT_EQ(replaced.exitCode, 0);
-  EXPECT_EQ(Report(replaced), Success(in("a.png"), out("a.jpg")) + Success(in("b.jpg"), out("b.jpg")) +
+  EXPECT_EQ(Report(replaced), Success(in("a.png"), out("a.jpg")) +
+                                  Success(in("b.jpg"), out("b.jpg")) +
                                   "2 images were successfully converted. 0 images failed.\n");
   struct stat after;
   stat(out("a.jpg").c_str(), &after);
@@ -197,7 +215,8 @@ TEST_F(EndToEnd, SecondRunRefusesToOverwriteAndOverrideReplaces) {
 TEST_F(EndToEnd, InPlaceConversionWithOverride) {
   std::filesystem::create_directories(dir / "flat");
   WritePicture(dir / "flat/p.png", 40, 40);
-  const RunResult r = Start({"-source:" + dir / "flat", "-dest:" + dir / "flat", "-ext:png", "-override"});
+  const RunResult r =
+      Start({"-source:" + dir / "flat", "-dest:" + dir / "flat", "-ext:png", "-override"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(Report(r), Success(dir / "flat/p.png", dir / "flat/p.png") +
                            "1 images were successfully converted. 0 images failed.\n");
@@ -206,7 +225,8 @@ TEST_F(EndToEnd, InPlaceConversionWithOverride) {
 }
 
 TEST_F(EndToEnd, PipelineFailureIsReportedAsResize) {
-  const RunResult r = Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-ext:png", "-bpp:5"});
+  const RunResult r =
+      Start({"-source:" + in("a.png"), "-dest:" + dir / "out", "-ext:png", "-bpp:5"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(Report(r), Failure(in("a.png"), out("a.png"), "Failed to resize " + in("a.png")) +
                            "0 images were successfully converted. 1 images failed.\n");
@@ -216,8 +236,9 @@ TEST_F(EndToEnd, FolderThatCannotBeCreatedLeavesTwoBlanksBeforeTheReason) {
   WriteFile(dir / "blocker", "");
   const RunResult r = Start({"-source:" + in("a.png"), "-dest:" + dir / "blocker/out"});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(Report(r), Failure(in("a.png"), "", "Fail to create destination folder " + dir / "blocker/out") +
-                           "0 images were successfully converted. 1 images failed.\n");
+  EXPECT_EQ(Report(r),
+            Failure(in("a.png"), "", "Fail to create destination folder " + dir / "blocker/out") +
+                "0 images were successfully converted. 1 images failed.\n");
 }
 
 TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
@@ -227,13 +248,17 @@ TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
     int exitCode;
   };
   const Case cases[] = {
-      {{"-dest:" + dir / "out", "-mode:w", "-width:abc"}, "ERROR: Please choose a width larger than 0.\n", 1},
+      {{"-dest:" + dir / "out", "-mode:w", "-width:abc"},
+       "ERROR: Please choose a width larger than 0.\n",
+       1},
       {{"-source:" + dir / "in", "-bogus:1"}, "ERROR: Wrong command line argument -bogus:1\n", 1},
       {{"-source:" + dir / "in"}, "ERROR: Please choose a destination folder.\n", 1},
       {{"-dest:" + dir / "out"}, "0 images were successfully converted. 0 images failed.\n", 0},
-      {{"-source:" + dir / "missing", "-dest:" + dir / "out"}, "0 images were successfully converted. 0 images failed.\n",
+      {{"-source:" + dir / "missing", "-dest:" + dir / "out"},
+       "0 images were successfully converted. 0 images failed.\n",
        0},
-      {{"-source:" + in("notes.txt"), "-dest:" + dir / "out"}, "0 images were successfully converted. 0 images failed.\n",
+      {{"-source:" + in("notes.txt"), "-dest:" + dir / "out"},
+       "0 images were successfully converted. 0 images failed.\n",
        0},
   };
   for (const auto& c : cases) {
@@ -243,14 +268,18 @@ TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
     EXPECT_EQ(Report(r), c.report);
     // Only a source that is not there is told, on standard error.
     const bool missing = c.args[0] == "-source:" + dir / "missing";
-    EXPECT_EQ(r.err, missing ? "WARNING: skipped " + dir / "missing: no such file or folder\n" : "");
+    EXPECT_EQ(r.err,
+              missing ? "WARNING: skipped " + dir / "missing: no such file or folder\n" : "");
   }
   EXPECT_FALSE(FileExists(dir / "out/a.jpg"));
 }
 
 // A picture made by ImageMagick, an encoder independent of the program.
 void MagickPicture(const std::string& path) {
-  ASSERT_EQ(RunProgram("/usr/bin/timeout", {"30", "convert", "-size", "12x8", "xc:#3080C0", "-depth", "8", path}).exitCode, 0);
+  ASSERT_EQ(RunProgram("/usr/bin/timeout",
+                       {"30", "convert", "-size", "12x8", "xc:#3080C0", "-depth", "8", path})
+                .exitCode,
+            0);
 }
 
 TEST_F(EndToEnd, FifoSocketAndDeviceNamedLikePicturesAreSkippedAndTheRunEnds) {
@@ -258,7 +287,8 @@ TEST_F(EndToEnd, FifoSocketAndDeviceNamedLikePicturesAreSkippedAndTheRunEnds) {
   std::filesystem::create_directories(tree + "/sub");
   MagickPicture(tree + "/real.png");
   MagickPicture(tree + "/sub/real.tif");
-  for (const char* name : {"/pipe.tif", "/pipe.png", "/sub/pipe.jpg"}) ASSERT_EQ(mkfifo((tree + name).c_str(), 0600), 0);
+  for (const char* name : {"/pipe.tif", "/pipe.png", "/sub/pipe.jpg"})
+    ASSERT_EQ(mkfifo((tree + name).c_str(), 0600), 0);
   const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
@@ -270,13 +300,14 @@ TEST_F(EndToEnd, FifoSocketAndDeviceNamedLikePicturesAreSkippedAndTheRunEnds) {
   // Were an open to block, the time limit would end the run with 124 and no summary.
   const RunResult r = Start({"-source:" + tree, "-dest:" + dir / "out", "-samedir"});
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(Report(r), Success(tree + "/real.png", out("real.jpg")) + Success(tree + "/sub/real.tif", out("sub/real.jpg")) +
+  EXPECT_EQ(Report(r), Success(tree + "/real.png", out("real.jpg")) +
+                           Success(tree + "/sub/real.tif", out("sub/real.jpg")) +
                            "2 images were successfully converted. 0 images failed.\n");
-  EXPECT_EQ(r.err, "WARNING: skipped " + tree + "/device.bmp: not a regular file\n" + "WARNING: skipped " + tree +
-                       "/pipe.png: not a regular file\n" + "WARNING: skipped " + tree +
-                       "/pipe.tif: not a regular file\n" + "WARNING: skipped " + tree +
-                       "/socket.gif: not a regular file\n" + "WARNING: skipped " + tree +
-                       "/sub/pipe.jpg: not a regular file\n");
+  EXPECT_EQ(r.err, "WARNING: skipped " + tree + "/device.bmp: not a regular file\n" +
+                       "WARNING: skipped " + tree + "/pipe.png: not a regular file\n" +
+                       "WARNING: skipped " + tree + "/pipe.tif: not a regular file\n" +
+                       "WARNING: skipped " + tree + "/socket.gif: not a regular file\n" +
+                       "WARNING: skipped " + tree + "/sub/pipe.jpg: not a regular file\n");
   // A FIFO given as the one source is told the same way.
   const RunResult single = Start({"-source:" + tree + "/pipe.tif", "-dest:" + dir / "out"});
   EXPECT_EQ(Report(single), "0 images were successfully converted. 0 images failed.\n");
@@ -286,7 +317,8 @@ TEST_F(EndToEnd, FifoSocketAndDeviceNamedLikePicturesAreSkippedAndTheRunEnds) {
 // Each run converts the same four pictures into the same four files: earlier outputs
 // are neither collected again nor nested one level deeper.
 TEST_F(EndToEnd, DestinationInsideTheSourceIsNotCollectedAgain) {
-  const std::string expected = Success(in("a.png"), in("thumbs/a.jpg")) + Success(in("b.jpg"), in("thumbs/b.jpg")) +
+  const std::string expected = Success(in("a.png"), in("thumbs/a.jpg")) +
+                               Success(in("b.jpg"), in("thumbs/b.jpg")) +
                                Success(in("sub/c.bmp"), in("thumbs/c.jpg")) +
                                Success(in("sub/deeper/d.tga"), in("thumbs/d.jpg")) +
                                "4 images were successfully converted. 0 images failed.\n";
@@ -302,7 +334,8 @@ TEST_F(EndToEnd, ThroughTheConsoleLauncher) {
   if (!FileExists(BinPath("Brindlemark.com"))) GTEST_SKIP() << "launcher not built";
   const RunResult r = Start({"-source:" + in("a.png"), "-dest:" + dir / "out"}, "Brindlemark.com");
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(Report(r), Success(in("a.png"), out("a.jpg")) + "1 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(Report(r), Success(in("a.png"), out("a.jpg")) +
+                           "1 images were successfully converted. 0 images failed.\n");
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ long PeakKiB(const std::string& source, const std::string& dest) {
   }
   int status = 0;
   rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    return -1;
   return usage.ru_maxrss;
 }
 

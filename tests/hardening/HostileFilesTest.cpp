@@ -36,12 +36,15 @@ std::string LineFor(const std::string& report, const std::string& source) {
   return {};
 }
 
-bool IsError(const std::string& line) { return line.rfind("ERROR: ", 0) == 0 && line.find(" Reason: ") != std::string::npos; }
+bool IsError(const std::string& line) {
+  return line.rfind("ERROR: ", 0) == 0 && line.find(" Reason: ") != std::string::npos;
+}
 
 // Every file in the folder, so temporary leftovers show.
 std::string AllNames(const std::string& folder) {
   std::string names;
-  for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) names += e.path().filename().string() + " ";
+  for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+    names += e.path().filename().string() + " ";
   return names;
 }
 
@@ -60,7 +63,8 @@ void WriteHugeDeclarations(const TempDir& dir, const std::string& folder) {
   WriteFile(folder + "/huge.bmp", bmp);
   // A minimal little-endian TIFF: one IFD with width, length, 8 bits, one strip.
   std::string tif("II\x2A\x00\x08\x00\x00\x00", 8);
-  const std::uint16_t tags[][2] = {{256, 4}, {257, 4}, {258, 3}, {259, 3}, {262, 3}, {273, 4}, {277, 3}, {278, 4}, {279, 4}};
+  const std::uint16_t tags[][2] = {{256, 4}, {257, 4}, {258, 3}, {259, 3}, {262, 3},
+                                   {273, 4}, {277, 3}, {278, 4}, {279, 4}};
   const std::uint32_t values[] = {70000, 70000, 8, 1, 1, 200, 1, 70000, 1};
   tif += static_cast<char>(9);
   tif += '\0';
@@ -89,11 +93,13 @@ TEST(HostileFiles, DeclaredHugePicturesAreRefusedBeforeDecoding) {
     EXPECT_EQ(image.Width(), 5) << "the held picture stays";
   }
   WritePicture(dir / "in/good.png", 6, 5);
-  const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-mode:n", "-ext:png"});
+  const RunResult r =
+      Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-mode:n", "-ext:png"});
   EXPECT_EQ(r.exitCode, 1);
   for (const char* name : {"huge.png", "huge.bmp", "huge.tif"}) {
     const std::string src = dir / ("in/" + std::string(name));
-    EXPECT_EQ(LineFor(r.out, src).substr(LineFor(r.out, src).find(" Reason: ")), " Reason: Failed to load image " + src);
+    EXPECT_EQ(LineFor(r.out, src).substr(LineFor(r.out, src).find(" Reason: ")),
+              " Reason: Failed to load image " + src);
   }
   EXPECT_EQ(LineFor(r.out, dir / "in/good.png").rfind("SUCCESS: ", 0), 0u);
   EXPECT_EQ(NamesIn(dir / "out"), "good.png");
@@ -105,8 +111,8 @@ TEST(HostileFiles, TruncatedEmptyAndMisnamedFilesFailAlone) {
   const IndexedPicture photo = PhotoLikePicture(64, 48);
   FIBITMAP* bitmap = BitmapOf(photo, 8);
   FIBITMAP* rgb = FreeImage_ConvertTo24Bits(bitmap);
-  std::vector<std::string> headerCuts;  // cut inside the header: must fail
-  std::vector<std::string> laterCuts;   // a decoder may still give a sound picture
+  std::vector<std::string> headerCuts;   // cut inside the header: must fail
+  std::vector<std::string> laterCuts;    // a decoder may still give a sound picture
   std::vector<std::string> skippedCuts;  // not collected
   for (const char* ext : {"jpg", "png", "tif"}) {
     const std::string whole = dir / (std::string("whole.") + ext);
@@ -115,7 +121,8 @@ TEST(HostileFiles, TruncatedEmptyAndMisnamedFilesFailAlone) {
     // A TIFF whose pages cannot be counted is no item at all (the collector skips it),
     // so only its later cuts can give a line.
     const bool tiff = std::string(ext) == "tif";
-    for (std::size_t cut : {std::size_t{1}, std::size_t{7}, std::size_t{20}, bytes.size() / 2, bytes.size() - 3}) {
+    for (std::size_t cut :
+         {std::size_t{1}, std::size_t{7}, std::size_t{20}, bytes.size() / 2, bytes.size() - 3}) {
       const std::string name = "cut" + std::to_string(cut) + "." + ext;
       WriteFile(dir / ("in/" + name), bytes.substr(0, cut));
       (cut <= 20 ? (tiff ? skippedCuts : headerCuts) : laterCuts).push_back(name);
@@ -128,12 +135,16 @@ TEST(HostileFiles, TruncatedEmptyAndMisnamedFilesFailAlone) {
   FreeImage_Unload(rgb);
   FreeImage_Unload(bitmap);
 
-  const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-mode:n", "-ext:gif", "-bpp:8"});
+  const RunResult r =
+      Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-mode:n", "-ext:gif", "-bpp:8"});
   EXPECT_EQ(r.exitCode, 1);
-  for (const auto& name : headerCuts) EXPECT_TRUE(IsError(LineFor(r.out, dir / ("in/" + name)))) << name << "\n" << r.out;
+  for (const auto& name : headerCuts)
+    EXPECT_TRUE(IsError(LineFor(r.out, dir / ("in/" + name)))) << name << "\n" << r.out;
   for (const auto& name : laterCuts) {
     const std::string line = LineFor(r.out, dir / ("in/" + name));
-    EXPECT_TRUE(IsError(line) || line.rfind("SUCCESS: ", 0) == 0 || name.find(".tif") != std::string::npos) << name;
+    EXPECT_TRUE(IsError(line) || line.rfind("SUCCESS: ", 0) == 0 ||
+                name.find(".tif") != std::string::npos)
+        << name;
   }
   for (const auto& name : skippedCuts) EXPECT_EQ(LineFor(r.out, dir / ("in/" + name)), "") << name;
   // The folder named like a picture is a folder: its picture converts, it is no item.
@@ -147,7 +158,8 @@ TEST(HostileFiles, TruncatedEmptyAndMisnamedFilesFailAlone) {
   FreeImage_Unload(source);
   const std::string names = AllNames(dir / "out");
   EXPECT_EQ(names.find(".tmp"), std::string::npos) << names;
-  for (const auto& name : headerCuts) EXPECT_EQ(names.find(name.substr(0, name.find('.')) + ".gif "), std::string::npos);
+  for (const auto& name : headerCuts)
+    EXPECT_EQ(names.find(name.substr(0, name.find('.')) + ".gif "), std::string::npos);
   if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 
@@ -202,7 +214,8 @@ TEST(HostileFiles, AFullDestinationFailsTheSaveAndLeavesNothingHalfWritten) {
   TempDir dir;
   std::filesystem::create_directories(dir / "in");
   NearlyFull out(dir / "out");
-  if (!out.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+  if (!out.mounted())
+    GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
   WritePicture(dir / "in/a-small.png", 4, 4);
   FIBITMAP* big = BitmapOf(PhotoLikePicture(800, 600), 8);
   FIBITMAP* big24 = FreeImage_ConvertTo24Bits(big);
@@ -212,13 +225,16 @@ TEST(HostileFiles, AFullDestinationFailsTheSaveAndLeavesNothingHalfWritten) {
   // The program's own GIF writer and FreeImage's writers alike.
   for (const char* ext : {"gif", "png", "bmp", "tif", "jpg"}) {
     SCOPED_TRACE(ext);
-    const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-mode:n", std::string("-ext:") + ext, "-override"});
+    const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-mode:n",
+                               std::string("-ext:") + ext, "-override"});
     EXPECT_EQ(r.exitCode, 1);
     const std::string dest = dir / (std::string("out/b-big.") + ext);
-    EXPECT_EQ(LineFor(r.out, dir / "in/b-big.png"),
-              "ERROR: failed to convert file " + dir / "in/b-big.png" + " to " + dest + " Reason: Failed to save " + dest);
+    EXPECT_EQ(LineFor(r.out, dir / "in/b-big.png"), "ERROR: failed to convert file " +
+                                                        dir / "in/b-big.png" + " to " + dest +
+                                                        " Reason: Failed to save " + dest);
     EXPECT_EQ(LineFor(r.out, dir / "in/a-small.png").rfind("SUCCESS: ", 0), 0u) << r.out;
-    EXPECT_EQ(NamesIn(dir / "out"), std::string("a-small.") + ext + " fill");  // no temporary file left
+    EXPECT_EQ(NamesIn(dir / "out"),
+              std::string("a-small.") + ext + " fill");  // no temporary file left
     EXPECT_FALSE(FileExists(dest));
     std::filesystem::remove(dir / (std::string("out/a-small.") + ext));
   }

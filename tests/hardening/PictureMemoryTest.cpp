@@ -23,15 +23,15 @@ TEST(PictureBudget, SizesAtAndAcrossTheLimits) {
       {0, 10, false},
       {10, 0, false},
       {-3, 5, false},
-      {65535, 8192, true},           // under 2^29 pixels
-      {65536, 1, true},              // a side above 65,535: only GIF needs that limit
+      {65535, 8192, true},  // under 2^29 pixels
+      {65536, 1, true},     // a side above 65,535: only GIF needs that limit
       {70000, 4, true},
       {1, 65536, true},
       {(std::int64_t{1} << 27) - 1, 4, true},  // the widest row FreeImage can describe
       {std::int64_t{1} << 27, 1, false},
-      {16384, 32768, true},          // exactly 2^29 pixels = 2^31 bytes of 32-bit pixels
-      {16384, 32769, false},         // one row more
-      {23171, 23171, false},         // both sides legal, product over the budget
+      {16384, 32768, true},   // exactly 2^29 pixels = 2^31 bytes of 32-bit pixels
+      {16384, 32769, false},  // one row more
+      {23171, 23171, false},  // both sides legal, product over the budget
       {std::int64_t{1} << 40, std::int64_t{1} << 40, false},  // product would overflow 64 bits
   };
   for (const auto& c : cases)
@@ -40,8 +40,9 @@ TEST(PictureBudget, SizesAtAndAcrossTheLimits) {
 
 TEST(PictureBudget, RefusedSizesAllocateNothing) {
   EXPECT_EQ(AllocatePicture(100000, 100000, 32), nullptr);
-  EXPECT_EQ(AllocatePicture(std::int64_t{1} << 27, 1, 32), nullptr);  // FreeImage's pitch would overflow
-  EXPECT_EQ(AllocatePicture(10, 10, 12), nullptr);                    // no such depth
+  EXPECT_EQ(AllocatePicture(std::int64_t{1} << 27, 1, 32),
+            nullptr);                               // FreeImage's pitch would overflow
+  EXPECT_EQ(AllocatePicture(10, 10, 12), nullptr);  // no such depth
   FIBITMAP* ok = AllocatePicture(65535, 2, 32);
   ASSERT_NE(ok, nullptr);
   EXPECT_EQ(FreeImage_GetWidth(ok), 65535u);
@@ -102,18 +103,19 @@ TEST(PictureBudget, HeadersDeclaringTooMuchAreRefusedBeforeDecoding) {
   TempDir dir;
   const DeclaredCase cases[] = {
       {"true.jpg", SmallFile(dir, "t.jpg"), true},
-      {"big.jpg", JpegDeclaring(dir, 20000, 20000), true},      // 4e8 pixels: within 2^29
-      {"huge.jpg", JpegDeclaring(dir, 60000, 60000), false},    // 3.6e9 pixels
+      {"big.jpg", JpegDeclaring(dir, 20000, 20000), true},    // 4e8 pixels: within 2^29
+      {"huge.jpg", JpegDeclaring(dir, 60000, 60000), false},  // 3.6e9 pixels
       {"true.png", SmallFile(dir, "t.png"), true},
       {"huge.png", PngDeclaring(dir, 30000, 30000), false},
-      {"wide.png", PngDeclaring(dir, 2000000, 1), true},        // few pixels, sides are for made pictures
+      {"wide.png", PngDeclaring(dir, 2000000, 1), true},  // few pixels, sides are for made pictures
       {"huge.bmp", BmpDeclaring(dir, 40000, 40000), false},
       {"true.bmp", SmallFile(dir, "t.bmp"), true},
   };
   for (const auto& c : cases) {
     const std::string path = dir / c.name;
     WriteFile(path, c.bytes);
-    EXPECT_EQ(DeclaredSizeAllowed(FreeImage_GetFIFFromFilename(path.c_str()), path, 0), c.allowed) << c.name;
+    EXPECT_EQ(DeclaredSizeAllowed(FreeImage_GetFIFFromFilename(path.c_str()), path, 0), c.allowed)
+        << c.name;
   }
 }
 

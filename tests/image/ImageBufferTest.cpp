@@ -62,10 +62,8 @@ TEST(ImageBuffer, LoadFailuresKeepThePreviousPicture) {
   ImageBuffer buffer;
   ASSERT_EQ(buffer.Load(good, 0), S_OK);
   const std::pair<std::string, HRESULT> cases[] = {
-      {dir / "missing.png", E_IMG_LOAD},
-      {dir / "empty.png", E_IMG_LOAD},
-      {dir / "folder.jpg", E_IMG_LOAD},
-      {dir / "notes.xyz", E_IMG_CANNOT_READ_TYPE},
+      {dir / "missing.png", E_IMG_LOAD},     {dir / "empty.png", E_IMG_LOAD},
+      {dir / "folder.jpg", E_IMG_LOAD},      {dir / "notes.xyz", E_IMG_CANNOT_READ_TYPE},
       {kSamples + "scan-3-pages.tif", S_OK},
   };
   for (const auto& [path, code] : cases) {
@@ -103,8 +101,8 @@ TEST(ImageBuffer, TiffPagesEachHoldTheirOwnPixels) {
 TEST(ImageBuffer, EachBitDepthRoundTripsThroughRealFiles) {
   TempDir dir;
   const std::string source = WriteGradient(dir, "source.png", 9, 5);
-  const std::pair<int, const char*> cases[] = {{1, "bmp"}, {1, "png"}, {8, "bmp"}, {8, "png"},
-                                               {8, "tif"}, {16, "bmp"}, {24, "tif"}, {24, "jpg"},
+  const std::pair<int, const char*> cases[] = {{1, "bmp"},  {1, "png"},  {8, "bmp"},  {8, "png"},
+                                               {8, "tif"},  {16, "bmp"}, {24, "tif"}, {24, "jpg"},
                                                {32, "tga"}, {32, "tif"}};
   for (const auto& [bpp, ext] : cases) {
     ImageBuffer buffer;
@@ -164,7 +162,8 @@ TEST(ImageBuffer, MonochromeAndEightBitPicturesAreKeptAsTheyAre) {
 
 TEST(ImageBuffer, EightBitsFromManyColoursUsesAtMost256) {
   ImageBuffer buffer;
-  buffer.Adopt(MakePicture32(30, 10, [](int x, int y) { return 0xFF000000u | (x * 8u) << 16 | (y * 25u) << 8 | 3u; }));
+  buffer.Adopt(MakePicture32(
+      30, 10, [](int x, int y) { return 0xFF000000u | (x * 8u) << 16 | (y * 25u) << 8 | 3u; }));
   ASSERT_EQ(buffer.ConvertToBitDepth(8), S_OK);
   EXPECT_EQ(buffer.Bpp(), 8);
   EXPECT_LE(FreeImage_GetColorsUsed(buffer.Picture()), 256u);
@@ -220,7 +219,9 @@ TEST(ImageBuffer, NonAsciiPathsLoadAndSave) {
 TEST(ImageBuffer, ResizeAveragesBlocksIn24Bits) {
   ImageBuffer buffer;
   // Top row 10, 20, 30, 40; bottom row 50, 60, 70, 80 (red channel).
-  buffer.Adopt(MakePicture32(4, 2, [](int x, int y) { return 0xFF000000u | static_cast<unsigned>(10 * (x + 1 + 4 * y)) << 16; }));
+  buffer.Adopt(MakePicture32(4, 2, [](int x, int y) {
+    return 0xFF000000u | static_cast<unsigned>(10 * (x + 1 + 4 * y)) << 16;
+  }));
   ASSERT_EQ(buffer.Resize(2, 1), S_OK);
   EXPECT_EQ(buffer.Bpp(), 24);
   const BYTE* row = FreeImage_GetScanLine(buffer.Picture(), 0);
@@ -240,8 +241,8 @@ struct JpegDepth {
 };
 
 TEST(ImageBuffer, JpegDestinationsGetGreyEightOrTwentyFourBits) {
-  const JpegDepth cases[] = {{1, false, 24}, {16, false, 24}, {32, false, 24},
-                             {24, false, 24}, {8, false, 8},  {8, true, 8}};
+  const JpegDepth cases[] = {{1, false, 24},  {16, false, 24}, {32, false, 24},
+                             {24, false, 24}, {8, false, 8},   {8, true, 8}};
   for (const auto& c : cases) {
     ImageBuffer buffer;
     buffer.Adopt(MakePicture32(5, 3, [](int x, int) { return 0xFF102030u + x; }));
@@ -258,7 +259,8 @@ TEST(ImageBuffer, JpegDestinationsGetGreyEightOrTwentyFourBits) {
 }
 
 TEST(ImageBuffer, OtherDestinationsGetTheAskedDepth) {
-  for (const auto& [ext, bpp] : std::vector<std::pair<std::string, int>>{{"png", 8}, {"bmp", 16}, {"gif", 24}, {"tif", 1}}) {
+  for (const auto& [ext, bpp] :
+       std::vector<std::pair<std::string, int>>{{"png", 8}, {"bmp", 16}, {"gif", 24}, {"tif", 1}}) {
     ImageBuffer buffer;
     buffer.Adopt(MakePicture32(5, 3, [](int x, int) { return 0xFF102030u + x; }));
     ConversionSettings s;

@@ -24,7 +24,8 @@ TEST(DestinationNaming, DefaultsGiveTitleAndDestinationType) {
   EXPECT_EQ(BuildDestinationPath(item, OutTo("/out"), 0, 1), "/out/cat.jpg");
   EXPECT_EQ(BuildDestinationPath(item, OutTo("/out/"), 0, 1), "/out/cat.jpg");
   EXPECT_EQ(BuildDestinationPath(ItemFor("README"), OutTo("/out"), 0, 1), "/out/README.jpg");
-  EXPECT_EQ(BuildDestinationPath(ItemFor("holiday.beach.png"), OutTo("/out"), 0, 1), "/out/holiday.beach.jpg");
+  EXPECT_EQ(BuildDestinationPath(ItemFor("holiday.beach.png"), OutTo("/out"), 0, 1),
+            "/out/holiday.beach.jpg");
 }
 
 TEST(DestinationNaming, PrefixSuffixAndExtensionAsTyped) {
@@ -41,8 +42,9 @@ TEST(DestinationNaming, PageNumbersWithPadding) {
     const char* expected;
   };
   const Case cases[] = {
-      {2, 0, 3, "/out/scan00.jpg"}, {2, 2, 3, "/out/scan02.jpg"},     {0, 1, 3, "/out/scan1.jpg"},
-      {4, 0, 3, "/out/scan0000.jpg"}, {2, 123, 200, "/out/scan123.jpg"}, {2, 0, 1, "/out/scan.jpg"},
+      {2, 0, 3, "/out/scan00.jpg"},      {2, 2, 3, "/out/scan02.jpg"},
+      {0, 1, 3, "/out/scan1.jpg"},       {4, 0, 3, "/out/scan0000.jpg"},
+      {2, 123, 200, "/out/scan123.jpg"}, {2, 0, 1, "/out/scan.jpg"},
   };
   for (const auto& c : cases) {
     ConversionSettings s = OutTo("/out");

@@ -34,14 +34,17 @@ class FileCollectorTest : public ::testing::Test {
     collector.Collect();
     std::string text;
     for (const auto& item : items)
-      text += item->relativePath + "#" + std::to_string(item->pageIndex) + "/" + std::to_string(item->pageCount) + " ";
+      text += item->relativePath + "#" + std::to_string(item->pageIndex) + "/" +
+              std::to_string(item->pageCount) + " ";
     return text;
   }
 
   // Writes down what it is told was left out, one "path: reason" line each.
   struct Recording : ListCollector {
     Recording(ItemList& items, std::string& log) : ListCollector(items), log(log) {}
-    void OnSkipped(const std::string& path, const std::string& reason) override { log += path + ": " + reason + "\n"; }
+    void OnSkipped(const std::string& path, const std::string& reason) override {
+      log += path + ": " + reason + "\n";
+    }
     std::string& log;
   };
 
@@ -51,8 +54,9 @@ class FileCollectorTest : public ::testing::Test {
 };
 
 TEST_F(FileCollectorTest, FolderGivesOneItemPerPageInNameOrder) {
-  EXPECT_EQ(Collected({dir / "pics"}), "a.jpg#0/1 b.png#0/1 broken.jpg#0/1 sub/scan.tif#0/3 sub/scan.tif#1/3 "
-                                       "sub/scan.tif#2/3 ");
+  EXPECT_EQ(Collected({dir / "pics"}),
+            "a.jpg#0/1 b.png#0/1 broken.jpg#0/1 sub/scan.tif#0/3 sub/scan.tif#1/3 "
+            "sub/scan.tif#2/3 ");
   const ConversionItem& tiff = *items[3];
   EXPECT_EQ(tiff.sourcePath, dir / "pics/sub/scan.tif");
   EXPECT_EQ(tiff.baseFolder, dir / "pics");
@@ -81,8 +85,9 @@ TEST_F(FileCollectorTest, LinkLoopIsWalkedOnce) {
   ASSERT_EQ(symlink("..", (dir / "pics/sub/up").c_str()), 0);
   ASSERT_EQ(symlink("sub", (dir / "pics/again").c_str()), 0);
   // "again" sorts before "sub" and leads to the same folder, so only it is walked.
-  EXPECT_EQ(Collected({dir / "pics"}), "a.jpg#0/1 again/scan.tif#0/3 again/scan.tif#1/3 again/scan.tif#2/3 "
-                                       "b.png#0/1 broken.jpg#0/1 ");
+  EXPECT_EQ(Collected({dir / "pics"}),
+            "a.jpg#0/1 again/scan.tif#0/3 again/scan.tif#1/3 again/scan.tif#2/3 "
+            "b.png#0/1 broken.jpg#0/1 ");
 }
 
 TEST_F(FileCollectorTest, StopEndsTheWalkAndTheBaseDiscards) {
@@ -102,32 +107,36 @@ TEST_F(FileCollectorTest, StopEndsTheWalkAndTheBaseDiscards) {
 TEST_F(FileCollectorTest, GifGivesOneItemPerFrameAndAnUnreadableGifNone) {
   CopySample("spinner.gif", dir / "pics/sub/spin.gif");
   WriteFile(dir / "pics/sub/broken.gif", "GIF89a");
-  EXPECT_EQ(Collected({dir / "pics/sub"}), "scan.tif#0/3 scan.tif#1/3 scan.tif#2/3 spin.gif#0/4 spin.gif#1/4 "
-                                           "spin.gif#2/4 spin.gif#3/4 ");
+  EXPECT_EQ(Collected({dir / "pics/sub"}),
+            "scan.tif#0/3 scan.tif#1/3 scan.tif#2/3 spin.gif#0/4 spin.gif#1/4 "
+            "spin.gif#2/4 spin.gif#3/4 ");
 }
 
 TEST_F(FileCollectorTest, FileWhosePagesCannotBeCountedIsTold) {
   WriteFile(dir / "pics/sub/broken.gif", "GIF89a");
   WriteFile(dir / "pics/sub/broken.tif", "II*\0garbage");
   EXPECT_EQ(Collected({dir / "pics/sub"}), "scan.tif#0/3 scan.tif#1/3 scan.tif#2/3 ");
-  EXPECT_EQ(skipped, dir / "pics/sub/broken.gif: its pages cannot be counted\n" + dir /
-                         "pics/sub/broken.tif: its pages cannot be counted\n");
+  EXPECT_EQ(skipped, dir / "pics/sub/broken.gif: its pages cannot be counted\n" +
+                         dir / "pics/sub/broken.tif: its pages cannot be counted\n");
 }
 
 TEST_F(FileCollectorTest, DestinationInsideTheSourceIsLeftOut) {
   std::filesystem::create_directories(dir / "pics/out/out");
   WritePicture(dir / "pics/out/a.jpg");
   WritePicture(dir / "pics/out/out/a.jpg");
-  const std::string inside = "a.jpg#0/1 b.png#0/1 broken.jpg#0/1 sub/scan.tif#0/3 sub/scan.tif#1/3 sub/scan.tif#2/3 ";
+  const std::string inside =
+      "a.jpg#0/1 b.png#0/1 broken.jpg#0/1 sub/scan.tif#0/3 sub/scan.tif#1/3 sub/scan.tif#2/3 ";
   // Named by the same path, by a trailing slash, or through a link: the same folder.
   ASSERT_EQ(symlink("pics/out", (dir / "link-to-out").c_str()), 0);
-  for (const std::string& destination : {dir / "pics/out", dir / "pics/out/", dir / "link-to-out"}) {
+  for (const std::string& destination :
+       {dir / "pics/out", dir / "pics/out/", dir / "link-to-out"}) {
     SCOPED_TRACE(destination);
     EXPECT_EQ(Collected({dir / "pics"}, true, destination), inside);
   }
   // The destination is the source itself, or lies elsewhere: nothing is left out.
-  const std::string all = "a.jpg#0/1 b.png#0/1 broken.jpg#0/1 out/a.jpg#0/1 out/out/a.jpg#0/1 sub/scan.tif#0/3 "
-                          "sub/scan.tif#1/3 sub/scan.tif#2/3 ";
+  const std::string all =
+      "a.jpg#0/1 b.png#0/1 broken.jpg#0/1 out/a.jpg#0/1 out/out/a.jpg#0/1 sub/scan.tif#0/3 "
+      "sub/scan.tif#1/3 sub/scan.tif#2/3 ";
   EXPECT_EQ(Collected({dir / "pics"}, true, dir / "pics"), all);
   EXPECT_EQ(Collected({dir / "pics"}, true, dir / "elsewhere"), all);
   // Only the destination's own subtree goes: a folder inside it named as a source is walked.

@@ -27,7 +27,9 @@ class RecordingConverter : public ImageConverter {
   void OnItemStart(ConversionItem& item, const std::string& destPath) override {
     events.push_back("start " + FileNameOf(item.sourcePath) + " " + FileNameOf(destPath));
   }
-  void OnProgress(ConversionItem&, int percent) override { events.push_back(std::to_string(percent)); }
+  void OnProgress(ConversionItem&, int percent) override {
+    events.push_back(std::to_string(percent));
+  }
   void OnItemDone(ConversionItem& item) override {
     events.push_back("done " + std::to_string(item.status));
     if (--stopAfterItems == 0) stop = true;
@@ -74,8 +76,10 @@ TEST_F(ImageConverterTest, SuccessfulItemRecordsSizesLogAndProgress) {
   EXPECT_EQ(Events(), "start a.png |start a.png a.jpg|30|70|90|done 1|");
   EXPECT_EQ(item.destPath, dir / "out/a.jpg");
   EXPECT_EQ(item.log, "Successfully converted " + dir / "in/a.png" + " to " + dir / "out/a.jpg");
-  EXPECT_EQ(std::vector<int>({item.width, item.height, item.bitDepth}), std::vector<int>({8, 6, 24}));
-  EXPECT_EQ(std::vector<int>({item.newWidth, item.newHeight, item.newBitDepth}), std::vector<int>({150, 100, 24}));
+  EXPECT_EQ(std::vector<int>({item.width, item.height, item.bitDepth}),
+            std::vector<int>({8, 6, 24}));
+  EXPECT_EQ(std::vector<int>({item.newWidth, item.newHeight, item.newBitDepth}),
+            std::vector<int>({150, 100, 24}));
   ImageBuffer written;
   ASSERT_EQ(written.Load(item.destPath, 0), S_OK);
   EXPECT_EQ(written.Width(), 150);
@@ -112,7 +116,8 @@ TEST_F(ImageConverterTest, ExistingEntryIsRefusedBeforeTheSourceIsRead) {
   WriteFile(dir / "out/b.jpg", "old");
   chmod((dir / "out/b.jpg").c_str(), 0);  // unreadable: exists all the same
   Convert();
-  EXPECT_EQ(Events(), "start a.png |start a.png a.jpg|done 2|start b.png |start b.png b.jpg|done 2|");
+  EXPECT_EQ(Events(),
+            "start a.png |start a.png a.jpg|done 2|start b.png |start b.png b.jpg|done 2|");
   EXPECT_EQ(items[0]->log, "File " + dir / "out/a.jpg" + " already exists");
   EXPECT_EQ(items[1]->log, "File " + dir / "out/b.jpg" + " already exists");
   EXPECT_EQ(ReadFile(dir / "out/b.jpg"), "old");
@@ -234,7 +239,8 @@ TEST_F(ImageConverterTest, SaveFailingHalfWayKeepsTheOldDestination) {
     const rlimit limit{20000, 20000};
     setrlimit(RLIMIT_FSIZE, &limit);
     Convert();
-    const bool ok = items.size() == 1 && items[0]->status == 2 && items[0]->log == "Failed to save " + dir / "out/a.bmp";
+    const bool ok = items.size() == 1 && items[0]->status == 2 &&
+                    items[0]->log == "Failed to save " + dir / "out/a.bmp";
     _exit(ok ? 0 : 3);
   }
   int status = 0;

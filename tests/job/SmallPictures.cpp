@@ -20,7 +20,8 @@ void CopySample(const std::string& sample, const std::string& path) {
 
 std::string NamesIn(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   std::string joined;
   for (const auto& n : names) joined += (joined.empty() ? "" : " ") + n;

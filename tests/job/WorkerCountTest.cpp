@@ -13,14 +13,14 @@ TEST(WorkerCount, ExplicitCountsAreKeptAndTheAutomaticOneIsBoundByProcessorsAndM
     int expected;
   };
   const Case cases[] = {
-      {1, 16, 64 * 1024 * kMiB, 1},    // one at a time, whatever the machine
-      {3, 1, 0, 3},                    // an explicit count is the user's choice
-      {1000, 8, 0, 64},                // up to the ceiling
-      {0, 2, 64 * 1024 * kMiB, 2},     // every processor when memory allows
-      {-5, 4, 8 * 1024 * kMiB, 4},     // a negative count means automatic as well
-      {0, 16, 2048 * kMiB, 4},         // 2 GiB allow four workers of 512 MiB
-      {0, 16, 1023 * kMiB, 1},         // less than two workers' memory: one
-      {0, 8, 100 * kMiB, 1},           // never fewer than one
+      {1, 16, 64 * 1024 * kMiB, 1},  // one at a time, whatever the machine
+      {3, 1, 0, 3},                  // an explicit count is the user's choice
+      {1000, 8, 0, 64},              // up to the ceiling
+      {0, 2, 64 * 1024 * kMiB, 2},   // every processor when memory allows
+      {-5, 4, 8 * 1024 * kMiB, 4},   // a negative count means automatic as well
+      {0, 16, 2048 * kMiB, 4},       // 2 GiB allow four workers of 512 MiB
+      {0, 16, 1023 * kMiB, 1},       // less than two workers' memory: one
+      {0, 8, 100 * kMiB, 1},         // never fewer than one
       {0, 256, 1024 * 1024 * kMiB, 64},
   };
   for (const Case& c : cases)

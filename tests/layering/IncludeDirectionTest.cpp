@@ -88,7 +88,8 @@ TEST(IncludeDirection, EveryIncludeOfTheConverterFollowsTheLayers) {
     for (const Include& inc : IncludesOf(root, file)) {
       const std::string why = Violation(inc);
       if (!why.empty())
-        faults.push_back(inc.file + ":" + std::to_string(inc.line) + ": " + inc.target + " (" + why + ")");
+        faults.push_back(inc.file + ":" + std::to_string(inc.line) + ": " + inc.target + " (" +
+                         why + ")");
     }
   for (const std::string& fault : faults) ADD_FAILURE() << fault;
 }
@@ -103,7 +104,8 @@ TEST(IncludeDirection, TheLauncherIncludesNothingOfTheConverter) {
 
 TEST(IncludeDirection, RulesCatchAPlantedInclude) {
   EXPECT_EQ(Violation({"job/X.cpp", 1, "ui/MainFrame.h", false}), "job may not include ui");
-  EXPECT_EQ(Violation({"image/X.cpp", 1, "job/ConversionItem.h", false}), "image may not include job");
+  EXPECT_EQ(Violation({"image/X.cpp", 1, "job/ConversionItem.h", false}),
+            "image may not include job");
   EXPECT_EQ(Violation({"settings/X.cpp", 1, "wx/string.h", true}), "a wxWidgets header below ui");
   EXPECT_EQ(Violation({"platform/X.cpp", 1, "settings/AppSettings.h", false}),
             "platform may not include settings");

@@ -45,7 +45,8 @@ TEST(ConsoleRendezvous, FolderFromTheEnvironment) {
     ScopedVariable temp("TMPDIR", c.temp);
     EXPECT_EQ(RendezvousFolder(), c.expected);
   }
-  EXPECT_EQ(RendezvousPipeName("/run/user/7/brindlemark", 4321, "cerr"), "/run/user/7/brindlemark/4321cerr");
+  EXPECT_EQ(RendezvousPipeName("/run/user/7/brindlemark", 4321, "cerr"),
+            "/run/user/7/brindlemark/4321cerr");
 }
 
 TEST(ConsoleRendezvous, OnlyAPrivateRealFolderOfOurOwnIsUsable) {

@@ -57,7 +57,9 @@ TEST(RegistryStoreTest, TextRoundTripKeepsTypesAndBytes) {
 
 TEST(RegistryStoreTest, NamesMatchWithoutCase) {
   RegistryStore store;
-  store.MergeText("REGEDIT4\n[hkey_current_user\\SOFTWARE\\orrinvale\\Brindlemark\\WINDOW]\n\"Width\"=dword:7\n");
+  store.MergeText(
+      "REGEDIT4\n[hkey_current_user\\SOFTWARE\\orrinvale\\Brindlemark\\WINDOW]\n\"Width\"=dword:"
+      "7\n");
   const RegValue* v = store.Query(kKey, "width");
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(*v, (RegValue{RegType::Dword, Bytes({7, 0, 0, 0})}));
@@ -98,7 +100,9 @@ TEST(RegistryStoreTest, DamagedLinesAreDroppedAndTheRestLoads) {
 
 TEST(RegistryStoreTest, ValuesOutsideAValidKeyAreDropped) {
   RegistryStore store;
-  store.MergeText("\"lost\"=dword:1\n[Broken\n\"lost2\"=dword:1\n[]\n\"lost3\"=dword:1\n[Good]\n\"kept\"=dword:1\n");
+  store.MergeText(
+      "\"lost\"=dword:1\n[Broken\n\"lost2\"=dword:1\n[]\n\"lost3\"=dword:1\n[Good]\n\"kept\"=dword:"
+      "1\n");
   EXPECT_EQ(store.ToText(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Good]\n\"kept\"=dword:00000001\n");
 }
 
@@ -164,9 +168,12 @@ TEST(RegistryStoreTest, StorePathFollowsTheConfigurationFolder) {
   EXPECT_EQ(DefaultStorePath(), "/x/conf/Orrinvale/Brindlemark/Brindlemark.reg");
   setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
   setenv("HOME", std::getenv("HOME") ? std::getenv("HOME") : "/h", 1);
-  EXPECT_EQ(DefaultStorePath(), std::string(std::getenv("HOME")) + "/.config/Orrinvale/Brindlemark/Brindlemark.reg");
-  if (oldXdg) setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
-  else unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(DefaultStorePath(),
+            std::string(std::getenv("HOME")) + "/.config/Orrinvale/Brindlemark/Brindlemark.reg");
+  if (oldXdg)
+    setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 // A store file that is a symbolic link: the save replaces the file at the end of the links
@@ -175,13 +182,16 @@ TEST(RegistryStoreTest, FlushThroughSymbolicLinksReplacesTheTargetAndKeepsTheLin
   struct Case {
     const char* name;
     std::vector<std::pair<std::string, std::string>> links;  // link path -> what it holds
-    std::string target;                                       // the file that must change
+    std::string target;                                      // the file that must change
     bool targetExists;
   };
   const std::vector<Case> cases = {
       {"absolute link", {{"store.reg", "@/dots/real.reg"}}, "dots/real.reg", true},
       {"relative link", {{"store.reg", "../dots/real.reg"}}, "dots/real.reg", true},
-      {"chain of two", {{"store.reg", "hop.reg"}, {"hop.reg", "@/dots/real.reg"}}, "dots/real.reg", true},
+      {"chain of two",
+       {{"store.reg", "hop.reg"}, {"hop.reg", "@/dots/real.reg"}},
+       "dots/real.reg",
+       true},
       {"dangling link", {{"store.reg", "@/dots/new.reg"}}, "dots/new.reg", false},
   };
   for (const Case& c : cases) {
@@ -205,7 +215,8 @@ TEST(RegistryStoreTest, FlushThroughSymbolicLinksReplacesTheTargetAndKeepsTheLin
     }
     // No temporary file left in either folder.
     const std::size_t expected = c.links.size();
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "conf"), {}), static_cast<long>(expected));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "conf"), {}),
+              static_cast<long>(expected));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "dots"), {}), 1);
     RegistryStore reread(dir / "conf/store.reg");
     reread.Load();

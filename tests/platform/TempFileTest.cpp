@@ -8,7 +8,9 @@
 
 namespace {
 
-std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string NameOf(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
 
 TEST(TempFile, FreshHiddenNameEndingWithTheExtension) {
   TempDir dir;

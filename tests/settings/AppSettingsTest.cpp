@@ -22,8 +22,8 @@ TEST(AppSettingsTest, PlacementBytesAreElevenLittleEndianFields) {
 }
 
 TEST(AppSettingsTest, ColumnWidthDefaults) {
-  const std::array<int, kColumnCount> expected = {200, 25, 70, 50, 40, 120, 40, 40, 25, 40,
-                                                  40,  25, 130, 0, 0,  0,   0,  0,  0,  0};
+  const std::array<int, kColumnCount> expected = {200, 25, 70,  50, 40, 120, 40, 40, 25, 40,
+                                                  40,  25, 130, 0,  0,  0,   0,  0,  0,  0};
   EXPECT_EQ(AppSettings{}.columnWidths, expected);
 }
 

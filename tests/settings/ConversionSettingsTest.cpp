@@ -90,6 +90,7 @@ TEST(ConversionSettings, ResetsByGroup) {
 }
 
 // Every field of each group, named once: a reset that forgets one fails below.
+// clang-format off
 #define BM_IMAGE_FIELDS(F)                                                                             \
   F(resizeOption) F(sameForPortrait) F(width) F(height) F(portraitWidth) F(portraitHeight) F(ratio)   \
   F(cropLeftRatio) F(cropTopRatio) F(rotateDegree) F(bpp) F(greyScale) F(paddingColor) F(addPadding) \
@@ -99,6 +100,7 @@ TEST(ConversionSettings, ResetsByGroup) {
   F(destFileExt)
 #define BM_JOB_FIELDS(F) \
   F(zeroPadding) F(override) F(sameDir) F(jpegQualityNew) F(destFolder) F(prefix) F(suffix) F(source) F(recursive)
+// clang-format on
 
 void Change(int& v) { v += 7; }
 void Change(bool& v) { v = !v; }
@@ -110,9 +112,12 @@ void Change(std::shared_ptr<ImageBuffer>& v) { v = std::make_shared<ImageBuffer>
 // Every field away from its default.
 ConversionSettings AllChanged() {
   ConversionSettings s;
+  // clang-format off
 #define BM_CHANGE(field) Change(s.field);
-  BM_IMAGE_FIELDS(BM_CHANGE) BM_JOB_FIELDS(BM_CHANGE)
+  BM_IMAGE_FIELDS(BM_CHANGE)
+  BM_JOB_FIELDS(BM_CHANGE)
 #undef BM_CHANGE
+  // clang-format on
   return s;
 }
 
@@ -140,7 +145,8 @@ TEST(ConversionSettings, EveryFieldIsResetByItsGroup) {
   const std::size_t fields = 0 BM_IMAGE_FIELDS(BM_COUNT) BM_JOB_FIELDS(BM_COUNT);
 #undef BM_COUNT
   const std::string changed = ImageFieldsNotDefault(s) + JobFieldsNotDefault(s);
-  ASSERT_EQ(static_cast<std::size_t>(std::count(changed.begin(), changed.end(), ' ')), fields) << changed;
+  ASSERT_EQ(static_cast<std::size_t>(std::count(changed.begin(), changed.end(), ' ')), fields)
+      << changed;
   const std::string jobChanged = JobFieldsNotDefault(s);
   s.ResetImageOperations();
   EXPECT_EQ(ImageFieldsNotDefault(s), "");

@@ -114,7 +114,8 @@ TEST(SettingsSerializerTest, PlacementNeedsExactly44Bytes) {
   EXPECT_EQ(app.MainFramePlacement.left, 99);  // untouched
 
   WindowPlacement p;
-  p.left = 10, p.top = 20, p.right = 690, p.bottom = 555, p.showCmd = WindowPlacement::kShowMaximized;
+  p.left = 10, p.top = 20, p.right = 690, p.bottom = 555,
+  p.showCmd = WindowPlacement::kShowMaximized;
   const auto bytes = p.ToBytes();
   store.SetBinary(kWindow, "MainFramePlacement", bytes.data(), bytes.size());
   SerializeAppSettings(store, app, Load);
@@ -158,17 +159,20 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
   const ConversionSettings& r = in.conversion;
   EXPECT_EQ(r.resizeOption, ByRatio);
   EXPECT_EQ(r.sameForPortrait, false);
-  EXPECT_EQ(std::vector<int>({r.width, r.height, r.portraitWidth, r.portraitHeight, r.rotateDegree, r.bpp}),
+  EXPECT_EQ(std::vector<int>(
+                {r.width, r.height, r.portraitWidth, r.portraitHeight, r.rotateDegree, r.bpp}),
             std::vector<int>({11, 12, 13, 14, 270, 8}));
-  EXPECT_EQ(std::vector<double>({r.ratio, r.cropLeftRatio, r.cropTopRatio, r.shadowOpaque,
-                                 r.overlayHAlignRatio, r.overlayVAlignRatio, r.overlayTransparency}),
-            std::vector<double>({0.29, 0.1, 0.9, 0.58, 0.3, 0.7, 0.2}));
+  EXPECT_EQ(
+      std::vector<double>({r.ratio, r.cropLeftRatio, r.cropTopRatio, r.shadowOpaque,
+                           r.overlayHAlignRatio, r.overlayVAlignRatio, r.overlayTransparency}),
+      std::vector<double>({0.29, 0.1, 0.9, 0.58, 0.3, 0.7, 0.2}));
   EXPECT_EQ(r.destFileExt, "png");
   EXPECT_TRUE(r.autoRotate);
-  EXPECT_TRUE(r.greyScale && r.addPadding && r.createShadow && r.overlay && r.override && r.sameDir);
+  EXPECT_TRUE(r.greyScale && r.addPadding && r.createShadow && r.overlay && r.override &&
+              r.sameDir);
   EXPECT_EQ(r.paddingColor, 0x123456u);
-  EXPECT_EQ(std::vector<int>({r.paddingVert, r.paddingHorz, r.shadowDistance, r.shadowAngle, r.shadowBlur,
-                              r.zeroPadding, r.jpegQualityNew}),
+  EXPECT_EQ(std::vector<int>({r.paddingVert, r.paddingHorz, r.shadowDistance, r.shadowAngle,
+                              r.shadowBlur, r.zeroPadding, r.jpegQualityNew}),
             std::vector<int>({5, 6, 9, 45, 3, 4, 95}));
   EXPECT_EQ(r.shadowBackColor, 0xFF000000u);
   EXPECT_EQ(r.shadowColor, 0xABCDEFu);
@@ -177,7 +181,7 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
   EXPECT_EQ(r.destFolder, "/out");
   EXPECT_EQ(r.prefix, "p-");
   EXPECT_EQ(r.suffix, "-s");
-  EXPECT_EQ(r.source, "");    // not stored
+  EXPECT_EQ(r.source, "");   // not stored
   EXPECT_TRUE(r.recursive);  // not stored
 }
 
@@ -191,21 +195,52 @@ TEST(SettingsSerializerTest, SavedValuesHaveTheirTypesAndNames) {
   EXPECT_EQ(store.Query(kBatch, "sameForPortrait")->data, Bytes({1, 0, 0, 0}));
   EXPECT_EQ(store.Query(kBatch, "ratio")->type, RegType::Binary);
   EXPECT_EQ(store.Query(kBatch, "ratio")->data, Bytes({0, 0, 0, 0, 0, 0, 0xe0, 0x3f}));
-  EXPECT_EQ(*store.Query(kBatch, "destFileExt"), (RegValue{RegType::Sz, Bytes({'j', 'p', 'g', 0})}));
+  EXPECT_EQ(*store.Query(kBatch, "destFileExt"),
+            (RegValue{RegType::Sz, Bytes({'j', 'p', 'g', 0})}));
   EXPECT_EQ(store.Query(kWindow, "ConvListColumnWidth19")->data, Bytes({0, 0, 0, 0}));
   EXPECT_EQ(store.Query(kWindow, "ConvListColumnWidth5")->data, Bytes({120, 0, 0, 0}));
   EXPECT_EQ(store.Query(kWindow, "MainFramePlacement")->data.size(), 44u);
   EXPECT_EQ(store.Query(kBatch, "source"), nullptr);
   EXPECT_EQ(store.Query(kBatch, "recursive"), nullptr);
   EXPECT_EQ(store.Query(kBatch, "overlayImage"), nullptr);
-  const char* batchNames[] = {"resizeOption", "sameForPortrait", "width", "height", "portraitWidth",
-                              "portraitHeight", "ratio", "cropLeftRatio", "cropTopRatio", "rotateDegree",
-                              "destFileExt", "bpp", "greyScale", "addPadding", "paddingVert", "paddingHorz",
-                              "paddingColor", "createShadow", "shadowAngle", "shadowBackColor", "shadowBlur",
-                              "shadowColor", "shadowDistance", "shadowOpaque", "overlay", "overlayFilePath",
-                              "overlayHAlignRatio", "overlayVAlignRatio", "overlayTransparency",
-                              "overlayTransparentClr", "zeroPadding", "jpegQualityNew", "destFolder", "prefix",
-                              "suffix", "override", "sameDir", "autoRotate"};
+  const char* batchNames[] = {"resizeOption",
+                              "sameForPortrait",
+                              "width",
+                              "height",
+                              "portraitWidth",
+                              "portraitHeight",
+                              "ratio",
+                              "cropLeftRatio",
+                              "cropTopRatio",
+                              "rotateDegree",
+                              "destFileExt",
+                              "bpp",
+                              "greyScale",
+                              "addPadding",
+                              "paddingVert",
+                              "paddingHorz",
+                              "paddingColor",
+                              "createShadow",
+                              "shadowAngle",
+                              "shadowBackColor",
+                              "shadowBlur",
+                              "shadowColor",
+                              "shadowDistance",
+                              "shadowOpaque",
+                              "overlay",
+                              "overlayFilePath",
+                              "overlayHAlignRatio",
+                              "overlayVAlignRatio",
+                              "overlayTransparency",
+                              "overlayTransparentClr",
+                              "zeroPadding",
+                              "jpegQualityNew",
+                              "destFolder",
+                              "prefix",
+                              "suffix",
+                              "override",
+                              "sameDir",
+                              "autoRotate"};
   for (const char* name : batchNames) EXPECT_NE(store.Query(kBatch, name), nullptr) << name;
 }
 
@@ -252,8 +287,10 @@ TEST(SettingsSerializerTest, DamagedFileLoadsWhatItCan) {
 TEST(SettingsSerializerTest, BarStateIsSavedUnderTheRoot) {
   RegistryStore store;
   SaveBarState(store, true, false);
-  EXPECT_EQ(store.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "ToolBarVisible")->data, Bytes({1, 0, 0, 0}));
-  EXPECT_EQ(store.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "StatusBarVisible")->data, Bytes({0, 0, 0, 0}));
+  EXPECT_EQ(store.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "ToolBarVisible")->data,
+            Bytes({1, 0, 0, 0}));
+  EXPECT_EQ(store.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "StatusBarVisible")->data,
+            Bytes({0, 0, 0, 0}));
 }
 
 // A store whose destination folder would make the options valid: the command line must
@@ -272,8 +309,10 @@ TEST(SettingsSerializerTest, CommandLineNeverReadsOrWritesTheStore) {
   const std::string savedXdg = oldXdg ? oldXdg : "";
   setenv("XDG_CONFIG_HOME", (dir / "conf").c_str(), 1);
   const RunResult r = RunProgram(BinPath("Brindlemark.exe"), {"/source:" + dir.path()});
-  if (oldXdg) setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
-  else unsetenv("XDG_CONFIG_HOME");
+  if (oldXdg)
+    setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
 
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.out.find("ERROR: Please choose a destination folder."), std::string::npos) << r.out;

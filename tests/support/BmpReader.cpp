@@ -5,7 +5,9 @@
 
 namespace {
 
-std::uint32_t Get16(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[0] | (p[1] << 8)); }
+std::uint32_t Get16(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
+}
 std::uint32_t Get32(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
          (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -23,7 +25,8 @@ struct BmpInfo {
   std::int32_t ppmY = 0;
 };
 
-bool ReadInfo(const std::uint8_t* p, std::size_t available, std::uint32_t headerSize, BmpInfo& info) {
+bool ReadInfo(const std::uint8_t* p, std::size_t available, std::uint32_t headerSize,
+              BmpInfo& info) {
   if (headerSize > available) return false;
   if (headerSize == 12) {
     info.width = Get16(p + 4);
@@ -52,7 +55,8 @@ int DotsPerInch(std::int32_t perMetre) {
 
 }  // namespace
 
-bool ReadBmp(const std::uint8_t* data, std::size_t size, GifRaster& raster, std::int64_t maxPixels) {
+bool ReadBmp(const std::uint8_t* data, std::size_t size, GifRaster& raster,
+             std::int64_t maxPixels) {
   raster = GifRaster();
   if (!data) return false;
   // Without the "BM" signature the info header is taken to start the file.
@@ -68,7 +72,8 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, GifRaster& raster, std:
   if (info.colours > 256) return false;
 
   const std::size_t paletteStart = infoStart + headerSize;
-  const std::size_t paletteBytes = static_cast<std::size_t>(info.colours) * static_cast<std::size_t>(info.entryBytes);
+  const std::size_t paletteBytes =
+      static_cast<std::size_t>(info.colours) * static_cast<std::size_t>(info.entryBytes);
   if (paletteBytes > size - paletteStart) return false;
   const std::size_t rowsStart = fileHeader ? Get32(data + 10) : paletteStart + paletteBytes;
   if (rowsStart > size) return false;

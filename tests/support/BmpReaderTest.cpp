@@ -97,7 +97,8 @@ std::string MakeBmp(const BmpLayout& s) {
 }
 
 bool Read(const std::string& bytes, GifRaster& raster, std::int64_t maxPixels = 1 << 20) {
-  return ReadBmp(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), raster, maxPixels);
+  return ReadBmp(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), raster,
+                 maxPixels);
 }
 
 // The index of pixel (x, y from the top) that MakeBmp wrote.
@@ -106,7 +107,8 @@ void ExpectPixels(const GifRaster& r, int bpp) {
     for (int x = 0; x < r.Width(); ++x) {
       const std::uint8_t* row = r.Row(r.Height() - 1 - y);
       if (bpp == 24) {
-        EXPECT_EQ(r.ColourAt(x, r.Height() - 1 - y), static_cast<std::uint32_t>(0x090000 | y << 8 | x));
+        EXPECT_EQ(r.ColourAt(x, r.Height() - 1 - y),
+                  static_cast<std::uint32_t>(0x090000 | y << 8 | x));
       } else {
         EXPECT_EQ(r.IndexAt(row, x), (x + 3 * y) % (bpp == 8 ? 256 : 1 << bpp)) << x << "," << y;
       }
@@ -114,7 +116,8 @@ void ExpectPixels(const GifRaster& r, int bpp) {
 }
 
 std::uint32_t Entry(int i, bool fourth) {
-  return static_cast<std::uint32_t>((i & 0xFF) | ((2 * i) & 0xFF) << 8 | ((3 * i) & 0xFF) << 16 | (fourth ? 7u << 24 : 0));
+  return static_cast<std::uint32_t>((i & 0xFF) | ((2 * i) & 0xFF) << 8 | ((3 * i) & 0xFF) << 16 |
+                                    (fourth ? 7u << 24 : 0));
 }
 
 struct GoodCase {
@@ -149,7 +152,8 @@ TEST(BmpReader, ReadsEveryAcceptedForm) {
     EXPECT_EQ(r.Height(), c.layout.height < 0 ? -c.layout.height : c.layout.height);
     EXPECT_EQ(r.Bpp(), c.layout.bpp);
     ExpectPixels(r, c.layout.bpp);
-    for (int i = 0; i < c.layout.entries; ++i) EXPECT_EQ(r.palette[i], Entry(i, EntryBytes(c.layout) == 4)) << i;
+    for (int i = 0; i < c.layout.entries; ++i)
+      EXPECT_EQ(r.palette[i], Entry(i, EntryBytes(c.layout) == 4)) << i;
   }
 }
 
@@ -224,8 +228,9 @@ TEST(BmpReader, HostileFilesFailCleanly) {
 }
 
 TEST(BmpReader, EveryTruncationOfAGoodFileFails) {
-  for (const BmpLayout& layout : {BmpLayout{}, BmpLayout{.width = 9, .height = 3, .bpp = 1, .entries = 2},
-                              BmpLayout{.headerSize = 12, .width = 3, .height = 3, .bpp = 4, .entries = 16}}) {
+  for (const BmpLayout& layout :
+       {BmpLayout{}, BmpLayout{.width = 9, .height = 3, .bpp = 1, .entries = 2},
+        BmpLayout{.headerSize = 12, .width = 3, .height = 3, .bpp = 4, .entries = 16}}) {
     const std::string good = MakeBmp(layout);
     GifRaster r;
     ASSERT_TRUE(Read(good, r));

@@ -25,7 +25,8 @@ void PutTable(std::string& out, const std::vector<std::uint32_t>& table) {
     out.push_back(static_cast<char>(c & 0xFF));
   }
   // Pad a table to its power of two.
-  for (std::size_t i = table.size(); i < (std::size_t{1} << TableBits(table.size())); ++i) out.append(3, '\0');
+  for (std::size_t i = table.size(); i < (std::size_t{1} << TableBits(table.size())); ++i)
+    out.append(3, '\0');
 }
 
 }  // namespace
@@ -95,7 +96,8 @@ std::string LzwCompress(const std::vector<std::uint8_t>& indices, int codeSize) 
   return PackCodes(codes);
 }
 
-std::vector<std::uint8_t> InterlaceRows(const std::vector<std::uint8_t>& indices, int width, int height) {
+std::vector<std::uint8_t> InterlaceRows(const std::vector<std::uint8_t>& indices, int width,
+                                        int height) {
   std::vector<std::uint8_t> out;
   const int start[4] = {0, 4, 2, 1};
   const int step[4] = {8, 8, 4, 2};
@@ -160,7 +162,8 @@ GifBuilder& GifBuilder::Image(const GifTestImage& image) {
     codeSize = std::max(2, TableBits(static_cast<std::size_t>(maxIndex) + 1));
   }
   out_.push_back(static_cast<char>(codeSize));
-  const auto order = image.interlaced ? InterlaceRows(image.indices, image.width, image.height) : image.indices;
+  const auto order =
+      image.interlaced ? InterlaceRows(image.indices, image.width, image.height) : image.indices;
   out_ += SubBlocks(LzwCompress(order, codeSize));
   return *this;
 }
@@ -186,7 +189,8 @@ std::string GifBuilder::Bytes(bool trailer) const { return trailer ? out_ + "\x3
 
 std::vector<std::uint32_t> DistinctTable(int count) {
   return Table(count, [](int i) {
-    return static_cast<std::uint32_t>(((i * 37 + 11) & 0xFF) << 16 | ((i * 91 + 5) & 0xFF) << 8 | ((i * 53 + 200) & 0xFF));
+    return static_cast<std::uint32_t>(((i * 37 + 11) & 0xFF) << 16 | ((i * 91 + 5) & 0xFF) << 8 |
+                                      ((i * 53 + 200) & 0xFF));
   });
 }
 

@@ -16,14 +16,15 @@ std::string SubBlocks(const std::string& data, std::size_t blockSize = 255);
 // used, then the end code; the packed bytes without sub-blocks.
 std::string LzwCompress(const std::vector<std::uint8_t>& indices, int codeSize);
 // Rows of a width x height picture (top-down) in the order an interlaced image stores them.
-std::vector<std::uint8_t> InterlaceRows(const std::vector<std::uint8_t>& indices, int width, int height);
+std::vector<std::uint8_t> InterlaceRows(const std::vector<std::uint8_t>& indices, int width,
+                                        int height);
 
 struct GifTestImage {
   int left = 0;
   int top = 0;
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> indices;  // top-down rows, width x height
+  std::vector<std::uint8_t> indices;      // top-down rows, width x height
   std::vector<std::uint32_t> localTable;  // 0xRRGGBB; empty: none
   bool interlaced = false;
   int codeSize = 0;  // 0: the smallest that holds the table (at least 2)
@@ -44,7 +45,8 @@ class GifBuilder {
   GifBuilder& Loop(int count);
   GifBuilder& Image(const GifTestImage& image);
   // A picture filling the whole image with one index.
-  GifBuilder& Fill(int left, int top, int width, int height, std::uint8_t index, std::vector<std::uint32_t> localTable = {});
+  GifBuilder& Fill(int left, int top, int width, int height, std::uint8_t index,
+                   std::vector<std::uint32_t> localTable = {});
   GifBuilder& Raw(const std::string& bytes);
 
   // The file so far, with or without the trailer.

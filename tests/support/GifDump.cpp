@@ -34,8 +34,10 @@ class DumpParser {
 
   bool Header(const std::string& line) {
     int v = 0;
-    if (std::sscanf(line.c_str(), "screen width %d", &v) == 1) dump_.width = v;
-    else if (std::sscanf(line.c_str(), "screen height %d", &v) == 1) dump_.height = v;
+    if (std::sscanf(line.c_str(), "screen width %d", &v) == 1)
+      dump_.width = v;
+    else if (std::sscanf(line.c_str(), "screen height %d", &v) == 1)
+      dump_.height = v;
     else if (line.rfind("screen colors", 0) == 0 || line.rfind("screen background", 0) == 0 ||
              line.rfind("pixel aspect", 0) == 0 || line.rfind("netscape loop", 0) == 0) {
     } else if (line == "screen map") {
@@ -55,13 +57,16 @@ class DumpParser {
       inImage_ = true;
       return true;
     }
-    if (line.rfind("comment", 0) == 0 || line.rfind("plaintext", 0) == 0 || line.rfind("extension", 0) == 0)
+    if (line.rfind("comment", 0) == 0 || line.rfind("plaintext", 0) == 0 ||
+        line.rfind("extension", 0) == 0)
       return SkipToEnd();
     if (!inImage_) return false;
     GifDumpBlock& image = dump_.blocks.back();
     int a = 0, b = 0;
-    if (std::sscanf(line.c_str(), "image left %d", &a) == 1) image.left = a;
-    else if (std::sscanf(line.c_str(), "image top %d", &a) == 1) image.top = a;
+    if (std::sscanf(line.c_str(), "image left %d", &a) == 1)
+      image.left = a;
+    else if (std::sscanf(line.c_str(), "image top %d", &a) == 1)
+      image.top = a;
     else if (line == "image interlaced") {
     } else if (line == "image map") {
       image.hasLocalTable = true;
@@ -105,8 +110,10 @@ class DumpParser {
         dump_.blocks.push_back(block);
         return true;
       }
-      if (std::sscanf(line.c_str(), "disposal mode %d", &v) == 1) block.disposal = v;
-      else if (std::sscanf(line.c_str(), "transparent index %d", &v) == 1) block.transparentIndex = v;
+      if (std::sscanf(line.c_str(), "disposal mode %d", &v) == 1)
+        block.disposal = v;
+      else if (std::sscanf(line.c_str(), "transparent index %d", &v) == 1)
+        block.transparentIndex = v;
     }
     return false;
   }
@@ -126,7 +133,8 @@ class DumpParser {
       if (row.size() < static_cast<std::size_t>(image.width) * (hex ? 2 : 1)) return false;
       for (int x = 0; x < image.width; ++x) {
         if (hex) {
-          image.indices.push_back(std::stoi(row.substr(static_cast<std::size_t>(x) * 2, 2), nullptr, 16));
+          image.indices.push_back(
+              std::stoi(row.substr(static_cast<std::size_t>(x) * 2, 2), nullptr, 16));
           continue;
         }
         const auto found = keys.find(row[static_cast<std::size_t>(x)]);

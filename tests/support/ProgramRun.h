@@ -9,8 +9,8 @@
 
 struct RunOptions {
   std::vector<std::pair<std::string, std::string>> environment;  // set in the child
-  int timeoutMs = 240000;  // the program is killed after this
-  int readDelayMs = 0;     // nothing is read before this has passed
+  int timeoutMs = 240000;                                        // the program is killed after this
+  int readDelayMs = 0;  // nothing is read before this has passed
   // When the output first contains this text, `signalNumber` is sent to the program.
   std::string signalAfter;
   int signalNumber = 0;

@@ -14,7 +14,8 @@
 namespace {
 
 bool HaveImageMagick() {
-  return std::system("command -v import >/dev/null 2>&1 && command -v convert >/dev/null 2>&1") == 0;
+  return std::system("command -v import >/dev/null 2>&1 && command -v convert >/dev/null 2>&1") ==
+         0;
 }
 
 bool ShootScreen(const std::string& file) {
@@ -24,8 +25,10 @@ bool ShootScreen(const std::string& file) {
 
 // The colour of one pixel of a picture, as ImageMagick reads it.
 COLORREF PixelOf(const std::string& file, wxPoint at) {
-  const std::string cmd = "convert " + file + " -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' -crop 1x1+" +
-                          std::to_string(at.x) + "+" + std::to_string(at.y) + " info:";
+  const std::string cmd =
+      "convert " + file +
+      " -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' -crop 1x1+" +
+      std::to_string(at.x) + "+" + std::to_string(at.y) + " info:";
   FILE* pipe = popen(cmd.c_str(), "r");
   unsigned r = 999, g = 999, b = 999;
   if (pipe) {
@@ -53,7 +56,9 @@ class ColourPickerScreenshot : public testing::Test {
     PumpEvents(30);
   }
   // A point on the swatch left of the caption.
-  wxPoint SwatchPoint() const { return picker->GetScreenPosition() + wxPoint(6, picker->GetSize().y / 2); }
+  wxPoint SwatchPoint() const {
+    return picker->GetScreenPosition() + wxPoint(6, picker->GetSize().y / 2);
+  }
   wxPoint CellPoint(int box, wxPoint offset) const {
     const wxRect r = picker->GetPopup()->Layout().BoxRect(box);
     return picker->GetPopup()->ClientToScreen(r.GetPosition() + offset);
@@ -71,19 +76,22 @@ TEST_F(ColourPickerScreenshot, SwatchShowsTheColourAndTheAutomaticColourAsButton
   EXPECT_EQ(PixelOf(file, SwatchPoint()), MakeColourRef(0, 147, 0));
   picker->SetColour(DefaultColour);
   ASSERT_TRUE(ShootScreen(file));
-  EXPECT_EQ(PixelOf(file, SwatchPoint()), ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
+  EXPECT_EQ(PixelOf(file, SwatchPoint()),
+            ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
   picker->SetColour(MakeColourRef(255, 0, 0));
   picker->Disable();  // a disabled picker shows no colour
   ASSERT_TRUE(ShootScreen(file));
-  EXPECT_EQ(PixelOf(file, SwatchPoint()), ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
+  EXPECT_EQ(PixelOf(file, SwatchPoint()),
+            ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
 }
 
 TEST_F(ColourPickerScreenshot, OpenPopupShowsTheFortyColoursAndMarksTheOpeningOne) {
   const std::string file = OutputFile("colour-popup-screen.png");
-  frame->SetSize(320, 280);  // the popup lies over the frame in the picture
+  frame->SetSize(320, 280);                     // the popup lies over the frame in the picture
   picker->SetColour(MakeColourRef(0, 0, 255));  // cell 13, marked
   picker->OpenPopup();
-  ASSERT_TRUE(WaitFor([this] { return picker->GetPopup() && picker->GetPopup()->IsShownOnScreen(); }));
+  ASSERT_TRUE(
+      WaitFor([this] { return picker->GetPopup() && picker->GetPopup()->IsShownOnScreen(); }));
   PressKey(picker, WXK_DOWN);   // More Colours...
   PressKey(picker, WXK_DOWN);   // Automatic
   PressKey(picker, WXK_DOWN);   // cell 0
@@ -113,7 +121,8 @@ TEST_F(ColourPickerScreenshot, OpenPopupShowsTheFortyColoursAndMarksTheOpeningOn
   EXPECT_GT(distance(text, face), 150u);
   EXPECT_GT(distance(selection, face), 150u);
   // The picture to look at: the frame with the picker and the open popup.
-  const wxRect shown = frame->GetScreenRect().Union(picker->GetPopup()->GetScreenRect()).Inflate(10);
+  const wxRect shown =
+      frame->GetScreenRect().Union(picker->GetPopup()->GetScreenRect()).Inflate(10);
   const std::string crop = "convert " + file + " -crop " + std::to_string(shown.width) + "x" +
                            std::to_string(shown.height) + "+" + std::to_string(shown.x) + "+" +
                            std::to_string(shown.y) + " +repage " + OutputFile("colour-popup.png");

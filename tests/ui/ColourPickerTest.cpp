@@ -111,7 +111,8 @@ class ExpectColourDialog : public wxExpectModalBase<wxColourDialog, ExpectColour
 
 TEST_F(ColourPickerTest, StartsWithTheButtonColoursAndTexts) {
   EXPECT_EQ(picker->GetBkColour(), ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
-  EXPECT_EQ(picker->GetTextColour(), ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT)));
+  EXPECT_EQ(picker->GetTextColour(),
+            ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT)));
   EXPECT_EQ(picker->GetSelectionMode(), 2);
   EXPECT_FALSE(picker->GetTrackSelection());
   EXPECT_FALSE(picker->IsPopupActive());
@@ -134,7 +135,8 @@ TEST_F(ColourPickerTest, SetColourAddressesTheColourOfTheSelectionMode) {
 }
 
 TEST_F(ColourPickerTest, ColourValuesRoundTripIncludingTheAutomaticColour) {
-  for (COLORREF c : {DefaultColour, COLORREF{0}, Red, Odd, COLORREF{0x00FFFFFF}, COLORREF{0x00ABCDEF}}) {
+  for (COLORREF c :
+       {DefaultColour, COLORREF{0}, Red, Odd, COLORREF{0x00FFFFFF}, COLORREF{0x00ABCDEF}}) {
     picker->SetColour(c);
     EXPECT_EQ(picker->GetColour(), c) << std::hex << c;
   }
@@ -223,11 +225,11 @@ TEST_F(ColourPickerTest, ArrowKeysAndEnterPickAColour) {
   ASSERT_TRUE(WaitFor([this] { return !picker->IsPopupActive(); }));
   EXPECT_EQ(picker->GetColour(), Orange);
   EXPECT_EQ(picker->GetPopup(), nullptr);
-  EXPECT_EQ(frame->TakeReceived(),
-            (std::vector{N(ColourDropDown, Red), N(ColourSelChange, DefaultColour),
-                         N(ColourSelChange, Black), N(ColourSelChange, Brown),
-                         N(ColourSelChange, Orange), N(ColourCloseUp, Orange),
-                         N(ColourSelEndOk, Orange)}));
+  EXPECT_EQ(
+      frame->TakeReceived(),
+      (std::vector{N(ColourDropDown, Red), N(ColourSelChange, DefaultColour),
+                   N(ColourSelChange, Black), N(ColourSelChange, Brown), N(ColourSelChange, Orange),
+                   N(ColourCloseUp, Orange), N(ColourSelEndOk, Orange)}));
 }
 
 TEST_F(ColourPickerTest, EscapeCancelsWithTheOpeningColour) {
@@ -354,8 +356,8 @@ TEST_F(ColourPickerTest, CancellingTheDialogCancelsTheWholeChoice) {
   custom->accept = false;
   custom->SetColour(Red);
   Open();
-  PressKey(picker, WXK_LEFT);   // Automatic
-  PressKey(picker, WXK_LEFT);   // More Colours...
+  PressKey(picker, WXK_LEFT);    // Automatic
+  PressKey(picker, WXK_LEFT);    // More Colours...
   MoveTo(BoxCentre(CustomBox));  // already hot: no new highlight
   sim.MouseClick();
   ASSERT_TRUE(WaitFor([this] { return !picker->IsPopupActive(); }));
@@ -412,7 +414,8 @@ TEST_F(ColourPickerTest, LosingTheFocusCancels) {
   Open();
   other->SetFocus();
   ASSERT_TRUE(WaitFor([this] { return !picker->IsPopupActive(); }));
-  EXPECT_EQ(frame->TakeReceived(), (std::vector{N(ColourCloseUp, Red), N(ColourSelEndCancel, Red)}));
+  EXPECT_EQ(frame->TakeReceived(),
+            (std::vector{N(ColourCloseUp, Red), N(ColourSelEndCancel, Red)}));
 }
 
 TEST_F(ColourPickerTest, ClosingTheWindowWithThePopupOpenIsSafe) {

@@ -34,10 +34,11 @@ class ColourPickerTestFrame : public wxFrame {
   explicit ColourPickerTestFrame(wxPoint at = wxPoint(100, 100), const PickerMaker& make = {})
       : wxFrame(nullptr, wxID_ANY, "Colour picker test", at, wxSize(320, 200)) {
     panel = new wxPanel(this);
-    picker = make ? make(panel) : new CColourPicker(panel, TestPickerId, "Shadow", wxPoint(20, 20),
-                                                    wxSize(120, -1));
-    for (ColourMessage m : {ColourSelChange, ColourDropDown, ColourCloseUp, ColourSelEndOk,
-                            ColourSelEndCancel}) {
+    picker =
+        make ? make(panel)
+             : new CColourPicker(panel, TestPickerId, "Shadow", wxPoint(20, 20), wxSize(120, -1));
+    for (ColourMessage m :
+         {ColourSelChange, ColourDropDown, ColourCloseUp, ColourSelEndOk, ColourSelEndCancel}) {
       Bind(ColourEventType(m), [this](ColourPickerEvent& e) {
         received.push_back({e.GetMessage(), e.GetId(), e.GetColour()});
       });
@@ -54,7 +55,9 @@ class ColourPickerTestFrame : public wxFrame {
     PumpEvents(50);
   }
 
-  wxPoint PickerCentre() const { return picker->GetScreenRect().GetPosition() + picker->GetSize() / 2; }
+  wxPoint PickerCentre() const {
+    return picker->GetScreenRect().GetPosition() + picker->GetSize() / 2;
+  }
 
   std::vector<ColourNotification> TakeReceived() {
     std::vector<ColourNotification> out;

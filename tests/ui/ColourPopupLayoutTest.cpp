@@ -76,34 +76,34 @@ TEST(ColourPopupLayout, HitTestWithBothBoxes) {
   const ColourPopupLayout l = BothBoxes();
   const HitCase cases[] = {
       {{10, 10}, DefaultBox},
-      {{147, 10}, DefaultBox},     // x - 2 = 145, the automatic box's last column
-      {{148, 10}, std::nullopt},   // one past it and past the last cell column
-      {{3, 3}, std::nullopt},      // above and left of everything, not cell 0
+      {{147, 10}, DefaultBox},    // x - 2 = 145, the automatic box's last column
+      {{148, 10}, std::nullopt},  // one past it and past the last cell column
+      {{3, 3}, std::nullopt},     // above and left of everything, not cell 0
       {{10, 40}, 0},
-      {{19, 40}, 0},               // x - 2 = 17, still in the first column
+      {{19, 40}, 0},  // x - 2 = 17, still in the first column
       {{20, 40}, 1},
       {{133, 40}, 7},
-      {{147, 40}, std::nullopt},   // column 8 does not exist
-      {{10, 30}, DefaultBox},      // y - 2 = 28, the automatic box's last row
+      {{147, 40}, std::nullopt},  // column 8 does not exist
+      {{10, 30}, DefaultBox},     // y - 2 = 28, the automatic box's last row
       {{10, 31}, 0},
-      {{10, 46}, 0},               // y - 2 - 27 = 17
-      {{10, 47}, 8},               // y - 2 - 27 = 18, the second row
+      {{10, 46}, 0},  // y - 2 - 27 = 17
+      {{10, 47}, 8},  // y - 2 - 27 = 18, the second row
       {{10, 110}, 32},
       {{133, 110}, 39},
-      {{10, 120}, std::nullopt},   // row 5 does not exist
-      {{10, 126}, std::nullopt},   // between the grid and the custom box
+      {{10, 120}, std::nullopt},  // row 5 does not exist
+      {{10, 126}, std::nullopt},  // between the grid and the custom box
       {{10, 130}, CustomBox},
       {{147, 153}, CustomBox},
       {{10, 154}, std::nullopt},
       // Left of and above the popup: none of these may map to a cell or a box number.
-      {{1, 40}, std::nullopt},     // x - 2 = -1 would truncate into column 0
+      {{1, 40}, std::nullopt},  // x - 2 = -1 would truncate into column 0
       {{-5, 40}, std::nullopt},
-      {{-20, 40}, std::nullopt},   // column -1 would be index -1, "none"
-      {{-40, 40}, std::nullopt},   // column -2 would be -2, the custom box
-      {{-60, 40}, std::nullopt},   // column -3 would be -3, the automatic box
-      {{-80, 40}, std::nullopt},   // column -4 would read before the colour table
+      {{-20, 40}, std::nullopt},  // column -1 would be index -1, "none"
+      {{-40, 40}, std::nullopt},  // column -2 would be -2, the custom box
+      {{-60, 40}, std::nullopt},  // column -3 would be -3, the automatic box
+      {{-80, 40}, std::nullopt},  // column -4 would read before the colour table
       {{-500, 110}, std::nullopt},
-      {{10, -30}, std::nullopt},   // row -3
+      {{10, -30}, std::nullopt},  // row -3
       {{-300, -300}, std::nullopt},
       {{5000, 40}, std::nullopt},
       {{10, 5000}, std::nullopt},
@@ -116,9 +116,15 @@ TEST(ColourPopupLayout, HitTestWithBothBoxes) {
 TEST(ColourPopupLayout, HitTestWithoutTextBoxes) {
   const ColourPopupLayout l = LayOutColourPopup(2, false, wxSize(), false, wxSize());
   const HitCase cases[] = {
-      {{10, 10}, 0},          {{2, 2}, 0},          {{1, 10}, std::nullopt},
-      {{10, 1}, std::nullopt}, {{145, 91}, 39},      {{146, 91}, std::nullopt},
-      {{145, 92}, std::nullopt}, {{-17, 10}, std::nullopt}, {{10, -17}, std::nullopt},
+      {{10, 10}, 0},
+      {{2, 2}, 0},
+      {{1, 10}, std::nullopt},
+      {{10, 1}, std::nullopt},
+      {{145, 91}, 39},
+      {{146, 91}, std::nullopt},
+      {{145, 92}, std::nullopt},
+      {{-17, 10}, std::nullopt},
+      {{10, -17}, std::nullopt},
   };
   for (const HitCase& c : cases) {
     EXPECT_EQ(l.HitTest(c.client), c.box) << "at " << c.client.x << ", " << c.client.y;
@@ -138,13 +144,13 @@ TEST(ColourPopupLayout, PlacementKeepsThePopupOnItsScreen) {
   const wxRect second(1280, 0, 1024, 768);  // a display to the right of the first
   const PlaceCase cases[] = {
       {{100, 200}, 179, screen, {100, 200}},
-      {{1132, 200}, 179, screen, {1132, 200}},   // right edge exactly at the screen's
-      {{1200, 200}, 179, screen, {1132, 200}},   // moved left by the excess
+      {{1132, 200}, 179, screen, {1132, 200}},  // right edge exactly at the screen's
+      {{1200, 200}, 179, screen, {1132, 200}},  // moved left by the excess
       {{-10, 200}, 179, screen, {0, 200}},
-      {{100, 868}, 847, screen, {100, 868}},     // bottom exactly at the screen's
-      {{100, 1000}, 979, screen, {100, 823}},    // opens above the picker
+      {{100, 868}, 847, screen, {100, 868}},   // bottom exactly at the screen's
+      {{100, 1000}, 979, screen, {100, 823}},  // opens above the picker
       {{1250, 1000}, 979, screen, {1132, 823}},
-      {{1250, 100}, 79, second, {1280, 100}},    // pulled onto its own display
+      {{1250, 100}, 79, second, {1280, 100}},  // pulled onto its own display
       {{2250, 700}, 679, second, {2156, 523}},
   };
   for (const PlaceCase& c : cases) {

@@ -76,7 +76,8 @@ TEST_F(ConfigurationBarTest, LayoutFollowsTheClientRectangle) {
     EXPECT_EQ(bar_->TabStripRect(), wxRect(0, 62, w, 25));
     EXPECT_EQ(bar_->PageRect(), wxRect(0, 89, w, h - 91));
     EXPECT_EQ(bar_->Tabs()->GetRect(), wxRect(4, 64, w - 8, 21));
-    for (int i = 0; i < bar_->PageCount(); ++i) EXPECT_EQ(bar_->Page(i)->GetRect(), bar_->PageRect()) << i;
+    for (int i = 0; i < bar_->PageCount(); ++i)
+      EXPECT_EQ(bar_->Page(i)->GetRect(), bar_->PageRect()) << i;
   }
 }
 
@@ -99,7 +100,8 @@ TEST_F(ConfigurationBarTest, ClickOnATabShowsItsPageAndBanner) {
   PumpEvents(100);
   const wxImage after = CaptureScreen(onScreen, dir_ / "title2.png");
   ASSERT_TRUE(after.IsOk());
-  EXPECT_FALSE(std::equal(before.GetData(), before.GetData() + before.GetWidth() * before.GetHeight() * 3,
+  EXPECT_FALSE(std::equal(before.GetData(),
+                          before.GetData() + before.GetWidth() * before.GetHeight() * 3,
                           after.GetData()));
 }
 
@@ -108,7 +110,8 @@ TEST_F(ConfigurationBarTest, PaintsBannerEdgesLinesAndStrip) {
   OpenWithNumberPage();
   PumpEvents(100);
   const wxSize size = bar_->GetClientSize();
-  const wxImage shot = CaptureScreen(wxRect(bar_->ClientToScreen(wxPoint(0, 0)), size), dir_ / "bar.png");
+  const wxImage shot =
+      CaptureScreen(wxRect(bar_->ClientToScreen(wxPoint(0, 0)), size), dir_ / "bar.png");
   ASSERT_TRUE(shot.IsOk());
   ASSERT_EQ(shot.GetSize(), size);
   auto rgb = [&](int x, int y) {
@@ -117,24 +120,25 @@ TEST_F(ConfigurationBarTest, PaintsBannerEdgesLinesAndStrip) {
   using RGB = std::array<int, 3>;
   const RGB white{255, 255, 255}, grey{128, 128, 128}, strip{212, 208, 200};
   const int r = size.x - 1, b = size.y - 1;
-  EXPECT_EQ(rgb(r - 30, 45), white);          // banner inside, right of the texts
-  EXPECT_EQ(rgb(r / 2, 0), grey);             // sunken edge, top
-  EXPECT_EQ(rgb(0, 30), grey);                // sunken edge, left
-  EXPECT_EQ(rgb(r / 2, 59), white);           // sunken edge, bottom
-  EXPECT_EQ(rgb(r / 2, 60), grey);            // etched line under the banner
+  EXPECT_EQ(rgb(r - 30, 45), white);  // banner inside, right of the texts
+  EXPECT_EQ(rgb(r / 2, 0), grey);     // sunken edge, top
+  EXPECT_EQ(rgb(0, 30), grey);        // sunken edge, left
+  EXPECT_EQ(rgb(r / 2, 59), white);   // sunken edge, bottom
+  EXPECT_EQ(rgb(r / 2, 60), grey);    // etched line under the banner
   EXPECT_EQ(rgb(r / 2, 61), white);
-  EXPECT_EQ(rgb(2, 70), strip);               // tab strip, beside the tabs
+  EXPECT_EQ(rgb(2, 70), strip);  // tab strip, beside the tabs
   EXPECT_EQ(rgb(r - 1, 63), strip);
-  EXPECT_EQ(rgb(r / 2, 87), grey);            // etched line under the tabs
+  EXPECT_EQ(rgb(r / 2, 87), grey);  // etched line under the tabs
   EXPECT_EQ(rgb(r / 2, 88), white);
-  EXPECT_EQ(rgb(r / 2, b - 1), grey);         // etched line at the bottom
+  EXPECT_EQ(rgb(r / 2, b - 1), grey);  // etched line at the bottom
   EXPECT_EQ(rgb(r / 2, b), white);
   // The bold caption leaves dark pixels in the title rectangle, the hint in its own.
   auto darkPixels = [&](const wxRect& area) {
     int dark = 0;
     for (int y = area.GetTop(); y <= area.GetBottom(); ++y)
       for (int x = area.GetLeft(); x <= area.GetRight(); ++x)
-        if (shot.GetRed(x, y) < 100 && shot.GetGreen(x, y) < 100 && shot.GetBlue(x, y) < 100) ++dark;
+        if (shot.GetRed(x, y) < 100 && shot.GetGreen(x, y) < 100 && shot.GetBlue(x, y) < 100)
+          ++dark;
     return dark;
   };
   EXPECT_GT(darkPixels(bar_->TitleRect()), 20);

@@ -12,7 +12,8 @@ namespace {
 
 using ConvListCtrlTest = ListTest;
 
-std::unique_ptr<ConversionItem> Named(const std::string& name, const std::function<void(ConversionItem&)>& set) {
+std::unique_ptr<ConversionItem> Named(const std::string& name,
+                                      const std::function<void(ConversionItem&)>& set) {
   auto item = MakeItem(name, ItemStatus::NotStarted);
   set(*item);
   return item;
@@ -27,12 +28,18 @@ TEST_F(ConvListCtrlTest, EveryColumnSortsBothWaysWithUnknownValuesFirst) {
     return Setter([field](ConversionItem& item, int v) { item.*field = v; });
   };
   auto text = [](std::string ConversionItem::*field) {
-    return Setter([field](ConversionItem& item, int v) { item.*field = v < 0 ? "" : v == 5 ? "Mid" : "top"; });
+    return Setter([field](ConversionItem& item, int v) {
+      item.*field = v < 0 ? "" : v == 5 ? "Mid" : "top";
+    });
   };
-  const struct { int column; Setter set; } columns[] = {
+  const struct {
+    int column;
+    Setter set;
+  } columns[] = {
       {1, number(&ConversionItem::pageIndex)},
       {2, text(&ConversionItem::relativePath)},
-      {3, [](ConversionItem& item, int v) { item.fileSize = v < 0 ? 0 : static_cast<std::uint64_t>(v) * 4000; }},
+      {3, [](ConversionItem& item,
+             int v) { item.fileSize = v < 0 ? 0 : static_cast<std::uint64_t>(v) * 4000; }},
       {4, text(&ConversionItem::extension)},
       {5, number(&ConversionItem::width)},
       {6, number(&ConversionItem::height)},
@@ -48,16 +55,24 @@ TEST_F(ConvListCtrlTest, EveryColumnSortsBothWaysWithUnknownValuesFirst) {
     AddItem(Named("b", [&](ConversionItem& i) { c.set(i, -1); }));
     AddItem(Named("c", [&](ConversionItem& i) { c.set(i, 5); }));
     list_->SortBy(c.column, false);
-    EXPECT_EQ(RowNames(), (std::vector<std::string>{"/pictures/b.png", "/pictures/c.png", "/pictures/a.png"}))
+    EXPECT_EQ(RowNames(),
+              (std::vector<std::string>{"/pictures/b.png", "/pictures/c.png", "/pictures/a.png"}))
         << "column " << c.column << " ascending";
     list_->SortBy(c.column, true);
-    EXPECT_EQ(RowNames(), (std::vector<std::string>{"/pictures/a.png", "/pictures/c.png", "/pictures/b.png"}))
+    EXPECT_EQ(RowNames(),
+              (std::vector<std::string>{"/pictures/a.png", "/pictures/c.png", "/pictures/b.png"}))
         << "column " << c.column << " descending";
   }
   // Column 0: two pages of one file sort by page index.
   session_->list->RemoveAll();
-  AddItem(Named("p", [](ConversionItem& i) { i.pageIndex = 1; i.log = "second"; }));
-  AddItem(Named("p", [](ConversionItem& i) { i.pageIndex = 0; i.log = "first"; }));
+  AddItem(Named("p", [](ConversionItem& i) {
+    i.pageIndex = 1;
+    i.log = "second";
+  }));
+  AddItem(Named("p", [](ConversionItem& i) {
+    i.pageIndex = 0;
+    i.log = "first";
+  }));
   AddItem(Named("a", [](ConversionItem&) {}));
   list_->SortBy(0, false);
   EXPECT_EQ(list_->ItemAt(0)->sourcePath, "/pictures/a.png");
@@ -67,7 +82,8 @@ TEST_F(ConvListCtrlTest, EveryColumnSortsBothWaysWithUnknownValuesFirst) {
 
 TEST_F(ConvListCtrlTest, HeaderClicksSortAscendingDescendingAscending) {
   OpenListFrame();
-  for (int w : {30, -1, 20}) AddItem(Named("w" + std::to_string(w), [w](ConversionItem& i) { i.width = w; }));
+  for (int w : {30, -1, 20})
+    AddItem(Named("w" + std::to_string(w), [w](ConversionItem& i) { i.width = w; }));
   // The header of column 5 (Width): right of the five columns before it.
   int x = 0;
   for (int c = 0; c < 5; ++c) x += list_->GetColumnWidth(c);
@@ -110,10 +126,12 @@ TEST_F(ConvListCtrlTest, KeysActOnTheSelectionThroughTheFrame) {
     keys.KeyUp(WXK_CONTROL);
     PumpEvents(450);
   }
-  ASSERT_TRUE(WaitFor([&] { return session_->list->SelectedCount() == 3; })) << session_->list->SelectedCount();
+  ASSERT_TRUE(WaitFor([&] { return session_->list->SelectedCount() == 3; }))
+      << session_->list->SelectedCount();
   keys.Char(WXK_DELETE);
   ASSERT_TRUE(WaitFor([&] { return session_->list->Count() == 3; }));
-  EXPECT_EQ(RowNames(), (std::vector<std::string>{"/pictures/a.png", "/pictures/c.png", "/pictures/f.png"}));
+  EXPECT_EQ(RowNames(),
+            (std::vector<std::string>{"/pictures/a.png", "/pictures/c.png", "/pictures/f.png"}));
   EXPECT_EQ(list_->RowCount(), 3);
   PumpEvents(100);
   EXPECT_EQ(frame_->GetStatusBar()->GetStatusText(0), "Total files: 3 Succeeded: 0 Failed: 1");
@@ -236,7 +254,8 @@ TEST_F(ConvListCtrlTest, ResetForRunClearsResultsOfEarlierRuns) {
 TEST_F(ConvListCtrlTest, ClicksReplaceASelectionMadeInCode) {
   OpenListFrame();
   std::vector<ConversionItem*> items;
-  for (int i = 0; i < 6; ++i) items.push_back(&AddItem(MakeItem(std::string(1, static_cast<char>('a' + i)), 0)));
+  for (int i = 0; i < 6; ++i)
+    items.push_back(&AddItem(MakeItem(std::string(1, static_cast<char>('a' + i)), 0)));
   auto controlRows = [&] {
     std::vector<long> rows;
     for (long r = list_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); r >= 0;
@@ -260,7 +279,8 @@ TEST_F(ConvListCtrlTest, ClicksReplaceASelectionMadeInCode) {
     PumpEvents(450);  // apart from the next click, so no double click
   };
   auto expectRows = [&](const std::vector<long>& want, const char* step) {
-    EXPECT_TRUE(WaitFor([&] { return controlRows() == want && modelRows() == want; }, 2000)) << step;
+    EXPECT_TRUE(WaitFor([&] { return controlRows() == want && modelRows() == want; }, 2000))
+        << step;
     EXPECT_EQ(controlRows(), want) << step << ": control";
     EXPECT_EQ(modelRows(), want) << step << ": model";
   };
@@ -307,8 +327,9 @@ TEST_F(ConvListCtrlTest, ClicksReplaceASelectionMadeInCode) {
   click(5, 0);
   mouse.Char(WXK_DELETE);
   ASSERT_TRUE(WaitFor([&] { return session_->list->Count() == 5; }));
-  EXPECT_EQ(RowNames(), (std::vector<std::string>{"/pictures/a.png", "/pictures/b.png", "/pictures/c.png",
-                                                  "/pictures/d.png", "/pictures/e.png"}));
+  EXPECT_EQ(RowNames(),
+            (std::vector<std::string>{"/pictures/a.png", "/pictures/b.png", "/pictures/c.png",
+                                      "/pictures/d.png", "/pictures/e.png"}));
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ TEST(ConversionList, RemovesExactlyTheSelectedItemsAndTellsListeners) {
   int changes = 0;
   list.onChanged = [&] { ++changes; };
   std::vector<ConversionItem*> items;
-  for (int i = 0; i < 5; ++i) items.push_back(&list.Add(MakeItem(std::string(1, static_cast<char>('a' + i)), i % 3)));
+  for (int i = 0; i < 5; ++i)
+    items.push_back(&list.Add(MakeItem(std::string(1, static_cast<char>('a' + i)), i % 3)));
   EXPECT_EQ(changes, 5);
   list.RemoveSelected();  // nothing selected: nothing happens
   EXPECT_EQ(list.Count(), 5);

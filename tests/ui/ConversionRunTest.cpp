@@ -35,7 +35,8 @@ std::string Utf8(const wxString& text) { return std::string(text.utf8_str()); }
 // ImageMagick writes 8 bits a channel here (its default may be 16, which the program does
 // not read).
 bool Convert(const std::string& arguments, const std::string& output) {
-  return std::system(("convert " + arguments + " -depth 8 " + output + " 2>/dev/null").c_str()) == 0;
+  return std::system(("convert " + arguments + " -depth 8 " + output + " 2>/dev/null").c_str()) ==
+         0;
 }
 
 bool HaveConvert() { return std::system("command -v convert >/dev/null 2>&1") == 0; }
@@ -159,12 +160,14 @@ void TypeInto(wxWindow* field, const std::string& text) {
 // show each result.
 TEST_F(ConversionRunTest, ConvertsEveryPageAsTheCommandLineDoesAndShowsTheResults) {
   // 24 JPEGs, 23 PNGs, a TIFF of three pages, an animated GIF of two, a broken JPEG.
-  ASSERT_TRUE(Convert("-seed 7 -size 90x60 plasma:fractal -duplicate 11 -size 48x72 plasma:fractal -duplicate 11 "
-                      "+adjoin -quality 90",
-                      in_ + "/j%02d.jpg"));
-  ASSERT_TRUE(Convert("-size 64x48 gradient:red-blue -duplicate 10 -size 30x70 gradient:lime-navy -duplicate 11 "
-                      "+adjoin",
-                      in_ + "/p%02d.png"));
+  ASSERT_TRUE(Convert(
+      "-seed 7 -size 90x60 plasma:fractal -duplicate 11 -size 48x72 plasma:fractal -duplicate 11 "
+      "+adjoin -quality 90",
+      in_ + "/j%02d.jpg"));
+  ASSERT_TRUE(Convert(
+      "-size 64x48 gradient:red-blue -duplicate 10 -size 30x70 gradient:lime-navy -duplicate 11 "
+      "+adjoin",
+      in_ + "/p%02d.png"));
   ASSERT_TRUE(Convert("-size 40x30 xc:red xc:lime xc:blue", in_ + "/c.tif"));
   ASSERT_TRUE(Convert("-delay 10 -size 30x20 xc:yellow xc:navy", in_ + "/d.gif"));
   WriteFile(in_ + "/e.jpg", "not a picture");
@@ -204,7 +207,8 @@ TEST_F(ConversionRunTest, ConvertsEveryPageAsTheCommandLineDoesAndShowsTheResult
   wxUIActionSimulator().Char(WXK_F9);
   ASSERT_TRUE(WaitFor([&] { return !run.button.empty(); }, 30000)) << "the run did not end";
   ASSERT_TRUE(run.opened);
-  EXPECT_EQ(questions_, std::vector<std::string>{"Folder " + out_ + " doesn't exist. Do you want to create it?"});
+  EXPECT_EQ(questions_, std::vector<std::string>{"Folder " + out_ +
+                                                 " doesn't exist. Do you want to create it?"});
   EXPECT_EQ(run.total, "53");
   EXPECT_EQ(run.succeeded, "52");
   EXPECT_EQ(run.failed, "1");
@@ -216,9 +220,10 @@ TEST_F(ConversionRunTest, ConvertsEveryPageAsTheCommandLineDoesAndShowsTheResult
 
   // The command line with the same settings writes the same bytes.
   const std::string reference = files_ / "reference";
-  const RunResult cli = RunProgram(BinPath("Brindlemark.exe"),
-                                   {"-source:" + in_, "-dest:" + reference, "-width:50", "-height:40",
-                                    "-mode:" + std::string(ResizeOptionLetter(1)), "-ext:png"});
+  const RunResult cli =
+      RunProgram(BinPath("Brindlemark.exe"),
+                 {"-source:" + in_, "-dest:" + reference, "-width:50", "-height:40",
+                  "-mode:" + std::string(ResizeOptionLetter(1)), "-ext:png"});
   ASSERT_EQ(FilesIn(out_), FilesIn(reference)) << cli.out;
   ASSERT_EQ(FilesIn(out_).size(), 52u);
   for (const std::string& name : FilesIn(out_))
@@ -262,7 +267,8 @@ TEST_F(ConversionRunTest, CancelStopsAfterTheCurrentItem) {
     const char* name;
     std::function<void(ProgressDialog&)> cancel;
     bool pointAtDialog;  // keys go to the window under the pointer (no window manager)
-    int slack;           // items that may start before the cancel arrives (a key travels through the X server)
+    int slack;  // items that may start before the cancel arrives (a key travels through the X
+                // server)
   };
   const Case cases[] = {
       {"the Cancel button",
@@ -272,9 +278,7 @@ TEST_F(ConversionRunTest, CancelStopsAfterTheCurrentItem) {
          d.FindWindow(wxID_CANCEL)->GetEventHandler()->ProcessEvent(click);
        },
        false, 1},
-      {"Escape",
-       [](ProgressDialog&) { wxUIActionSimulator().Char(WXK_ESCAPE); },
-       true, 2},
+      {"Escape", [](ProgressDialog&) { wxUIActionSimulator().Char(WXK_ESCAPE); }, true, 2},
   };
   constexpr int kItems = 10, kCancelAfter = 2;
   MakeSlowPictures(in_, kItems);
@@ -307,7 +311,8 @@ TEST_F(ConversionRunTest, CancelStopsAfterTheCurrentItem) {
     EXPECT_LE(done, doneWhenCancelled + c.slack);
     EXPECT_LT(done, kItems);
     for (int i = 0; i < kItems; ++i)
-      EXPECT_EQ(run.rowStatesSeen[i], i < done ? ItemStatus::Succeeded : ItemStatus::NotStarted) << i;
+      EXPECT_EQ(run.rowStatesSeen[i], i < done ? ItemStatus::Succeeded : ItemStatus::NotStarted)
+          << i;
     // Whole files only, one per finished item, nothing temporary left beside them.
     EXPECT_EQ(FilesIn(out_).size(), static_cast<std::size_t>(done));
     for (const std::string& name : FilesIn(out_)) EXPECT_NE(name[0], '.') << name;
@@ -355,7 +360,8 @@ TEST_F(ConversionRunTest, MissingDestinationTwoLevelsDeepIsCreatedOnYesOnly) {
   TypeDestination(files_ / "plain/sub");
   const RunRecord refused = StartRun({}, true);
   EXPECT_FALSE(refused.opened);
-  EXPECT_EQ(errors_, std::vector<std::string>{"Failed to create directory " + files_ / "plain/sub" + "."});
+  EXPECT_EQ(errors_,
+            std::vector<std::string>{"Failed to create directory " + files_ / "plain/sub" + "."});
 }
 
 TEST_F(ConversionRunTest, SecondRunConvertsEverythingAgainAfterResettingTheFirst) {
@@ -428,7 +434,8 @@ TEST_F(ConversionRunTest, RepaintsDuringARunOfLargePictures) {
   ASSERT_GE(paints.size(), 2u);
   double longest = 0;
   for (std::size_t i = 1; i < paints.size(); ++i)
-    longest = std::max(longest, std::chrono::duration<double, std::milli>(paints[i] - paints[i - 1]).count());
+    longest = std::max(
+        longest, std::chrono::duration<double, std::milli>(paints[i] - paints[i - 1]).count());
   RecordProperty("LongestRepaintGapMs", static_cast<int>(longest));
   std::printf("run of 3 pictures of 24 MP: %.1f s, %zu paints, longest gap %.0f ms\n", runSeconds,
               paints.size(), longest);
@@ -465,5 +472,6 @@ TEST_F(ConversionRunTest, DISABLED_PeakMemoryOfARun) {
   const long before = PeakRssKb();
   const RunRecord run = StartRun();
   EXPECT_EQ(run.succeeded, std::to_string(items));
-  std::printf("%d items: peak RSS %ld kB before the run, %ld kB after\n", items, before, PeakRssKb());
+  std::printf("%d items: peak RSS %ld kB before the run, %ld kB after\n", items, before,
+              PeakRssKb());
 }

@@ -61,15 +61,16 @@ TEST_F(FileSelectionPageTest, AddAllFilesFillsTheRowsInCollectionOrder) {
   field->SetFocus();
   user.Char(WXK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return session_->list->Count() == 400 && !TheSearchDialog(); }, 30000));
-  EXPECT_EQ(list_->ItemAt(0)->sourcePath, list_->ItemAt(1)->sourcePath);  // sorted: the twins side by side
+  EXPECT_EQ(list_->ItemAt(0)->sourcePath,
+            list_->ItemAt(1)->sourcePath);  // sorted: the twins side by side
 }
 
 TEST_F(FileSelectionPageTest, AFieldNamingNothingSaysSo) {
   OpenListFrame();
   const std::string missing = dir_ / "no such 'place'";
   page_->SetFolderText(wxString::FromUTF8(missing));
-  wxTEST_DIALOG(page_->AddFromField(),
-                wxExpectModal<wxMessageDialog>(wxID_OK).Describe("Directory/file '" + missing + "' doesn't exist."));
+  wxTEST_DIALOG(page_->AddFromField(), wxExpectModal<wxMessageDialog>(wxID_OK).Describe(
+                                           "Directory/file '" + missing + "' doesn't exist."));
   page_->SetFolderText("");
   wxTEST_DIALOG(page_->AddFromField(), wxExpectModal<wxMessageDialog>(wxID_OK));
   EXPECT_EQ(session_->list->Count(), 0);
@@ -101,8 +102,10 @@ TEST_F(FileSelectionPageTest, DropOfThreeFilesAndAFolderAddsTheirItems) {
   ASSERT_EQ(session_->list->Count(), 5);
   // Several sources: relative paths start with each source's own name.
   std::vector<std::string> relative;
-  for (int row = 0; row < list_->RowCount(); ++row) relative.push_back(list_->ItemAt(row)->relativePath);
-  EXPECT_EQ(relative, (std::vector<std::string>{"a.jpg", "b.png", "c.png", "sub/deeper/y.png", "sub/x.png"}));
+  for (int row = 0; row < list_->RowCount(); ++row)
+    relative.push_back(list_->ItemAt(row)->relativePath);
+  EXPECT_EQ(relative,
+            (std::vector<std::string>{"a.jpg", "b.png", "c.png", "sub/deeper/y.png", "sub/x.png"}));
   EXPECT_EQ(session_->settings.lastSelFileDir, in);
   EXPECT_EQ(page_->FolderText(), in);
   // An empty drop, and any drop while the list is busy, is refused.
@@ -123,7 +126,9 @@ TEST_F(FileSelectionPageTest, DropOfThreeFilesAndAFolderAddsTheirItems) {
 // pending calls until none is left, so the search's event handling would never return.
 class Watch {
  public:
-  explicit Watch(std::function<bool()> step) : step_(std::move(step)) { wxTheApp->Bind(wxEVT_IDLE, &Watch::OnIdle, this); }
+  explicit Watch(std::function<bool()> step) : step_(std::move(step)) {
+    wxTheApp->Bind(wxEVT_IDLE, &Watch::OnIdle, this);
+  }
   ~Watch() { wxTheApp->Unbind(wxEVT_IDLE, &Watch::OnIdle, this); }
 
  private:
@@ -148,7 +153,8 @@ TEST_F(FileSelectionPageTest, EscapeOrCancelStopsADeepSearchAndKeepsWhatWasFound
   for (int level = 0; level < 40; ++level) {
     folder += "/d" + std::to_string(level);
     std::filesystem::create_directories(folder);
-    for (int i = 0; i < 250; ++i) std::filesystem::create_hard_link(picture, folder + "/f" + std::to_string(i) + ".png");
+    for (int i = 0; i < 250; ++i)
+      std::filesystem::create_hard_link(picture, folder + "/f" + std::to_string(i) + ".png");
   }
   OpenListFrame();
   for (const bool byButton : {false, true}) {
@@ -261,7 +267,8 @@ TEST_F(FileSelectionPageTest, Screenshots) {
   if (!HaveImport()) GTEST_SKIP() << "ImageMagick's import is needed for screenshots";
   const std::string in = dir_ / "holiday";
   std::vector<std::string> paths;
-  for (const char* name : {"beach.jpg", "harbour.png", "hills.jpg", "market.png", "sunset.jpg", "town.png"})
+  for (const char* name :
+       {"beach.jpg", "harbour.png", "hills.jpg", "market.png", "sunset.jpg", "town.png"})
     paths.push_back(in + "/" + name);
   ASSERT_TRUE(WritePictures(paths));
   OpenListFrame();
@@ -282,7 +289,8 @@ TEST_F(FileSelectionPageTest, Screenshots) {
         wxEventLoopBase::GetActive()->YieldFor(wxEVT_CATEGORY_UI);
         wxMilliSleep(5);
       }
-      dialogShot = CaptureScreen(search->GetScreenRect(), std::string(BM_UI_OUTPUT_DIR) + "/searching-dialog.png");
+      dialogShot = CaptureScreen(search->GetScreenRect(),
+                                 std::string(BM_UI_OUTPUT_DIR) + "/searching-dialog.png");
       search->Cancel();
       return true;
     });
@@ -307,14 +315,17 @@ TEST_F(FileSelectionPageTest, Screenshots) {
     ConversionItem* item = list_->ItemAt(row);
     item->status = statuses[row];
     if (item->status != 0) item->width = 8, item->height = 6, item->bitDepth = 24;
-    if (item->status == 1) item->newWidth = 150, item->newHeight = 100, item->newBitDepth = 24, item->log = "Successfully converted";
+    if (item->status == 1)
+      item->newWidth = 150, item->newHeight = 100, item->newBitDepth = 24,
+      item->log = "Successfully converted";
     if (item->status == 2) item->log = "Failed to load image";
     list_->UpdateRow(item);
   }
   session_->list->RecountStatus();
   page_->SetFolderText(wxString::FromUTF8(in));
   PumpEvents(300);
-  const wxImage page = CaptureScreen(frame_->GetScreenRect(), std::string(BM_UI_OUTPUT_DIR) + "/file-selection-page.png");
+  const wxImage page = CaptureScreen(frame_->GetScreenRect(),
+                                     std::string(BM_UI_OUTPUT_DIR) + "/file-selection-page.png");
   ASSERT_TRUE(page.IsOk());
   EXPECT_EQ(page.GetSize(), frame_->GetSize());
 }
@@ -354,7 +365,8 @@ TEST_F(FileSelectionPageTest, DISABLED_TenThousandRowsTimings) {
   session_->list->RecountStatus();
   list_->ApplyPendingChanges();
   const double fill = ms(Clock::now() - start);
-  std::printf("appending rows %.1f ms, adding to the model and handling events %.1f ms\n", ms(rowsTime), ms(modelTime));
+  std::printf("appending rows %.1f ms, adding to the model and handling events %.1f ms\n",
+              ms(rowsTime), ms(modelTime));
   PumpEvents(50);
   double sorts[3];
   const int columns[3] = {0, 3, 5};
@@ -369,8 +381,10 @@ TEST_F(FileSelectionPageTest, DISABLED_TenThousandRowsTimings) {
   list_->UpdateRow(list_->ItemAt(5), -1);
   list_->Update();
   const double refresh = ms(Clock::now() - start);
-  std::printf("%d rows: fill+sort %.1f ms; sort by File Name %.1f ms, Size %.1f ms, Width %.1f ms; refresh one row %.2f ms\n", kRows,
-              fill, sorts[0], sorts[1], sorts[2], refresh);
+  std::printf(
+      "%d rows: fill+sort %.1f ms; sort by File Name %.1f ms, Size %.1f ms, Width %.1f ms; refresh "
+      "one row %.2f ms\n",
+      kRows, fill, sorts[0], sorts[1], sorts[2], refresh);
   EXPECT_EQ(list_->RowCount(), kRows);
 }
 

@@ -30,7 +30,8 @@ class FrameTest : public testing::Test {
   void TearDown() override;
 
   // Builds and shows the frame; the pages come from `pages`.
-  void OpenFrame(std::vector<ConfigurationBar::PageFactory> pages = ConfigurationBar::DefaultPages());
+  void OpenFrame(
+      std::vector<ConfigurationBar::PageFactory> pages = ConfigurationBar::DefaultPages());
   // Closes the frame as the user would and waits until it is gone.
   void CloseFrame();
 

@@ -6,7 +6,9 @@
 
 namespace {
 
-wxColour ColourOf(std::uint32_t argb) { return wxColour((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
+wxColour ColourOf(std::uint32_t argb) {
+  return wxColour((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
 
 TEST(ImageDC, ShowsEveryPixelOfA32BitPicture) {
   const std::vector<std::uint32_t> pixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,

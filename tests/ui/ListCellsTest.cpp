@@ -8,8 +8,15 @@
 namespace {
 
 TEST(ListCells, SizeCellRoundsUpToWholeKilobytes) {
-  const struct { std::uint64_t bytes; const char* text; } cases[] = {
-      {0, "0 KB"}, {1, "1 KB"}, {1024, "1 KB"}, {1025, "2 KB"}, {1048576, "1024 KB"},
+  const struct {
+    std::uint64_t bytes;
+    const char* text;
+  } cases[] = {
+      {0, "0 KB"},
+      {1, "1 KB"},
+      {1024, "1 KB"},
+      {1025, "2 KB"},
+      {1048576, "1024 KB"},
       // Kept as 32 bits: the sum wraps as it always did.
       {0xFFFFFFFFull, "0 KB"},
   };
@@ -30,9 +37,11 @@ TEST(ListCells, UnknownNumbersAreBlankCells) {
   item.bitDepth = 0;
   item.newHeight = 12;
   item.log = "Failed to load image /p/a b.png";
-  const char* expected[kListColumnCount] = {"/p/a b.png", "2", "a b.png", "0 KB", "png", "640", "",
-                                            "0", "", "12", "", "Failed to load image /p/a b.png"};
-  for (int c = 0; c < kListColumnCount; ++c) EXPECT_EQ(CellText(item, c), expected[c]) << "column " << c;
+  const char* expected[kListColumnCount] = {
+      "/p/a b.png", "2", "a b.png", "0 KB", "png", "640",
+      "",           "0", "",        "12",   "",    "Failed to load image /p/a b.png"};
+  for (int c = 0; c < kListColumnCount; ++c)
+    EXPECT_EQ(CellText(item, c), expected[c]) << "column " << c;
 }
 
 TEST(ListCells, InfoTipHasTheTenFieldsInOrder) {
@@ -51,19 +60,22 @@ TEST(ListCells, InfoTipHasTheTenFieldsInOrder) {
   EXPECT_EQ(InfoTipText(item, 4096),
             "File Name:     \t/p/x.png\nFile Size:     \t2 KB\nRelative Path: \tx.png\n"
             "Last Modified: \t03/05/2024 06:07:08 \nOriginal Size: \t\nBit Depth:     \t24\n"
-            "New Size:      \t320 x 200\nNew Bit Depth: \t\nStatus:        \tFailed\nLog:           \twhy");
+            "New Size:      \t320 x 200\nNew Bit Depth: \t\nStatus:        \tFailed\nLog:          "
+            " \twhy");
 }
 
 TEST(ListCells, LastModifiedNeedsBothHalves) {
   EXPECT_EQ(LastModifiedText(0), "");
   EXPECT_EQ(LastModifiedText(0x00000001FFFFFFFFull & 0xFFFFFFFF00000000ull), "");  // low half zero
   EXPECT_EQ(LastModifiedText(0x12345678ull), "");                                  // high half zero
-  EXPECT_EQ(LastModifiedText((946684800ull + 11644473600ull) * 10000000ull + 1), "01/01/2000 00:00:00 ");
+  EXPECT_EQ(LastModifiedText((946684800ull + 11644473600ull) * 10000000ull + 1),
+            "01/01/2000 00:00:00 ");
 }
 
 TEST(ListCells, StatusTextOfAnUnknownStatusIsEmpty) {
   ConversionItem item;
-  for (auto [status, text] : {std::pair{0, "Not Started"}, {1, "Succeeded"}, {2, "Failed"}, {7, ""}, {-1, ""}}) {
+  for (auto [status, text] :
+       {std::pair{0, "Not Started"}, {1, "Succeeded"}, {2, "Failed"}, {7, ""}, {-1, ""}}) {
     item.status = status;
     const std::string tip = InfoTipText(item, 4096);
     const std::size_t from = tip.find("Status:        \t") + 16;
@@ -100,7 +112,8 @@ TEST(ListCells, FileNameColumnComparesFolderThenPathThenNameThenPage) {
   EXPECT_EQ(CompareItems(*c, *c, 0), 0);
   // The rule chosen for other letters: whole letters by code point ("É" U+00C9 before
   // "é" U+00E9, both after every ASCII letter), never split into bytes.
-  const auto upper = make("", "\xC3\x89t\xC3\xA9.png", "", 0), lower = make("", "\xC3\xA9t\xC3\xA9.png", "", 0);
+  const auto upper = make("", "\xC3\x89t\xC3\xA9.png", "", 0),
+             lower = make("", "\xC3\xA9t\xC3\xA9.png", "", 0);
   const auto plain = make("", "zeta.png", "", 0);
   EXPECT_LT(CompareItems(*upper, *lower, 2), 0);
   EXPECT_LT(CompareItems(*plain, *upper, 2), 0);

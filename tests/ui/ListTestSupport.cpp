@@ -6,7 +6,8 @@
 #include "UiTestSupport.h"
 
 bool WritePictures(const std::vector<std::string>& paths) {
-  const std::string list = std::filesystem::temp_directory_path() / ("bm-pictures-" + std::to_string(getpid()) + ".txt");
+  const std::string list =
+      std::filesystem::temp_directory_path() / ("bm-pictures-" + std::to_string(getpid()) + ".txt");
   std::string names;
   for (const auto& p : paths) names += p + "\n";
   WriteFile(list, names);
@@ -15,7 +16,8 @@ bool WritePictures(const std::vector<std::string>& paths) {
       "for i,p in enumerate(open(sys.argv[1],encoding='utf-8').read().split('\\n')):\n"
       "  if not p: continue\n"
       "  os.makedirs(os.path.dirname(p),exist_ok=True)\n"
-      "  Image.new('RGB',(8+i%5,6),(i%256,40,90)).save(p,'JPEG' if p.lower().endswith(('.jpg','.jpeg')) else 'PNG')\n";
+      "  Image.new('RGB',(8+i%5,6),(i%256,40,90)).save(p,'JPEG' if "
+      "p.lower().endswith(('.jpg','.jpeg')) else 'PNG')\n";
   WriteFile(list + ".py", script);
   const int rc = std::system(("/usr/bin/python3 '" + list + ".py' '" + list + "'").c_str());
   std::remove(list.c_str());
@@ -29,7 +31,9 @@ void ListTest::OpenListFrame() {
   ASSERT_TRUE(page_);
   list_ = page_->List();
   ASSERT_TRUE(list_);
-  frame_->Hooks().openFile = [this](const wxString& path) { opened_.push_back(path.utf8_string()); };
+  frame_->Hooks().openFile = [this](const wxString& path) {
+    opened_.push_back(path.utf8_string());
+  };
 }
 
 ConversionItem& ListTest::AddItem(std::unique_ptr<ConversionItem> item) {

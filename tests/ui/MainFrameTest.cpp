@@ -38,7 +38,8 @@ TEST_F(MainFrameTest, OpensAtDefaultSizeWithTitleTabsAndIdleText) {
   EXPECT_TRUE(frame_->Bar()->Page(0)->IsShown());
   EXPECT_FALSE(frame_->Bar()->Page(1)->IsShown());
   EXPECT_FALSE(frame_->Bar()->Page(2)->IsShown());
-  EXPECT_EQ(Utf8(frame_->GetStatusBar()->GetStatusText(0)), "Total files: 0 Succeeded: 0 Failed: 0");
+  EXPECT_EQ(Utf8(frame_->GetStatusBar()->GetStatusText(0)),
+            "Total files: 0 Succeeded: 0 Failed: 0");
   EXPECT_EQ(frame_->GetStatusBar()->GetFieldsCount(), 4);
   // The bar fills the client area.
   EXPECT_EQ(frame_->Bar()->GetSize(), frame_->GetClientSize());
@@ -70,7 +71,8 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirLabelsAndPrompts) {
       {0, Res::Exit, "E&xit", "Quit the application"},
       {1, Res::AddFiles, "&Add Files", "Add selected files to conversion list"},
       {1, Res::AddFolder, "Add &Folder", "Add Folder"},
-      {1, Res::RemoveSelected, "&Remove Selected Files", "Remove selected files (hit delete in the list)"},
+      {1, Res::RemoveSelected, "&Remove Selected Files",
+       "Remove selected files (hit delete in the list)"},
       {1, Res::RemoveAll, "Re&move All Files", "Remove all files"},
       {1, Res::ViewOriginal, "&View Original Image", "View orginal image with default viewer"},
       {1, Res::ViewConverted, "View &Converted Image",
@@ -82,7 +84,8 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirLabelsAndPrompts) {
       {3, Res::ViewToolbar, "&Toolbar", "Show or hide the toolbar"},
       {3, Res::ViewStatusBar, "&Status Bar", "Show or hide the status bar"},
       {4, Res::HelpContents, "&Contents", "Open the help contents"},
-      {4, Res::About, "&About Brindlemark...", "Display program information, version number and copyright"},
+      {4, Res::About, "&About Brindlemark...",
+       "Display program information, version number and copyright"},
   };
   wxMenuBar* bar = frame_->GetMenuBar();
   ASSERT_EQ(bar->GetMenuCount(), 5u);
@@ -118,7 +121,8 @@ TEST_F(MainFrameTest, ToolbarButtonsInOrderWithLabelsTipsAndPrompts) {
     const char* prompt;
   };
   const Row rows[] = {
-      {Res::AddFiles, "Add Files", "Add selected files to conversion list", "Add selected files to conversion list"},
+      {Res::AddFiles, "Add Files", "Add selected files to conversion list",
+       "Add selected files to conversion list"},
       {Res::AddFolder, "Add Folder", "Add Folder", "Add Folder"},
       {Res::RemoveSelected, "Remove Selected", "Remove selected files(hit delete in the list)",
        "Remove selected files (hit delete in the list)"},
@@ -139,7 +143,8 @@ TEST_F(MainFrameTest, ToolbarButtonsInOrderWithLabelsTipsAndPrompts) {
     EXPECT_EQ(Utf8(tool->GetLabel()), row.label);
     EXPECT_EQ(Utf8(tool->GetShortHelp()), row.tip);
     EXPECT_EQ(Utf8(tool->GetLongHelp()), row.prompt);
-    EXPECT_EQ(tool->GetKind(), row.command == Res::AddFolderRecursively ? wxITEM_CHECK : wxITEM_NORMAL);
+    EXPECT_EQ(tool->GetKind(),
+              row.command == Res::AddFolderRecursively ? wxITEM_CHECK : wxITEM_NORMAL);
   }
   EXPECT_EQ(tools->GetToolBitmapSize(), wxSize(20, 20));
   // Every button fits at the minimum width: nothing goes into the overflow menu.
@@ -151,7 +156,8 @@ TEST_F(MainFrameTest, ToolUnderTheMouseShowsItsPromptAndHotImage) {
   OpenFrame();
   wxToolBar* tools = frame_->GetToolBar();
   const int start = ToWxId(Res::StartConversion);
-  const wxBitmap normal = ToolbarImage(Res::ToolbarImages, 8), hot = ToolbarImage(Res::ToolbarHotImages, 8);
+  const wxBitmap normal = ToolbarImage(Res::ToolbarImages, 8),
+                 hot = ToolbarImage(Res::ToolbarHotImages, 8);
   ASSERT_FALSE(SamePixels(normal, hot));
   EXPECT_TRUE(SamePixels(tools->FindById(start)->GetNormalBitmap(), normal));
 
@@ -162,7 +168,8 @@ TEST_F(MainFrameTest, ToolUnderTheMouseShowsItsPromptAndHotImage) {
 
   tools->OnMouseEnter(wxID_ANY);
   PumpEvents(50);
-  EXPECT_EQ(Utf8(frame_->GetStatusBar()->GetStatusText(0)), "Total files: 1 Succeeded: 1 Failed: 0");
+  EXPECT_EQ(Utf8(frame_->GetStatusBar()->GetStatusText(0)),
+            "Total files: 1 Succeeded: 1 Failed: 0");
   EXPECT_TRUE(SamePixels(tools->FindById(start)->GetNormalBitmap(), normal));
 }
 
@@ -171,15 +178,18 @@ TEST_F(MainFrameTest, IdleTextFollowsTheList) {
   ConversionList& list = *session_->list;
   const int statuses[] = {ItemStatus::Succeeded, ItemStatus::Failed, ItemStatus::Succeeded,
                           ItemStatus::NotStarted, ItemStatus::Succeeded};
-  for (int i = 0; i < 5; ++i) list.Add(MakeItem(std::string(1, static_cast<char>('a' + i)), statuses[i]));
+  for (int i = 0; i < 5; ++i)
+    list.Add(MakeItem(std::string(1, static_cast<char>('a' + i)), statuses[i]));
   // A run ends: the not-started item failed, the list recounts.
   const_cast<ConversionItem&>(*list.Items()[3]).status = ItemStatus::Failed;
   list.RecountStatus();
   PumpEvents(100);
-  EXPECT_EQ(Utf8(frame_->GetStatusBar()->GetStatusText(0)), "Total files: 5 Succeeded: 3 Failed: 2");
+  EXPECT_EQ(Utf8(frame_->GetStatusBar()->GetStatusText(0)),
+            "Total files: 5 Succeeded: 3 Failed: 2");
   list.RemoveAll();
   PumpEvents(50);
-  EXPECT_EQ(Utf8(frame_->GetStatusBar()->GetStatusText(0)), "Total files: 0 Succeeded: 0 Failed: 0");
+  EXPECT_EQ(Utf8(frame_->GetStatusBar()->GetStatusText(0)),
+            "Total files: 0 Succeeded: 0 Failed: 0");
 }
 
 TEST_F(MainFrameTest, CommandsNeedingItemsOrASelectionAreDisabledWithout) {
@@ -194,9 +204,11 @@ TEST_F(MainFrameTest, CommandsNeedingItemsOrASelectionAreDisabledWithout) {
     }
     return inMenu;
   };
-  for (int command : {Res::StartConversion, Res::RemoveAll, Res::RemoveSelected, Res::ViewOriginal, Res::ViewConverted})
+  for (int command : {Res::StartConversion, Res::RemoveAll, Res::RemoveSelected, Res::ViewOriginal,
+                      Res::ViewConverted})
     EXPECT_FALSE(enabled(command)) << command;
-  for (int command : {Res::AddFiles, Res::AddFolder, Res::AddFolderRecursively, Res::HelpContents, Res::About})
+  for (int command :
+       {Res::AddFiles, Res::AddFolder, Res::AddFolderRecursively, Res::HelpContents, Res::About})
     EXPECT_TRUE(enabled(command)) << command;
 
   ConversionList& list = *session_->list;
@@ -297,7 +309,6 @@ TEST_F(MainFrameTest, FunctionKeysRouteToTheirCommands) {
   keys.Char(WXK_F5);
   EXPECT_TRUE(press(WXK_F4, [&] { return addFiles == 2; }));
   EXPECT_EQ(addFolder + start, 2);
-
 }
 
 TEST_F(MainFrameTest, AddFolderRecursivelyFlipsMenuAndToolAndSurvivesARestart) {
@@ -415,12 +426,15 @@ TEST_F(MainFrameTest, CloseRecordsPlacementBarStateAndLetsPagesCommit) {
   session_->Save();
   RegistryStore reread(storePath_);
   reread.Load();
-  const RegValue* toolbar = reread.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "ToolBarVisible");
-  const RegValue* status = reread.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "StatusBarVisible");
+  const RegValue* toolbar =
+      reread.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "ToolBarVisible");
+  const RegValue* status =
+      reread.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "StatusBarVisible");
   ASSERT_TRUE(toolbar && status);
   EXPECT_EQ(toolbar->data, (std::vector<std::uint8_t>{0, 0, 0, 0}));
   EXPECT_EQ(status->data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
-  const RegValue* placement = reread.Query("Software\\Orrinvale\\Brindlemark\\Window", "MainFramePlacement");
+  const RegValue* placement =
+      reread.Query("Software\\Orrinvale\\Brindlemark\\Window", "MainFramePlacement");
   ASSERT_TRUE(placement);
   EXPECT_EQ(placement->type, RegType::Binary);
   EXPECT_EQ(placement->data.size(), 44u);

@@ -88,7 +88,8 @@ TEST_F(OptionPageRoundTrip, EveryFieldSurvivesASecondStart) {
     EXPECT_EQ(Text(resize_, R::FrameHorz), "11");
     EXPECT_EQ(Text(resize_, R::FrameVert), "13");
     EXPECT_TRUE(Control<wxCheckBox>(resize_, R::GreyScale)->GetValue());
-    EXPECT_EQ(dynamic_cast<CColourPicker*>(Control(resize_, R::PaddingColour))->GetColour(), 0x123456u);
+    EXPECT_EQ(dynamic_cast<CColourPicker*>(Control(resize_, R::PaddingColour))->GetColour(),
+              0x123456u);
     EXPECT_TRUE(Control<wxCheckBox>(shadow_, S::CreateShadow)->GetValue());
     EXPECT_EQ(Text(shadow_, S::Opaque), "29");
     EXPECT_EQ(Text(shadow_, S::Distance), "9");
@@ -100,8 +101,10 @@ TEST_F(OptionPageRoundTrip, EveryFieldSurvivesASecondStart) {
     EXPECT_EQ(Text(shadow_, S::VAlign), "29");
     EXPECT_EQ(Text(shadow_, S::Transparency), "57");
     EXPECT_EQ(Text(shadow_, S::TransparentColour), "FF00FF");
-    EXPECT_EQ(dynamic_cast<CColourPicker*>(Control(shadow_, S::ShadowColour))->GetColour(), 0x00FF00u);
-    EXPECT_EQ(dynamic_cast<CColourPicker*>(Control(shadow_, S::BackColour))->GetColour(), 0x0000FFu);
+    EXPECT_EQ(dynamic_cast<CColourPicker*>(Control(shadow_, S::ShadowColour))->GetColour(),
+              0x00FF00u);
+    EXPECT_EQ(dynamic_cast<CColourPicker*>(Control(shadow_, S::BackColour))->GetColour(),
+              0x0000FFu);
   }
 }
 
@@ -158,7 +161,8 @@ TEST_F(OptionPageCommandLine, TheWindowsSettingsEqualTheCommandLines) {
     CloseFrame();
     ConversionSettings fromLine;
     std::string message;
-    ASSERT_GE(ParseCommandLine(std::string(c.options) + " /dest:/out", fromLine, message), 0) << message;
+    ASSERT_GE(ParseCommandLine(std::string(c.options) + " /dest:/out", fromLine, message), 0)
+        << message;
     const ConversionSettings& fromWindow = session_->settings.conversion;
     EXPECT_EQ(fromWindow.resizeOption, fromLine.resizeOption);
     EXPECT_EQ(fromWindow.width, fromLine.width);

@@ -38,10 +38,12 @@ void ExpectLaidOut(wxWindow* page, bool fits) {
   const auto rects = ControlRects(page);
   ASSERT_GT(rects.size(), 10u);
   for (std::size_t i = 0; i < rects.size(); ++i) {
-    EXPECT_TRUE(area.Contains(rects[i].second)) << "control " << rects[i].first->GetId() << " is clipped";
+    EXPECT_TRUE(area.Contains(rects[i].second))
+        << "control " << rects[i].first->GetId() << " is clipped";
     for (std::size_t j = i + 1; j < rects.size(); ++j)
       EXPECT_FALSE(rects[i].second.Intersects(rects[j].second))
-          << "controls " << rects[i].first->GetId() << " and " << rects[j].first->GetId() << " overlap";
+          << "controls " << rects[i].first->GetId() << " and " << rects[j].first->GetId()
+          << " overlap";
   }
 }
 

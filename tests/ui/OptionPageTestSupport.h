@@ -40,7 +40,9 @@ class OptionPageTest : public FrameTest {
     event.SetInt(list->GetSelection());
     list->GetEventHandler()->ProcessEvent(event);
   }
-  static void Choose(wxChoice* list, int index) { Choose(list, list->GetString(static_cast<unsigned>(index))); }
+  static void Choose(wxChoice* list, int index) {
+    Choose(list, list->GetString(static_cast<unsigned>(index)));
+  }
 
   static void Click(wxCheckBox* box, bool checked) {
     box->SetValue(checked);

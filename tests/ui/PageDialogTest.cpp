@@ -75,8 +75,10 @@ TEST_F(PageEnterTest, EnterInAFieldNeitherClosesNorCommitsThePage) {
   pages[0] = [&page](wxWindow* parent) { return page = new ControlsPage(parent); };
   OpenFrame(pages);
   int okCommands = 0;
-  frame_->Bind(wxEVT_BUTTON, [&](wxCommandEvent&) { ++okCommands; }, wxID_OK);
-  frame_->Bind(wxEVT_MENU, [&](wxCommandEvent&) { ++okCommands; }, wxID_OK);
+  frame_->Bind(
+      wxEVT_BUTTON, [&](wxCommandEvent&) { ++okCommands; }, wxID_OK);
+  frame_->Bind(
+      wxEVT_MENU, [&](wxCommandEvent&) { ++okCommands; }, wxID_OK);
 
   page->ratio->SetFocus();
   ASSERT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == page->ratio; }));
@@ -84,7 +86,8 @@ TEST_F(PageEnterTest, EnterInAFieldNeitherClosesNorCommitsThePage) {
   keys.Char(WXK_RETURN);
   // A key typed after Enter lands in the same field: Enter has been handled by then.
   keys.Char('7');
-  EXPECT_TRUE(WaitFor([&] { return Utf8(page->ratio->GetValue()).find('7') != std::string::npos; }));
+  EXPECT_TRUE(
+      WaitFor([&] { return Utf8(page->ratio->GetValue()).find('7') != std::string::npos; }));
   PumpEvents(50);
   EXPECT_TRUE(page->IsShown());
   EXPECT_EQ(TheMainFrame(), frame_);

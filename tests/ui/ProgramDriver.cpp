@@ -14,7 +14,8 @@
 #include "UiTestSupport.h"
 #include "support/TestFiles.h"
 
-pid_t StartProgram(const std::string& config, const std::vector<std::string>& args, const std::string& display) {
+pid_t StartProgram(const std::string& config, const std::vector<std::string>& args,
+                   const std::string& display) {
   const pid_t pid = fork();
   if (pid == 0) {
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
@@ -33,7 +34,8 @@ pid_t StartProgram(const std::string& config, const std::vector<std::string>& ar
 int WaitForExit(pid_t pid, int seconds) {
   for (int i = 0; i < seconds * 20; ++i) {
     int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (waitpid(pid, &status, WNOHANG) == pid)
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   kill(pid, SIGKILL);
@@ -53,7 +55,9 @@ std::string Output(const std::string& command) {
   return out;
 }
 
-std::string DisplayOption(const std::string& display) { return display.empty() ? "" : " -display " + display; }
+std::string DisplayOption(const std::string& display) {
+  return display.empty() ? "" : " -display " + display;
+}
 
 }  // namespace
 
@@ -61,7 +65,8 @@ std::string DisplayOption(const std::string& display) { return display.empty() ?
 // reads: 0x1e00007 "Brindlemark": ("Brindlemark.exe" "Brindlemark.exe")  680x535+0+0  +0+0
 std::vector<ProgramWindow> ProgramWindows(const std::string& display) {
   std::vector<ProgramWindow> windows;
-  std::istringstream lines(Output("xwininfo -root -children" + DisplayOption(display) + " 2>/dev/null"));
+  std::istringstream lines(
+      Output("xwininfo -root -children" + DisplayOption(display) + " 2>/dev/null"));
   for (std::string line; std::getline(lines, line);) {
     const auto klass = line.find("(\"Brindlemark.exe\"");
     const auto open = line.find(" \"");
@@ -76,7 +81,8 @@ std::vector<ProgramWindow> ProgramWindows(const std::string& display) {
     if (abs == std::string::npos || size == std::string::npos) continue;
     std::sscanf(line.c_str() + size + 3, "%dx%d", &w.width, &w.height);
     std::sscanf(line.c_str() + abs + 2, "%d+%d", &w.x, &w.y);
-    const std::string state = Output("xwininfo -id " + w.id + DisplayOption(display) + " 2>/dev/null");
+    const std::string state =
+        Output("xwininfo -id " + w.id + DisplayOption(display) + " 2>/dev/null");
     if (state.find("IsViewable") != std::string::npos) windows.push_back(w);
   }
   return windows;
@@ -112,6 +118,8 @@ void ClickAt(int x, int y) {
   PumpEvents(100);
 }
 
-std::string StoreFileIn(const std::string& config) { return config + "/Orrinvale/Brindlemark/Brindlemark.reg"; }
+std::string StoreFileIn(const std::string& config) {
+  return config + "/Orrinvale/Brindlemark/Brindlemark.reg";
+}
 
 bool HaveXwininfo() { return std::system("command -v xwininfo >/dev/null 2>&1") == 0; }

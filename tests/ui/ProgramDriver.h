@@ -24,7 +24,8 @@ struct ProgramWindow {
 };
 std::vector<ProgramWindow> ProgramWindows(const std::string& display = {});
 // Waits until a window titled `title` is on the screen; false after `seconds`.
-bool WaitForWindow(const std::string& title, int seconds, int count = 1, const std::string& display = {});
+bool WaitForWindow(const std::string& title, int seconds, int count = 1,
+                   const std::string& display = {});
 
 // Keys and clicks as the X server delivers them (the window under the pointer gets keys).
 void PointAt(const ProgramWindow& window);

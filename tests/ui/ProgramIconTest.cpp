@@ -26,8 +26,9 @@ std::vector<std::uint32_t> PixelsOf(const wxImage& image) {
 }
 
 std::vector<std::uint32_t> InstalledIconPixels(int size) {
-  const std::string path = std::string(BM_SOURCE_DIR) + "/Src/Converter/ui/resources/icons/brindlemark-" +
-                           std::to_string(size) + ".png";
+  const std::string path = std::string(BM_SOURCE_DIR) +
+                           "/Src/Converter/ui/resources/icons/brindlemark-" + std::to_string(size) +
+                           ".png";
   FIBITMAP* file = FreeImage_Load(FIF_PNG, path.c_str());
   if (!file) return {};
   FIBITMAP* rgba = FreeImage_ConvertTo32Bits(file);
@@ -64,7 +65,8 @@ TEST_F(ProgramIconFrameTest, MainWindowCarriesEverySize) {
     ASSERT_TRUE(icon.IsOk()) << size;
     wxBitmap bitmap;
     bitmap.CopyFromIcon(icon);
-    EXPECT_EQ(PixelsOf(bitmap.ConvertToImage()), PixelsOf(ProgramIconBitmap(size).ConvertToImage())) << size;
+    EXPECT_EQ(PixelsOf(bitmap.ConvertToImage()), PixelsOf(ProgramIconBitmap(size).ConvertToImage()))
+        << size;
   }
 }
 

@@ -22,8 +22,9 @@ TEST_F(ResizeOptionPageTest, EnablingAndLabelsFollowTheModeAndTheSameSizeBox) {
     int mode;
     bool width, height, crop, ratio;
   };
-  const Row rows[] = {{0, 1, 1, 1, 0}, {1, 1, 1, 1, 0}, {2, 1, 1, 0, 0}, {3, 1, 0, 0, 0}, {4, 0, 1, 0, 0},
-                      {5, 0, 0, 0, 1}, {6, 0, 0, 0, 0}, {7, 1, 1, 0, 0}, {8, 1, 0, 0, 0}, {9, 0, 1, 0, 0}};
+  const Row rows[] = {{0, 1, 1, 1, 0}, {1, 1, 1, 1, 0}, {2, 1, 1, 0, 0}, {3, 1, 0, 0, 0},
+                      {4, 0, 1, 0, 0}, {5, 0, 0, 0, 1}, {6, 0, 0, 0, 0}, {7, 1, 1, 0, 0},
+                      {8, 1, 0, 0, 0}, {9, 0, 1, 0, 0}};
   auto* type = Control<wxChoice>(resize_, R::ConversionType);
   auto* same = Control<wxCheckBox>(resize_, R::SameSize);
   Click(Control<wxCheckBox>(resize_, R::AddFrame), false);
@@ -50,8 +51,10 @@ TEST_F(ResizeOptionPageTest, EnablingAndLabelsFollowTheModeAndTheSameSizeBox) {
       EXPECT_EQ(enabled(R::RatioSpin), row.ratio);
       // Without a frame only padding needs the colour.
       EXPECT_EQ(enabled(R::PaddingColour), row.mode == FixedPad);
-      EXPECT_EQ(Control(resize_, R::WidthLabel)->GetLabel(), sameSize ? "Width" : "Width for landscape picture");
-      EXPECT_EQ(Control(resize_, R::HeightLabel)->GetLabel(), sameSize ? "Height" : "Height for landscape picture");
+      EXPECT_EQ(Control(resize_, R::WidthLabel)->GetLabel(),
+                sameSize ? "Width" : "Width for landscape picture");
+      EXPECT_EQ(Control(resize_, R::HeightLabel)->GetLabel(),
+                sameSize ? "Height" : "Height for landscape picture");
     }
   }
   // "Add frame" enables both thicknesses and the colour in any mode.
@@ -68,9 +71,10 @@ TEST_F(ResizeOptionPageTest, BitDepthsFollowTheFileType) {
   OpenPages();
   auto* type = Control<wxChoice>(resize_, R::FileType);
   auto* depth = Control<wxChoice>(resize_, R::BitDepth);
-  const std::vector<wxString> five = {"1-bit", "8-bit Palletised", "16-bit High Color", "24-bit True Color",
+  const std::vector<wxString> five = {"1-bit", "8-bit Palletised", "16-bit High Color",
+                                      "24-bit True Color", "32-bit True Color"};
+  const std::vector<wxString> four = {"1-bit", "8-bit Palletised", "24-bit True Color",
                                       "32-bit True Color"};
-  const std::vector<wxString> four = {"1-bit", "8-bit Palletised", "24-bit True Color", "32-bit True Color"};
   struct Case {
     const char* type;
     std::vector<wxString> entries;
@@ -133,7 +137,8 @@ TEST_F(ResizeOptionPageTest, StoredValuesShowInThePageUnits) {
   OpenPages();
   EXPECT_EQ(Control<wxChoice>(resize_, R::Rotate)->GetStringSelection(), "0");
   EXPECT_EQ(Control<wxChoice>(resize_, R::ConversionType)->GetSelection(), wxNOT_FOUND);
-  for (int id : {R::Width, R::Height, R::Ratio, R::CropLeft, R::PortraitWidth}) EXPECT_FALSE(Control(resize_, id)->IsEnabled()) << id;
+  for (int id : {R::Width, R::Height, R::Ratio, R::CropLeft, R::PortraitWidth})
+    EXPECT_FALSE(Control(resize_, id)->IsEnabled()) << id;
   EXPECT_EQ(Control<wxTextCtrl>(resize_, R::Ratio)->GetValue(), "29");
   EXPECT_EQ(Control<wxTextCtrl>(resize_, R::CropLeft)->GetValue(), "58");
   EXPECT_EQ(Control<wxComboBox>(resize_, R::JpegQuality)->GetValue(), "75");

@@ -11,7 +11,8 @@ using ScreenshotTest = FrameTest;
 TEST_F(ScreenshotTest, MainWindow) {
   if (!HaveImport()) GTEST_SKIP() << "ImageMagick's import is needed for screenshots";
   const int statuses[] = {1, 1, 2, 1, 2};
-  for (int i = 0; i < 5; ++i) session_->list->Add(MakeItem(std::string(1, static_cast<char>('a' + i)), statuses[i]));
+  for (int i = 0; i < 5; ++i)
+    session_->list->Add(MakeItem(std::string(1, static_cast<char>('a' + i)), statuses[i]));
   OpenFrame();
   PumpEvents(300);
   std::filesystem::create_directories(BM_UI_OUTPUT_DIR);
@@ -20,7 +21,8 @@ TEST_F(ScreenshotTest, MainWindow) {
   ASSERT_TRUE(shot.IsOk()) << path;
   EXPECT_EQ(shot.GetSize(), frame_->GetSize());
   // The picture holds the white banner.
-  const wxPoint inShot = frame_->Bar()->ClientToScreen(wxPoint(600, 45)) - frame_->GetScreenPosition();
+  const wxPoint inShot =
+      frame_->Bar()->ClientToScreen(wxPoint(600, 45)) - frame_->GetScreenPosition();
   EXPECT_GT(shot.GetRed(inShot.x, inShot.y) + shot.GetGreen(inShot.x, inShot.y), 500);
 }
 

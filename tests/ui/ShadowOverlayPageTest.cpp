@@ -11,9 +11,10 @@ using ShadowOverlayPageTest = OptionPageTest;
 
 TEST_F(ShadowOverlayPageTest, TheTwoBoxesEnableTheirGroups) {
   OpenPages();
-  const int shadowControls[] = {S::Opaque, S::Distance, S::Angle, S::Blur, S::ShadowColour, S::BackColour};
-  const int overlayControls[] = {S::OverlayFile, S::BrowseOverlay, S::HAlign, S::VAlign, S::Transparency,
-                                 S::TransparentColour};
+  const int shadowControls[] = {S::Opaque, S::Distance,     S::Angle,
+                                S::Blur,   S::ShadowColour, S::BackColour};
+  const int overlayControls[] = {S::OverlayFile, S::BrowseOverlay, S::HAlign,
+                                 S::VAlign,      S::Transparency,  S::TransparentColour};
   for (bool shadow : {false, true}) {
     for (bool overlay : {false, true}) {
       SCOPED_TRACE(testing::Message() << "shadow " << shadow << " overlay " << overlay);
@@ -37,8 +38,11 @@ TEST_F(ShadowOverlayPageTest, TransparentColourIsHexadecimalText) {
     std::uint32_t stored;
     const char* shown;
   };
-  const Case cases[] = {{"ff00ff", 0xFF00FF, "FF00FF"}, {"12G4", 0x12, "12"},        {"", 0, "0"},
-                        {"000000ff", 0xFF, "FF"},       {"FF102030", 0xFF102030, "FF102030"},
+  const Case cases[] = {{"ff00ff", 0xFF00FF, "FF00FF"},
+                        {"12G4", 0x12, "12"},
+                        {"", 0, "0"},
+                        {"000000ff", 0xFF, "FF"},
+                        {"FF102030", 0xFF102030, "FF102030"},
                         {"zz", 0, "0"}};
   for (const Case& c : cases) {
     field->SetValue(c.typed);
@@ -77,7 +81,8 @@ TEST_F(ShadowOverlayPageTest, ANonNumberRefusesTheSwitchAndTakesTheFocus) {
   OpenPages();
   ConfigurationBar* bar = frame_->Bar();
   ASSERT_TRUE(bar->SwitchTo(2));
-  for (int id : {S::Opaque, S::Distance, S::Angle, S::Blur, S::HAlign, S::VAlign, S::Transparency}) {
+  for (int id :
+       {S::Opaque, S::Distance, S::Angle, S::Blur, S::HAlign, S::VAlign, S::Transparency}) {
     SCOPED_TRACE(id);
     auto* field = Control<wxTextCtrl>(shadow_, id);
     const wxString before = field->GetValue();

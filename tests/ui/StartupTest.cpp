@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
-
 TEST(Startup, WithoutArgumentsAndWithoutDisplayEndsWithMessageAndExitCode1) {
   const std::string exe = std::string(BM_BIN_DIR) + "/Brindlemark.exe";
-  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + exe + " 2>&1; echo \"exit=$?\"";
+  const std::string command =
+      "env -u DISPLAY -u WAYLAND_DISPLAY " + exe + " 2>&1; echo \"exit=$?\"";
   FILE* pipe = popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::string output;

@@ -39,7 +39,7 @@ void WriteSparseStore(const std::string& config) {
 }
 
 struct SavedState {
-  bool saved = false;       // the defaults of the missing values were written
+  bool saved = false;         // the defaults of the missing values were written
   bool closedAsUser = false;  // the close sequence recorded the placement
   std::uint32_t width = 0;
   std::string currentFolder, lastSelFileDir;
@@ -164,7 +164,10 @@ void MakeRunPictures(const CaseFolders& f) {
   std::filesystem::create_directories(f.pictures);
   std::filesystem::create_directories(f.out);
   const std::string first = f.pictures + "/p0.jpg";
-  ASSERT_EQ(std::system(("convert -size 4000x3000 gradient:red-blue -depth 8 -quality 95 " + first).c_str()), 0);
+  ASSERT_EQ(
+      std::system(
+          ("convert -size 4000x3000 gradient:red-blue -depth 8 -quality 95 " + first).c_str()),
+      0);
   for (int i = 1; i < kRunPictures; ++i)
     std::filesystem::copy_file(first, f.pictures + "/p" + std::to_string(i) + ".jpg");
   RegistryStore store(StoreFileIn(f.config));
@@ -192,7 +195,8 @@ void StartRunOfFolder(const CaseFolders& f) {
 void CheckStoppedRun(const CaseFolders& f, const SavedState& saved) {
   EXPECT_EQ(saved.lastSelFileDir, f.pictures);
   std::vector<std::string> written;
-  for (const auto& entry : std::filesystem::directory_iterator(f.out)) written.push_back(entry.path().string());
+  for (const auto& entry : std::filesystem::directory_iterator(f.out))
+    written.push_back(entry.path().string());
   EXPECT_LT(written.size(), static_cast<std::size_t>(kRunPictures)) << "the run was not stopped";
   std::printf("stopped after %zu of %d\n", written.size(), kRunPictures);
   for (const std::string& path : written) {
@@ -212,7 +216,11 @@ void SetCreateShadow(const CaseFolders& f) {
 
 const DialogCase kDialogs[] = {
     {"the About box", {}, OpenAboutBox, "About Brindlemark", 1, {}},
-    {"a message box", {}, OpenMessageBox, "Brindlemark", 2,
+    {"a message box",
+     {},
+     OpenMessageBox,
+     "Brindlemark",
+     2,
      [](const CaseFolders&, const SavedState& s) { EXPECT_EQ(s.currentFolder, kMissingPath); }},
     {"the colour dialog", SetCreateShadow, OpenColourDialog, "Choose colour", 1, {}},
     {"the progress dialog", MakeRunPictures, StartRunOfFolder, "Brindlemark", 2, CheckStoppedRun},
@@ -253,7 +261,8 @@ class StopTest : public testing::TestWithParam<std::tuple<int, int>> {
 
 std::string CaseName(const testing::TestParamInfo<std::tuple<int, int>>& info) {
   const char* names[] = {"AboutBox", "MessageBox", "ColourDialog", "ProgressDialog"};
-  return std::string(names[std::get<0>(info.param)]) + (std::get<1>(info.param) == SIGTERM ? "_SIGTERM" : "_SIGINT");
+  return std::string(names[std::get<0>(info.param)]) +
+         (std::get<1>(info.param) == SIGTERM ? "_SIGTERM" : "_SIGINT");
 }
 
 TEST_P(StopTest, DialogOpen) {

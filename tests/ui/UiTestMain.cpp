@@ -23,8 +23,7 @@ class UiTestApp : public wxApp {
 void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
                   const wxString& msg) {
   ADD_FAILURE_AT(file.utf8_str(), line)
-      << "wx assertion in " << func.utf8_str() << ": " << cond.utf8_str() << " "
-      << msg.utf8_str();
+      << "wx assertion in " << func.utf8_str() << ": " << cond.utf8_str() << " " << msg.utf8_str();
 }
 
 }  // namespace

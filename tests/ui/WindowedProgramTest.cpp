@@ -24,18 +24,23 @@ const char kBatchKey[] = "Software\\Orrinvale\\Brindlemark\\BatchSetting";
 // True once the program's main window (class "Brindlemark.exe") is on the screen.
 bool WaitForMainWindow(int seconds) {
   for (int i = 0; i < seconds * 10; ++i) {
-    if (std::system("xwininfo -root -tree 2>/dev/null | grep -q '\"Brindlemark\": (\"Brindlemark.exe\"'") == 0)
+    if (std::system(
+            "xwininfo -root -tree 2>/dev/null | grep -q '\"Brindlemark\": (\"Brindlemark.exe\"'") ==
+        0)
       return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   return false;
 }
 
-std::string StoreFile(const std::string& config) { return config + "/Orrinvale/Brindlemark/Brindlemark.reg"; }
+std::string StoreFile(const std::string& config) {
+  return config + "/Orrinvale/Brindlemark/Brindlemark.reg";
+}
 
 std::uint32_t DwordOf(const RegValue* value) {
   if (!value || value->data.size() != 4) return 0xDEADBEEF;
-  return value->data[0] | value->data[1] << 8 | value->data[2] << 16 | static_cast<std::uint32_t>(value->data[3]) << 24;
+  return value->data[0] | value->data[1] << 8 | value->data[2] << 16 |
+         static_cast<std::uint32_t>(value->data[3]) << 24;
 }
 
 TEST(WindowedProgram, LoadsTheStoreAtStartAndSavesItWhenClosed) {
@@ -82,8 +87,11 @@ TEST(WindowedProgram, LoadsTheStoreAtStartAndSavesItWhenClosed) {
   EXPECT_EQ(p.showCmd, WindowPlacement::kShowNormal);
   EXPECT_EQ(p.right - p.left, 680);
   EXPECT_EQ(p.bottom - p.top, 535);
-  EXPECT_EQ(DwordOf(saved.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "ToolBarVisible")), 1u);
-  EXPECT_EQ(DwordOf(saved.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "StatusBarVisible")), 1u);
+  EXPECT_EQ(DwordOf(saved.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "ToolBarVisible")),
+            1u);
+  EXPECT_EQ(
+      DwordOf(saved.Query("Software\\Orrinvale\\Brindlemark\\Brindlemark", "StatusBarVisible")),
+      1u);
 }
 
 TEST(WindowedProgram, ArgumentsOfBlanksOnlyOpenTheWindow) {
@@ -108,7 +116,8 @@ struct FileStamp {
 FileStamp StampOf(const std::string& path) {
   struct stat st {};
   stat(path.c_str(), &st);
-  return {ReadFile(path), static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+  return {ReadFile(path),
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
@@ -125,7 +134,8 @@ TEST(WindowedProgram, CommandLineModeNeverReadsOrWritesTheStore) {
   const std::string config = dir / "config";
   const std::string source = dir / "in.png";
   const std::string dest = dir / "out";
-  FIBITMAP* picture = MakePicture32(60, 40, [](int x, int y) { return 0xFF000000u | (x * 4) << 16 | (y * 6) << 8; });
+  FIBITMAP* picture = MakePicture32(
+      60, 40, [](int x, int y) { return 0xFF000000u | (x * 4) << 16 | (y * 6) << 8; });
   ASSERT_TRUE(SavePicture(picture, source));
   FreeImage_Unload(picture);
   {
@@ -162,7 +172,8 @@ TEST(WindowedProgram, CommandLineModeNeverReadsOrWritesTheStore) {
 TEST(WindowedProgram, CommandLineModeCreatesNoStoreOnAFirstStart) {
   TempDir dir;
   const std::string config = dir / "config";
-  const pid_t pid = StartProgram(config, {"-source:" + dir / "missing.png", "-dest:" + dir / "out"});
+  const pid_t pid =
+      StartProgram(config, {"-source:" + dir / "missing.png", "-dest:" + dir / "out"});
   WaitForExit(pid, 60);
   EXPECT_FALSE(std::filesystem::exists(config));
 }

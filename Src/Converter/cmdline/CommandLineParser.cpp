@@ -13,7 +13,9 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 std::string_view SkipBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -24,22 +26,39 @@ using OptionSetter = std::function<bool(ConversionSettings&, std::string_view)>;
 
 // Setter helpers: each returns true when the value is accepted.
 OptionSetter SetInt(int ConversionSettings::*field) {
-  return [field](ConversionSettings& s, std::string_view v) { s.*field = ReadInt(v); return true; };
+  return [field](ConversionSettings& s, std::string_view v) {
+    s.*field = ReadInt(v);
+    return true;
+  };
 }
 OptionSetter SetPercent(double ConversionSettings::*field) {
-  return [field](ConversionSettings& s, std::string_view v) { s.*field = ReadDouble(v) * 0.01; return true; };
+  return [field](ConversionSettings& s, std::string_view v) {
+    s.*field = ReadDouble(v) * 0.01;
+    return true;
+  };
 }
 OptionSetter SetColour(COLORREF ConversionSettings::*field) {
-  return [field](ConversionSettings& s, std::string_view v) { s.*field = HexToColorref(v); return true; };
+  return [field](ConversionSettings& s, std::string_view v) {
+    s.*field = HexToColorref(v);
+    return true;
+  };
 }
 OptionSetter SetText(std::string ConversionSettings::*field) {
-  return [field](ConversionSettings& s, std::string_view v) { s.*field = std::string(v); return true; };
+  return [field](ConversionSettings& s, std::string_view v) {
+    s.*field = std::string(v);
+    return true;
+  };
 }
 OptionSetter SetFlag(bool ConversionSettings::*field, bool value = true) {
-  return [field, value](ConversionSettings& s, std::string_view) { s.*field = value; return true; };
+  return [field, value](ConversionSettings& s, std::string_view) {
+    s.*field = value;
+    return true;
+  };
 }
-// An int option that also sets a flag (portrait sizes clear sameForPortrait, frame sizes set addPadding).
-OptionSetter SetIntAndFlag(int ConversionSettings::*field, bool ConversionSettings::*flag, bool value) {
+// An int option that also sets a flag (portrait sizes clear sameForPortrait, frame sizes set
+// addPadding).
+OptionSetter SetIntAndFlag(int ConversionSettings::*field, bool ConversionSettings::*flag,
+                           bool value) {
   return [field, flag, value](ConversionSettings& s, std::string_view v) {
     s.*field = ReadInt(v);
     s.*flag = value;
@@ -93,7 +112,10 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"overlayvalign", SetPercent(&S::overlayVAlignRatio)},
       {"overlaytransparency", SetPercent(&S::overlayTransparency)},
       {"overlaytransparentcolor",
-       [](S& s, std::string_view v) { s.overlayTransparentClr = LeadingHexValue(v); return true; }},
+       [](S& s, std::string_view v) {
+         s.overlayTransparentClr = LeadingHexValue(v);
+         return true;
+       }},
       {"zeropadding", SetInt(&S::zeroPadding)},
       {"override", SetFlag(&S::override)},
       {"samedir", SetFlag(&S::sameDir)},
@@ -125,11 +147,13 @@ bool ApplyToken(const std::string& token, ConversionSettings& settings, std::str
   const std::string_view body = std::string_view(token).substr(1);
   const auto colon = body.find(':');
   const std::string_view name = body.substr(0, colon);
-  const std::string_view value = colon == std::string_view::npos ? std::string_view{} : body.substr(colon + 1);
+  const std::string_view value =
+      colon == std::string_view::npos ? std::string_view{} : body.substr(colon + 1);
   const auto& options = Options();
   const auto option = options.find(name);
   if (option == options.end()) return refuse(wrong);
-  if (!option->second(settings, value)) return refuse(std::string(LoadText(Ids::WrongModeArgument)));
+  if (!option->second(settings, value))
+    return refuse(std::string(LoadText(Ids::WrongModeArgument)));
   return true;
 }
 
@@ -174,7 +198,8 @@ HRESULT ParseCommandLine(const std::vector<std::string>& tokens, ConversionSetti
   return ValidateSettings(settings, message, page, field);
 }
 
-HRESULT ParseCommandLine(std::string_view text, ConversionSettings& settings, std::string& message) {
+HRESULT ParseCommandLine(std::string_view text, ConversionSettings& settings,
+                         std::string& message) {
   return ParseCommandLine(SplitCommandLine(text), settings, message);
 }
 

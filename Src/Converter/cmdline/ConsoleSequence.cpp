@@ -58,7 +58,8 @@ bool HasToken(const std::vector<std::string>& tokens, std::string_view wanted) {
 }
 
 // The text --help or --version asks for, or empty when the tokens are a conversion.
-std::string InformationalText(const std::vector<std::string>& tokens, std::string_view toolkitVersion) {
+std::string InformationalText(const std::vector<std::string>& tokens,
+                              std::string_view toolkitVersion) {
   if (HasToken(tokens, "--help")) return UsageText();
   if (HasToken(tokens, "--version")) return VersionText(toolkitVersion);
   return {};

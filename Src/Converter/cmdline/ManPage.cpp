@@ -12,9 +12,12 @@ std::string Roff(std::string_view text) {
   std::string out;
   if (!text.empty() && (text.front() == '.' || text.front() == '\'')) out += "\\&";
   for (char c : text) {
-    if (c == '\\') out += "\\e";
-    else if (c == '-') out += "\\-";
-    else out += c;
+    if (c == '\\')
+      out += "\\e";
+    else if (c == '-')
+      out += "\\-";
+    else
+      out += c;
   }
   return out;
 }
@@ -32,16 +35,20 @@ constexpr std::string_view kHead =
     ".B brindlemark\n"
     "\\fB\\-\\-help\\fP | \\fB\\-\\-version\\fP\n"
     ".SH DESCRIPTION\n"
-    "Brindlemark converts one picture, or every picture in a folder and its subfolders, in one run:\n"
-    "resized by one of ten rules, cropped or padded, framed, rotated, turned grey, overlaid with a\n"
+    "Brindlemark converts one picture, or every picture in a folder and its subfolders, in one "
+    "run:\n"
+    "resized by one of ten rules, cropped or padded, framed, rotated, turned grey, overlaid with "
+    "a\n"
     "second picture, given a drop shadow, reduced to a bit depth and written in the type the\n"
     "destination extension names. Every page of a TIFF file and every frame of a GIF file is\n"
     "converted as a picture of its own.\n"
     ".PP\n"
-    "Without arguments \\fBbrindlemark\\fP opens the window. With arguments it converts on the command\n"
+    "Without arguments \\fBbrindlemark\\fP opens the window. With arguments it converts on the "
+    "command\n"
     "line and writes a report to standard output.\n"
     ".PP\n"
-    "Options start with \\fB/\\fP or \\fB\\-\\fP, are case-sensitive, and take their value after the\n"
+    "Options start with \\fB/\\fP or \\fB\\-\\fP, are case-sensitive, and take their value after "
+    "the\n"
     "first colon. Percentages are numbers of percent; colours are hexadecimal RRGGBB. An option\n"
     "that is given twice takes its last value. There are no positional arguments.\n"
     ".SH OPTIONS\n";
@@ -61,7 +68,8 @@ constexpr std::string_view kTail =
     ".SH EXIT STATUS\n"
     ".TP\n"
     ".B 0\n"
-    "Every page converted (also when the source held no pictures), or \\-\\-help or \\-\\-version.\n"
+    "Every page converted (also when the source held no pictures), or \\-\\-help or "
+    "\\-\\-version.\n"
     ".TP\n"
     ".B 1\n"
     "The options were refused, or at least one page failed.\n"
@@ -80,13 +88,15 @@ constexpr std::string_view kTail =
     ".PP\n"
     ".nf\n"
     ".RS\n"
-    "brindlemark \\-source:scan.tif \\-dest:out \\-mode:n \\-greyscale \\-ext:png \\-zeropadding:2\n"
+    "brindlemark \\-source:scan.tif \\-dest:out \\-mode:n \\-greyscale \\-ext:png "
+    "\\-zeropadding:2\n"
     ".RE\n"
     ".fi\n"
     ".SH FILES\n"
     ".TP\n"
     ".I /usr/lib/brindlemark/Brindlemark.exe\n"
-    "The program; \\fBbrindlemark\\fP is its console launcher, /usr/lib/brindlemark/Brindlemark.com.\n"
+    "The program; \\fBbrindlemark\\fP is its console launcher, "
+    "/usr/lib/brindlemark/Brindlemark.com.\n"
     ".TP\n"
     ".I /usr/lib/brindlemark/Brindlemark.html\n"
     "The help that Help > Contents opens.\n"
@@ -104,7 +114,11 @@ std::string ManPageText() {
     text.append("\n").append(Roff(entry.meaning)).append("\n");
   }
   for (const OptionHelpEntry& entry : InformationalSwitches())
-    text.append(".TP\n.B \\-\\-").append(Roff(entry.name)).append("\n").append(Roff(entry.meaning)).append("\n");
+    text.append(".TP\n.B \\-\\-")
+        .append(Roff(entry.name))
+        .append("\n")
+        .append(Roff(entry.meaning))
+        .append("\n");
   text += kTail;
   return text;
 }

@@ -10,14 +10,16 @@ constexpr std::array<OptionHelpEntry, 38> kOptions = {{
     {"dest", "<folder>", "The folder the converted pictures are written to; created when missing."},
     {"mode", "fc|fp|m|w|h|r|n|f|fw|fh",
      "Resize rule: fixed size cropped (fc, the default) or padded (fp) to keep the aspect, maximum "
-     "size (m), fixed width (w) or height (h) keeping the aspect, by ratio (r), none (n), fixed size "
+     "size (m), fixed width (w) or height (h) keeping the aspect, by ratio (r), none (n), fixed "
+     "size "
      "(f), fixed width (fw), fixed height (fh)."},
     {"width", "<pixels>", "Target width (default 150)."},
     {"height", "<pixels>", "Target height (default 100)."},
     {"portraitwidth", "<pixels>", "Target width for portrait pictures."},
     {"portraitheight", "<pixels>", "Target height for portrait pictures."},
     {"ratio", "<percent>", "Scale of mode r (50 is half size)."},
-    {"cropleft", "<percent>", "Horizontal place of the kept window (crop) or of the picture (pad)."},
+    {"cropleft", "<percent>",
+     "Horizontal place of the kept window (crop) or of the picture (pad)."},
     {"croptop", "<percent>", "Vertical place of the kept window (crop) or of the picture (pad)."},
     {"rotate", "0|90|180|270", "Clockwise quarter turns."},
     {"ext", "<extension>", "Destination type (default jpg): jpg, png, bmp, tif, tga, gif, ..."},
@@ -117,15 +119,18 @@ std::string OptionSyntax(const OptionHelpEntry& entry) {
 }
 
 const OptionHelpEntry* FindOptionHelp(std::string_view name) {
-  const auto found = std::find_if(kOptions.begin(), kOptions.end(),
-                                  [name](const OptionHelpEntry& entry) { return entry.name == name; });
+  const auto found =
+      std::find_if(kOptions.begin(), kOptions.end(),
+                   [name](const OptionHelpEntry& entry) { return entry.name == name; });
   return found == kOptions.end() ? nullptr : &*found;
 }
 
 std::string UsageText() {
   std::string text(kSynopsis);
-  for (const OptionHelpEntry& entry : kOptions) AppendLine(text, OptionSyntax(entry), entry.meaning);
-  for (const OptionHelpEntry& entry : kInformational) AppendLine(text, std::string("--").append(entry.name), entry.meaning);
+  for (const OptionHelpEntry& entry : kOptions)
+    AppendLine(text, OptionSyntax(entry), entry.meaning);
+  for (const OptionHelpEntry& entry : kInformational)
+    AppendLine(text, std::string("--").append(entry.name), entry.meaning);
   text += kExitCodes;
   return text;
 }

@@ -25,7 +25,8 @@ class CommandLineConverter : public ParallelConverter {
     if (item.status == ItemStatus::Succeeded) {
       WriteLine("SUCCESS: converted file " + item.sourcePath + " to " + item.destPath);
     } else {
-      WriteLine("ERROR: failed to convert file " + item.sourcePath + " to " + item.destPath + " Reason: " + item.log);
+      WriteLine("ERROR: failed to convert file " + item.sourcePath + " to " + item.destPath +
+                " Reason: " + item.log);
     }
   }
 };
@@ -70,7 +71,7 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
     if (item->status == ItemStatus::Succeeded) ++succeeded;
     if (item->status == ItemStatus::Failed) ++failed;
   }
-  WriteLine(std::to_string(succeeded) + " images were successfully converted. " + std::to_string(failed) +
-            " images failed.");
+  WriteLine(std::to_string(succeeded) + " images were successfully converted. " +
+            std::to_string(failed) + " images failed.");
   return failed != 0 ? E_FAIL : S_OK;
 }

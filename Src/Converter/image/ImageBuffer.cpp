@@ -35,8 +35,12 @@ int JpegFlags(int quality) {
 
 ImageBuffer::~ImageBuffer() { Release(); }
 
-int ImageBuffer::Width() const { return picture_ ? static_cast<int>(FreeImage_GetWidth(picture_)) : 0; }
-int ImageBuffer::Height() const { return picture_ ? static_cast<int>(FreeImage_GetHeight(picture_)) : 0; }
+int ImageBuffer::Width() const {
+  return picture_ ? static_cast<int>(FreeImage_GetWidth(picture_)) : 0;
+}
+int ImageBuffer::Height() const {
+  return picture_ ? static_cast<int>(FreeImage_GetHeight(picture_)) : 0;
+}
 int ImageBuffer::Bpp() const { return picture_ ? static_cast<int>(FreeImage_GetBPP(picture_)) : 0; }
 
 void ImageBuffer::Release() {
@@ -70,8 +74,8 @@ HRESULT ImageBuffer::QueryReserved(int, int, int* out) {
 HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   const HRESULT hr = LoadPicture(path, pageIndex);
   if (Failed(hr) || !turnUpright_) return hr;
-  const int orientation =
-      GetImageType(path) == FIF_TIFF ? TiffOrientation(path, pageIndex) : RecordedOrientation(picture_);
+  const int orientation = GetImageType(path) == FIF_TIFF ? TiffOrientation(path, pageIndex)
+                                                         : RecordedOrientation(picture_);
   if (orientation == 1) return hr;
   FIBITMAP* upright = TurnedUpright(picture_, orientation);
   if (!upright) return E_IMG_LOAD;
@@ -92,14 +96,16 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex) {
   }
   // A header declaring more pixels than one picture may hold is refused before FreeImage
   // allocates anything for it.
-  if (!DeclaredSizeAllowed(static_cast<FREE_IMAGE_FORMAT>(type), path, pageIndex)) return E_IMG_LOAD;
+  if (!DeclaredSizeAllowed(static_cast<FREE_IMAGE_FORMAT>(type), path, pageIndex))
+    return E_IMG_LOAD;
   if (type == FIF_TIFF) {
     if (pageIndex < 0) return E_IMG_LOAD;
     FIMULTIBITMAP* doc = CallFreeImage<FIMULTIBITMAP*>(nullptr, [&] {
       return FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, 0);
     });
     if (!doc) return E_IMG_LOAD;
-    FIBITMAP* page = CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_LockPage(doc, pageIndex); });
+    FIBITMAP* page =
+        CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_LockPage(doc, pageIndex); });
     if (!page) {
       FreeImage_CloseMultiBitmap(doc, 0);
       return E_IMG_LOAD;
@@ -123,8 +129,9 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex) {
     return S_OK;
   }
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  FIBITMAP* loaded = fif == FIF_BMP ? LoadBmp(path)
-                                     : CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_Load(fif, path.c_str(), 0); });
+  FIBITMAP* loaded = fif == FIF_BMP ? LoadBmp(path) : CallFreeImage<FIBITMAP*>(nullptr, [&] {
+    return FreeImage_Load(fif, path.c_str(), 0);
+  });
   if (!loaded) return E_IMG_LOAD;
   ColourProfile profile = ProfileOf(loaded);
   FIBITMAP* standard = ToStandardBitmap(loaded);
@@ -177,7 +184,8 @@ HRESULT ImageBuffer::Resize(int width, int height) {
   // Block [start, end) of source positions for target position t; an empty block is
   // widened by one, positions past the picture are skipped.
   const auto block = [](double f, int t, int limit) {
-    int start = static_cast<int>(std::floor(f * t)), end = static_cast<int>(std::floor(f * (t + 1)));
+    int start = static_cast<int>(std::floor(f * t)),
+        end = static_cast<int>(std::floor(f * (t + 1)));
     if (end <= start) end = start + 1;
     return std::pair<int, int>{start, end > limit ? limit : end};
   };
@@ -188,7 +196,8 @@ HRESULT ImageBuffer::Resize(int width, int height) {
       const auto [x0, x1] = block(fx, j, srcW);
       std::int64_t sum[3] = {0, 0, 0}, count = 0;
       for (int y = y0; y < y1; ++y) {
-        const BYTE* row = srcBits + static_cast<std::size_t>(y) * srcPitch + 3 * static_cast<std::size_t>(x0);
+        const BYTE* row =
+            srcBits + static_cast<std::size_t>(y) * srcPitch + 3 * static_cast<std::size_t>(x0);
         for (int x = x0; x < x1; ++x, row += 3, ++count)
           for (int c = 0; c < 3; ++c) sum[c] += row[c];
       }

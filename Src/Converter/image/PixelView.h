@@ -58,6 +58,7 @@ inline bool IsPicture24(FIBITMAP* picture) {
 // The view of a 24-bit picture (see IsPicture24).
 inline RgbView RgbViewOf(FIBITMAP* picture) {
   const int height = static_cast<int>(FreeImage_GetHeight(picture));
-  return {FreeImage_GetScanLine(picture, height - 1), -static_cast<std::ptrdiff_t>(FreeImage_GetPitch(picture)),
+  return {FreeImage_GetScanLine(picture, height - 1),
+          -static_cast<std::ptrdiff_t>(FreeImage_GetPitch(picture)),
           static_cast<int>(FreeImage_GetWidth(picture)), height};
 }

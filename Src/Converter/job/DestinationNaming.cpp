@@ -23,14 +23,16 @@ std::string PageText(int pageIndex, int pageCount, int zeroPadding) {
   const bool negative = !digits.empty() && digits.front() == '-';
   if (negative) digits.erase(0, 1);
   const int width = std::min(zeroPadding, kMaxPadding) - (negative ? 1 : 0);
-  if (width > static_cast<int>(digits.size())) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+  if (width > static_cast<int>(digits.size()))
+    digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
   return negative ? "-" + digits : digits;
 }
 
-std::string BuildDestinationPath(const ConversionItem& item, const ConversionSettings& settings, int pageIndex,
-                                 int pageCount) {
+std::string BuildDestinationPath(const ConversionItem& item, const ConversionSettings& settings,
+                                 int pageIndex, int pageCount) {
   const std::string title = TitleOf(FileNameOf(item.relativePath));
-  const std::string name = settings.prefix + title + PageText(pageIndex, pageCount, settings.zeroPadding) +
-                           settings.suffix + "." + settings.destFileExt;
+  const std::string name = settings.prefix + title +
+                           PageText(pageIndex, pageCount, settings.zeroPadding) + settings.suffix +
+                           "." + settings.destFileExt;
   return JoinPath(DestinationFolderFor(item, settings), name);
 }

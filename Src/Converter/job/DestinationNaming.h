@@ -16,5 +16,5 @@ std::string DestinationFolderFor(const ConversionItem& item, const ConversionSet
 std::string PageText(int pageIndex, int pageCount, int zeroPadding);
 
 // folder / (prefix + title + page text + suffix + "." + destFileExt).
-std::string BuildDestinationPath(const ConversionItem& item, const ConversionSettings& settings, int pageIndex,
-                                 int pageCount);
+std::string BuildDestinationPath(const ConversionItem& item, const ConversionSettings& settings,
+                                 int pageIndex, int pageCount);

@@ -28,7 +28,8 @@ void FileCollector::Collect() {
     } else if (!entry.regular) {
       OnSkipped(path, kNotRegular);
     } else {
-      AddFile(path, entry.size, entry.attributes, entry.creationTime, entry.lastAccessTime, entry.lastWriteTime);
+      AddFile(path, entry.size, entry.attributes, entry.creationTime, entry.lastAccessTime,
+              entry.lastWriteTime);
     }
   }
 }
@@ -53,7 +54,8 @@ void FileCollector::AddFolder(const std::string& folder) {
     } else if (!entry.regular) {
       OnSkipped(path, kNotRegular);
     } else {
-      AddFile(path, entry.size, entry.attributes, entry.creationTime, entry.lastAccessTime, entry.lastWriteTime);
+      AddFile(path, entry.size, entry.attributes, entry.creationTime, entry.lastAccessTime,
+              entry.lastWriteTime);
     }
   }
 }
@@ -89,4 +91,6 @@ void FileCollector::AddItem(std::unique_ptr<ConversionItem>) {}
 
 void FileCollector::OnSkipped(const std::string&, const std::string&) {}
 
-void ListCollector::AddItem(std::unique_ptr<ConversionItem> item) { items_.push_back(std::move(item)); }
+void ListCollector::AddItem(std::unique_ptr<ConversionItem> item) {
+  items_.push_back(std::move(item));
+}

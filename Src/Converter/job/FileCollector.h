@@ -38,7 +38,8 @@ class FileCollector {
   virtual void OnEnterFolder(const std::string& folder);
   // Adds one item per page of the file when its type can be read.
   virtual void AddFile(const std::string& path, std::uint64_t size, std::uint32_t attributes,
-                       std::uint64_t creationTime, std::uint64_t lastAccessTime, std::uint64_t lastWriteTime);
+                       std::uint64_t creationTime, std::uint64_t lastAccessTime,
+                       std::uint64_t lastWriteTime);
   // Adds the folder's files and, when recursive, its subfolders'.
   virtual void AddFolder(const std::string& folder);
   // Receives each new item; this base discards it.

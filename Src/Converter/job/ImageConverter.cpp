@@ -11,7 +11,8 @@ void ImageConverter::OnItemStart(ConversionItem&, const std::string&) {}
 void ImageConverter::OnItemDone(ConversionItem&) {}
 void ImageConverter::OnProgress(ConversionItem&, int) {}
 
-HRESULT ImageConverter::Run(const std::vector<ConversionItem*>& items, const ConversionSettings& settings) {
+HRESULT ImageConverter::Run(const std::vector<ConversionItem*>& items,
+                            const ConversionSettings& settings) {
   total = static_cast<int>(items.size());
   collisions_.Begin(items);
   image_.SetTurnUpright(settings.autoRotate);
@@ -47,7 +48,8 @@ std::string ImageConverter::RefusalFor(const ConversionItem& item, const std::st
                                        const ConversionSettings& settings) const {
   // Any entry counts as existing, also one that cannot be read or a dangling link. With
   // override, a file that another item reads or that this run wrote is still kept.
-  const bool exists = settings.override ? collisions_.Forbidden(item, destPath) : EntryExists(destPath);
+  const bool exists =
+      settings.override ? collisions_.Forbidden(item, destPath) : EntryExists(destPath);
   return exists ? FormatText(Ids::FileExists, destPath) : std::string{};
 }
 
@@ -77,8 +79,8 @@ HRESULT ImageConverter::ConvertFile(ConversionItem& item, const ConversionSettin
     return E_FAIL;
   }
   OnProgress(item, 70);
-  const SafeSaveResult saved =
-      SaveWhole(image_, item.destPath, settings.jpegQualityNew, settings.greyScale, settings.override);
+  const SafeSaveResult saved = SaveWhole(image_, item.destPath, settings.jpegQualityNew,
+                                         settings.greyScale, settings.override);
   item.newBitDepth = image_.Bpp();
   item.newWidth = image_.Width();
   item.newHeight = image_.Height();

@@ -49,8 +49,8 @@ struct ParallelConverter::Pool {
   std::mutex mutex;
   std::condition_variable workReady;  // a task was queued, or the pool is closing
   std::condition_variable taskDone;
-  std::deque<Task> window;            // decided, not yet published, in list order
-  std::deque<Task*> queue;            // tasks waiting for a worker
+  std::deque<Task> window;  // decided, not yet published, in list order
+  std::deque<Task*> queue;  // tasks waiting for a worker
   std::multiset<DestinationKey> inFlight;
   bool closing = false;
   std::vector<std::thread> threads;
@@ -60,8 +60,8 @@ namespace {
 
 // Load, transform and encode one item, as ConvertFile does between its check and its
 // save; the item's sizes and log are filled here, the rename is left to the caller.
-void Work(ConversionItem& item, const ConversionSettings& settings, ImageBuffer& image, HRESULT& code,
-          std::vector<int>& progress, EncodedTemp& encoded) {
+void Work(ConversionItem& item, const ConversionSettings& settings, ImageBuffer& image,
+          HRESULT& code, std::vector<int>& progress, EncodedTemp& encoded) {
   image.Release();
   image.SetTurnUpright(settings.autoRotate);
   const HRESULT loaded = image.Load(item.sourcePath, item.pageIndex);
@@ -92,8 +92,8 @@ void Work(ConversionItem& item, const ConversionSettings& settings, ImageBuffer&
 
 }  // namespace
 
-ParallelConverter::Task ParallelConverter::Decide(ConversionItem& item, const ConversionSettings& settings,
-                                                  Pool& pool) {
+ParallelConverter::Task ParallelConverter::Decide(ConversionItem& item,
+                                                  const ConversionSettings& settings, Pool& pool) {
   Task task;
   task.item = &item;
   OnItemStart(item, {});
@@ -111,7 +111,8 @@ ParallelConverter::Task ParallelConverter::Decide(ConversionItem& item, const Co
   }
   item.destPath = BuildDestinationPath(item, settings, item.pageIndex, item.pageCount);
   OnItemStart(item, item.destPath);
-  if (auto id = TargetIdentity(ParentOf(item.destPath))) task.key = DestinationKey{*id, FileNameOf(item.destPath)};
+  if (auto id = TargetIdentity(ParentOf(item.destPath)))
+    task.key = DestinationKey{*id, FileNameOf(item.destPath)};
   // Whether the destination exists or was written by this run depends on every earlier
   // item with the same destination: those are published first.
   bool wait = !task.key;
@@ -120,7 +121,8 @@ ParallelConverter::Task ParallelConverter::Decide(ConversionItem& item, const Co
     if (task.key && pool.inFlight.count(*task.key)) wait = true;
   }
   if (wait) PublishReady(pool, settings, true);
-  const bool refused = settings.override ? runCollisions_.Forbidden(item, item.destPath) : EntryExists(item.destPath);
+  const bool refused = settings.override ? runCollisions_.Forbidden(item, item.destPath)
+                                         : EntryExists(item.destPath);
   if (refused) {
     item.log = FormatText(Ids::FileExists, item.destPath);
     item.status = ItemStatus::Failed;
@@ -162,7 +164,8 @@ void ParallelConverter::PublishReady(Pool& pool, const ConversionSettings& setti
     Task task;
     {
       std::unique_lock<std::mutex> lock(pool.mutex);
-      if (all) pool.taskDone.wait(lock, [&] { return pool.window.empty() || pool.window.front().done; });
+      if (all)
+        pool.taskDone.wait(lock, [&] { return pool.window.empty() || pool.window.front().done; });
       if (pool.window.empty() || !pool.window.front().done || pool.window.front().cancelled) return;
       task = std::move(pool.window.front());
       pool.window.pop_front();
@@ -172,8 +175,8 @@ void ParallelConverter::PublishReady(Pool& pool, const ConversionSettings& setti
   }
 }
 
-HRESULT ParallelConverter::RunParallel(const std::vector<ConversionItem*>& items, const ConversionSettings& settings,
-                                       int workers) {
+HRESULT ParallelConverter::RunParallel(const std::vector<ConversionItem*>& items,
+                                       const ConversionSettings& settings, int workers) {
   if (workers <= 1) return Run(items, settings);
   total = static_cast<int>(items.size());
   runCollisions_.Begin(items);
@@ -205,7 +208,8 @@ HRESULT ParallelConverter::RunParallel(const std::vector<ConversionItem*>& items
         lock.unlock();
         PublishReady(pool, settings, false);
         lock.lock();
-        pool.taskDone.wait(lock, [&] { return pool.window.size() < window || pool.window.front().done; });
+        pool.taskDone.wait(lock,
+                           [&] { return pool.window.size() < window || pool.window.front().done; });
       }
     }
     PublishReady(pool, settings, false);

@@ -21,7 +21,8 @@
 class ParallelConverter : public ImageConverter {
  public:
   // Converts the items with `workers` threads; 1 or less is Run itself. Returns 0.
-  HRESULT RunParallel(const std::vector<ConversionItem*>& items, const ConversionSettings& settings, int workers);
+  HRESULT RunParallel(const std::vector<ConversionItem*>& items, const ConversionSettings& settings,
+                      int workers);
 
  private:
   struct Task;

@@ -6,13 +6,15 @@
 #include "platform/TempFile.h"
 #include "platform/TempFileCleanup.h"
 
-SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int quality, bool greyScale, bool replace) {
+SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int quality, bool greyScale,
+                         bool replace) {
   const std::string name = FileNameOf(dest);
   if (name.empty() || name.size() > NAME_MAX || dest.size() >= PATH_MAX) return {E_FAIL, false};
   const auto slash = dest.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : dest.substr(0, slash + 1);
   const std::string extension = ExtensionOf(name);
-  const std::string temp = CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension);
+  const std::string temp =
+      CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension);
   if (temp.empty()) return {E_FAIL, false};
   NoteTempFile(temp);
   const HRESULT saved = image.Save(temp, 0, quality, greyScale ? 1 : 0);
@@ -31,14 +33,16 @@ SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int qualit
   return {E_FAIL, false};
 }
 
-HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, int quality, bool greyScale, EncodedTemp& out) {
+HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, int quality, bool greyScale,
+                     EncodedTemp& out) {
   out = {};
   const std::string name = FileNameOf(dest);
   if (name.empty() || name.size() > NAME_MAX || dest.size() >= PATH_MAX) return E_FAIL;
   const auto slash = dest.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : dest.substr(0, slash + 1);
   const std::string extension = ExtensionOf(name);
-  const std::string temp = CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension);
+  const std::string temp =
+      CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension);
   if (temp.empty()) return E_FAIL;
   const int note = NoteTempFileNote(temp);
   const HRESULT saved = image.Save(temp, 0, quality, greyScale ? 1 : 0);

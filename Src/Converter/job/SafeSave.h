@@ -17,7 +17,8 @@ struct SafeSaveResult {
 // Saves `image` to `dest` (JPEG quality and grey flag as ImageBuffer::Save takes them).
 // Without `replace` an existing entry is never touched. A name longer than the file-name
 // limit fails. No temporary file is left behind on any failure.
-SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int quality, bool greyScale, bool replace);
+SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int quality, bool greyScale,
+                         bool replace);
 
 // The two halves of SaveWhole, for a run whose workers encode while another thread
 // publishes the results in order: the encoded picture waits under its temporary name
@@ -28,7 +29,8 @@ struct EncodedTemp {
 };
 // Encodes `image` into a fresh temporary file beside `dest`; on failure no file is left
 // and the code is negative.
-HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, int quality, bool greyScale, EncodedTemp& out);
+HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, int quality, bool greyScale,
+                     EncodedTemp& out);
 // Moves the temporary file over `dest` as SaveWhole would; it is gone afterwards either way.
 SafeSaveResult PublishTemp(EncodedTemp& temp, const std::string& dest, bool replace);
 // Removes the temporary file without publishing it.

@@ -48,7 +48,8 @@ const char* AbsoluteVariable(const char* name) {
 }  // namespace
 
 std::string RendezvousFolder() {
-  if (const char* runtime = AbsoluteVariable("XDG_RUNTIME_DIR")) return std::string(runtime) + "/brindlemark";
+  if (const char* runtime = AbsoluteVariable("XDG_RUNTIME_DIR"))
+    return std::string(runtime) + "/brindlemark";
   const char* temp = AbsoluteVariable("TMPDIR");
   const std::string base = temp ? temp : "/tmp";
   return base + "/brindlemark-" + std::to_string(geteuid());

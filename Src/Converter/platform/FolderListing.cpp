@@ -35,7 +35,8 @@ std::string LastComponent(const std::string& path) {
 std::uint64_t ToFileTime(std::int64_t seconds, std::int64_t nanoseconds) {
   const std::int64_t since1601 = seconds + kSecondsFrom1601To1970;
   if (since1601 < 0) return 0;
-  return static_cast<std::uint64_t>(since1601) * 10000000u + static_cast<std::uint64_t>(nanoseconds / 100);
+  return static_cast<std::uint64_t>(since1601) * 10000000u +
+         static_cast<std::uint64_t>(nanoseconds / 100);
 }
 
 bool ListFolder(const std::string& folder, std::vector<FileEntry>& entries) {

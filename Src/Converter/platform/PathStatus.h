@@ -13,8 +13,8 @@ bool EntryExists(const std::string& path);
 bool IsFolder(const std::string& path);
 // Whether the path leads to a regular file (links followed), asked without opening it.
 bool IsRegularFile(const std::string& path);
-// Whether the path leads to a regular file that can be read, asked through a non-blocking open so that a
-// FIFO or device named like a file cannot stall the caller.
+// Whether the path leads to a regular file that can be read, asked through a non-blocking open so
+// that a FIFO or device named like a file cannot stall the caller.
 bool OpensAsRegularFile(const std::string& path);
 // The identity of the entry itself (links not followed), when there is one.
 std::optional<FileIdentity> EntryIdentity(const std::string& path);

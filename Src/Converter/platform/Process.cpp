@@ -12,8 +12,7 @@ unsigned EffectiveUserId() { return static_cast<unsigned>(geteuid()); }
 
 void SleepMilliseconds(int milliseconds) {
   timespec left{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
-  while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-  }
+  while (nanosleep(&left, &left) != 0 && errno == EINTR) {}
 }
 
 void IgnoreBrokenPipe() { signal(SIGPIPE, SIG_IGN); }

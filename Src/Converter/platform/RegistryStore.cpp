@@ -30,7 +30,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -138,7 +139,8 @@ void AppendQuoted(std::string& out, std::string_view text) {
 void AppendData(std::string& out, const RegValue& v) {
   char buf[16];
   if (v.type == RegType::Sz && PrintableText(v.data)) {
-    AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(v.data.data()), v.data.size() - 1));
+    AppendQuoted(out,
+                 std::string_view(reinterpret_cast<const char*>(v.data.data()), v.data.size() - 1));
     return;
   }
   if (v.type == RegType::Dword && v.data.size() == 4) {
@@ -196,7 +198,8 @@ void RegistryStore::Load() {
   std::string text;
   char buf[8192];
   std::size_t n;
-  while (text.size() < kMaxFileBytes && (n = std::fread(buf, 1, sizeof buf, file)) > 0) text.append(buf, n);
+  while (text.size() < kMaxFileBytes && (n = std::fread(buf, 1, sizeof buf, file)) > 0)
+    text.append(buf, n);
   std::fclose(file);
   if (text.size() > kMaxFileBytes) text.resize(kMaxFileBytes);
   MergeText(text);
@@ -229,8 +232,10 @@ void RegistryStore::MergeText(std::string_view text) {
     }
     if (!current) continue;
     std::string name;
-    if (s.front() == '@') s.remove_prefix(1);
-    else if (!ReadQuoted(s, name)) continue;
+    if (s.front() == '@')
+      s.remove_prefix(1);
+    else if (!ReadQuoted(s, name))
+      continue;
     s = TrimBlanks(s);
     if (s.empty() || s.front() != '=') continue;
     RegValue value;
@@ -247,8 +252,10 @@ std::string RegistryStore::ToText() const {
     out += key;
     out += "]\n";
     for (const auto& [name, value] : values) {
-      if (name.empty()) out += '@';
-      else AppendQuoted(out, name);
+      if (name.empty())
+        out += '@';
+      else
+        AppendQuoted(out, name);
       out += '=';
       AppendData(out, value);
       out += '\n';
@@ -335,7 +342,8 @@ bool RegistryStore::SetString(std::string_view key, std::string_view name, std::
   return Set(key, name, std::move(v));
 }
 
-bool RegistryStore::SetBinary(std::string_view key, std::string_view name, const void* bytes, std::size_t size) {
+bool RegistryStore::SetBinary(std::string_view key, std::string_view name, const void* bytes,
+                              std::size_t size) {
   const auto* p = static_cast<const std::uint8_t*>(bytes);
   return Set(key, name, {RegType::Binary, std::vector<std::uint8_t>(p, p + size)});
 }
@@ -344,8 +352,11 @@ std::string DefaultStorePath() {
   std::string base;
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
-  if (xdg && xdg[0] == '/') base = xdg;
-  else if (home && home[0]) base = std::string(home) + "/.config";
-  else return {};
+  if (xdg && xdg[0] == '/')
+    base = xdg;
+  else if (home && home[0])
+    base = std::string(home) + "/.config";
+  else
+    return {};
   return base + "/Orrinvale/Brindlemark/Brindlemark.reg";
 }

@@ -18,7 +18,8 @@ constexpr std::size_t kRandomChars = 6;
 std::string RandomChars() {
   static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   // One engine per thread: workers of a parallel run make temporary names at once.
-  thread_local std::mt19937_64 engine{std::random_device{}() ^ static_cast<std::uint64_t>(getpid())};
+  thread_local std::mt19937_64 engine{std::random_device{}() ^
+                                      static_cast<std::uint64_t>(getpid())};
   std::string text(kRandomChars, 'x');
   for (char& c : text) c = kAlphabet[engine() % (sizeof kAlphabet - 1)];
   return text;
@@ -49,7 +50,8 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-std::string CreateTempFile(const std::string& folder, const std::string& stem, const std::string& suffix) {
+std::string CreateTempFile(const std::string& folder, const std::string& stem,
+                           const std::string& suffix) {
   if (folder.empty() || suffix.size() > NAME_MAX / 2) return {};
   const std::string prefix = folder.back() == '/' ? folder : folder + "/";
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -72,7 +74,8 @@ MoveResult MoveIntoPlace(const std::string& temp, const std::string& dest, bool 
     return exists ? MoveResult::DestinationExists : MoveResult::Failed;
   }
   struct stat old;
-  if (lstat(dest.c_str(), &old) == 0 && S_ISREG(old.st_mode)) chmod(temp.c_str(), old.st_mode & 07777);
+  if (lstat(dest.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+    chmod(temp.c_str(), old.st_mode & 07777);
   if (rename(temp.c_str(), dest.c_str()) == 0) return MoveResult::Moved;
   unlink(temp.c_str());
   return MoveResult::Failed;

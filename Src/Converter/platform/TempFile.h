@@ -9,7 +9,8 @@
 // "." + stem + ".tmp-XXXXXX" + suffix (the stem cut so that the name stays within the
 // file-name limit). The suffix is kept whole so that the name ends with the extension of
 // the file it stands for. Returns the new path, or an empty string on failure.
-std::string CreateTempFile(const std::string& folder, const std::string& stem, const std::string& suffix);
+std::string CreateTempFile(const std::string& folder, const std::string& stem,
+                           const std::string& suffix);
 
 enum class MoveResult { Moved, DestinationExists, Failed };
 

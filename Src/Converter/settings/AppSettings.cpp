@@ -15,7 +15,8 @@ std::array<int, kColumnCount> AppSettings::DefaultColumnWidths() {
 }
 
 std::array<std::uint8_t, WindowPlacement::kBytes> WindowPlacement::ToBytes() const {
-  const std::int32_t fields[] = {length, flags, showCmd, minX, minY, maxX, maxY, left, top, right, bottom};
+  const std::int32_t fields[] = {length, flags, showCmd, minX,  minY,  maxX,
+                                 maxY,   left,  top,     right, bottom};
   std::array<std::uint8_t, kBytes> out{};
   for (std::size_t i = 0; i < 11; ++i) PutInt32(out.data() + 4 * i, fields[i]);
   return out;
@@ -23,7 +24,7 @@ std::array<std::uint8_t, WindowPlacement::kBytes> WindowPlacement::ToBytes() con
 
 WindowPlacement WindowPlacement::FromBytes(const std::uint8_t* b) {
   WindowPlacement p;
-  std::int32_t* fields[] = {&p.length, &p.flags, &p.showCmd, &p.minX, &p.minY, &p.maxX,
+  std::int32_t* fields[] = {&p.length, &p.flags, &p.showCmd, &p.minX,  &p.minY,  &p.maxX,
                             &p.maxY,   &p.left,  &p.top,     &p.right, &p.bottom};
   for (std::size_t i = 0; i < 11; ++i) *fields[i] = GetInt32(b + 4 * i);
   return p;

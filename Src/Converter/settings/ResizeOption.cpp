@@ -30,7 +30,12 @@ struct QualityWord {
 };
 
 constexpr std::array<QualityWord, 6> kQualityWords = {{
-    {"bad", 10}, {"average", 25}, {"normal", 50}, {"good", 80}, {"better", 90}, {"superb", 100},
+    {"bad", 10},
+    {"average", 25},
+    {"normal", 50},
+    {"good", 80},
+    {"better", 90},
+    {"superb", 100},
 }};
 
 bool Valid(int mode) { return mode >= 0 && mode < kResizeOptionCount; }

@@ -42,8 +42,10 @@ class Exchange {
       field = fallback;
     } else {
       const RegValue* v = store_.Query(key_, name);
-      if (v && v->data.size() == sizeof(double)) std::memcpy(&field, v->data.data(), sizeof field);
-      else field = fallback;
+      if (v && v->data.size() == sizeof(double))
+        std::memcpy(&field, v->data.data(), sizeof field);
+      else
+        field = fallback;
     }
   }
 
@@ -111,7 +113,8 @@ std::string ColumnWidthName(int column) { return "ConvListColumnWidth" + std::to
 void SerializeColumnWidths(RegistryStore& store, AppSettings& app, SerializeMode mode) {
   Exchange x(store, StoreKeys::Window, mode);
   const auto defaults = AppSettings::DefaultColumnWidths();
-  for (int i = 0; i < kColumnCount; ++i) x.Number(ColumnWidthName(i), app.columnWidths[i], defaults[i]);
+  for (int i = 0; i < kColumnCount; ++i)
+    x.Number(ColumnWidthName(i), app.columnWidths[i], defaults[i]);
 }
 
 }  // namespace
@@ -176,7 +179,8 @@ void SerializeAppSettings(RegistryStore& store, AppSettings& app, SerializeMode 
 
 void LoadAll(RegistryStore& store, AppSettings& app) {
   store.Load();
-  const bool created = store.CreateKey(StoreKeys::BatchSetting) | store.CreateKey(StoreKeys::Window);
+  const bool created =
+      store.CreateKey(StoreKeys::BatchSetting) | store.CreateKey(StoreKeys::Window);
   SerializeColumnWidths(store, app, Load);
   SerializeAppSettings(store, app, Load);
   if (created) store.Flush();

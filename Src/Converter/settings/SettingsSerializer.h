@@ -22,7 +22,8 @@ constexpr std::string_view BarState = "Software\\Orrinvale\\Brindlemark\\Brindle
 }  // namespace StoreKeys
 
 // The image-operation group of the settings, on "BatchSetting".
-void SerializeImageOperations(RegistryStore& store, ConversionSettings& settings, SerializeMode mode);
+void SerializeImageOperations(RegistryStore& store, ConversionSettings& settings,
+                              SerializeMode mode);
 // The image-operation group, then the job group, on "BatchSetting".
 void SerializeSettings(RegistryStore& store, ConversionSettings& settings, SerializeMode mode);
 // The settings, then the folder memory and placement on "Window"; not the column widths.

@@ -11,7 +11,8 @@ namespace {
 
 constexpr const char* kBadCropRatio = "Invalid cropping ratio. Valid ratio must be 0-100";
 constexpr const char* kBadRotation = "Invalid rotate degree. Valid values are 0, 90, 180 and 270.";
-constexpr const char* kBadJpegQuality = "Invalid jpeg quality. Valid values are numbers from 1-100.";
+constexpr const char* kBadJpegQuality =
+    "Invalid jpeg quality. Valid values are numbers from 1-100.";
 constexpr const char* kBadFrameHorz = "Horizontal frame thickness must be between 0 and 1000.";
 constexpr const char* kBadFrameVert = "Vertical frame thickness must be between 0 and 1000.";
 constexpr const char* kBadPrefix = "Invalid prefix. A prefix cannot contain /.";

@@ -13,7 +13,6 @@
 
 namespace {
 
-
 wxTextCtrl* ReadOnlyField(wxWindow* parent, const wxString& text) {
   auto* field = new wxTextCtrl(parent, wxID_ANY, text, wxDefaultPosition, wxDefaultSize,
                                wxTE_READONLY | wxBORDER_NONE);
@@ -25,7 +24,8 @@ wxTextCtrl* ReadOnlyField(wxWindow* parent, const wxString& text) {
 
 AboutBox::AboutBox(wxWindow* parent)
     : wxDialog(parent, Res::AboutBox, WxText(FrameTexts::AboutTitle)) {
-  version_ = ReadOnlyField(this, wxString::FromUTF8(FormatText(Ids::AboutVersion, FrameTexts::Version)));
+  version_ =
+      ReadOnlyField(this, wxString::FromUTF8(FormatText(Ids::AboutVersion, FrameTexts::Version)));
   rights_ = ReadOnlyField(this, WxText(FrameTexts::Rights));
   homePage_ = ReadOnlyField(this, WxText(FrameTexts::HomePage));
   credits_ = new wxStaticText(this, wxID_ANY, WxText(FrameTexts::Credits));

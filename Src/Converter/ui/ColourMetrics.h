@@ -12,7 +12,9 @@ inline int SystemMetricOr(wxSystemMetric metric, int fallback, const wxWindow* w
 }
 
 inline int EdgeWidth(const wxWindow* win = nullptr) { return SystemMetricOr(wxSYS_EDGE_X, 2, win); }
-inline int EdgeHeight(const wxWindow* win = nullptr) { return SystemMetricOr(wxSYS_EDGE_Y, 2, win); }
+inline int EdgeHeight(const wxWindow* win = nullptr) {
+  return SystemMetricOr(wxSYS_EDGE_Y, 2, win);
+}
 
 // The side of the picker's drop-down arrow: the larger of five edges and a scroll-bar
 // thumb, across and down.

@@ -112,7 +112,8 @@ wxRect CColourPicker::GetArrowRect() const {
   const int arrow = PickerArrowSize(this);
   const int edgeX = EdgeWidth(this);
   const int edgeY = EdgeHeight(this);
-  return wxRect(wxPoint(size.x - arrow - edgeX, edgeY), wxPoint(size.x - edgeX - 1, size.y - edgeY - 1));
+  return wxRect(wxPoint(size.x - arrow - edgeX, edgeY),
+                wxPoint(size.x - edgeX - 1, size.y - edgeY - 1));
 }
 
 void CColourPicker::OpenPopup() {
@@ -154,8 +155,7 @@ void CColourPicker::OnPopupMessage(ColourMessage message, COLORREF colour) {
       Notify(ColourCloseUp, colour);
       Notify(message, colour);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -271,7 +271,8 @@ void CColourPicker::PaintSwatch(wxDC& dc, wxRect rect) {
   const bool enabled = IsEnabled();
   const bool automatic = backgroundColour_ == DefaultColour;
   dc.SetPen(*wxTRANSPARENT_PEN);
-  dc.SetBrush(wxBrush(!enabled || automatic ? Sys(wxSYS_COLOUR_BTNFACE) : ToWxColour(backgroundColour_)));
+  dc.SetBrush(
+      wxBrush(!enabled || automatic ? Sys(wxSYS_COLOUR_BTNFACE) : ToWxColour(backgroundColour_)));
   dc.DrawRectangle(rect);
 
   const wxString caption = GetLabelText();

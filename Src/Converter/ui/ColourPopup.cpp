@@ -56,10 +56,14 @@ int ChosenBoxFor(COLORREF colour, bool hasDefault, bool hasCustom) {
 
 std::optional<ColourArrow> ArrowOf(int keyCode) {
   switch (keyCode) {
-    case WXK_UP: case WXK_NUMPAD_UP: return ColourArrow::Up;
-    case WXK_DOWN: case WXK_NUMPAD_DOWN: return ColourArrow::Down;
-    case WXK_LEFT: case WXK_NUMPAD_LEFT: return ColourArrow::Left;
-    case WXK_RIGHT: case WXK_NUMPAD_RIGHT: return ColourArrow::Right;
+    case WXK_UP:
+    case WXK_NUMPAD_UP: return ColourArrow::Up;
+    case WXK_DOWN:
+    case WXK_NUMPAD_DOWN: return ColourArrow::Down;
+    case WXK_LEFT:
+    case WXK_NUMPAD_LEFT: return ColourArrow::Left;
+    case WXK_RIGHT:
+    case WXK_NUMPAD_RIGHT: return ColourArrow::Right;
     default: return std::nullopt;
   }
 }
@@ -115,15 +119,12 @@ bool ColourPopup::HandleKey(int keyCode) {
   switch (keyCode) {
     case WXK_RETURN:
     case WXK_NUMPAD_ENTER:
-    case WXK_SPACE:
-      End(ColourSelEndOk);
-      return true;
+    case WXK_SPACE: End(ColourSelEndOk); return true;
     case WXK_ESCAPE:
       chosenColour_ = initialColour_;
       End(ColourSelEndCancel);
       return true;
-    default:
-      break;
+    default: break;
   }
   if (const auto arrow = ArrowOf(keyCode)) {
     Select(NextColourBox(hotIndex_, *arrow, layout_.hasDefault, layout_.hasCustom));

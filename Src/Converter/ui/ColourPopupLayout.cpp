@@ -9,8 +9,8 @@ int ColourBoxSize(int margin) {
   return preferred - (2 * margin + 2) < 5 ? 2 * margin + 7 : preferred;
 }
 
-ColourPopupLayout LayOutColourPopup(int margin, bool hasDefault, wxSize defaultText,
-                                    bool hasCustom, wxSize customText) {
+ColourPopupLayout LayOutColourPopup(int margin, bool hasDefault, wxSize defaultText, bool hasCustom,
+                                    wxSize customText) {
   ColourPopupLayout layout;
   const int m = margin;
   layout.margin = m;

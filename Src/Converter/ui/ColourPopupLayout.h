@@ -36,8 +36,8 @@ struct ColourPopupLayout {
 
 // Lays out a popup whose texts measure `defaultText` and `customText` in its font; an
 // empty text (size 0 x 0 and `has...` false) has no box.
-ColourPopupLayout LayOutColourPopup(int margin, bool hasDefault, wxSize defaultText,
-                                    bool hasCustom, wxSize customText);
+ColourPopupLayout LayOutColourPopup(int margin, bool hasDefault, wxSize defaultText, bool hasCustom,
+                                    wxSize customText);
 
 // The top-left corner of a popup of `size` asked for at `wanted` (screen coordinates),
 // kept inside `screen`: moved left off the right edge, right to the left edge, and above

@@ -21,7 +21,6 @@ constexpr int kTabStripHeight = 25;
 const wxColour kGrey(128, 128, 128);
 const wxColour kStripFill(212, 208, 200);
 
-
 // Splits `text` at blanks into lines no wider than `width` (a word wider than that gets a
 // line of its own).
 std::vector<wxString> WrapWords(wxDC& dc, const wxString& text, int width) {
@@ -44,15 +43,12 @@ std::vector<wxString> WrapWords(wxDC& dc, const wxString& text, int width) {
 
 ConfigurationBar* TheConfigurationBar() { return theBar; }
 
-wxBEGIN_EVENT_TABLE(ConfigurationBar, wxWindow)
-  EVT_PAINT(ConfigurationBar::OnPaint)
-  EVT_SIZE(ConfigurationBar::OnSize)
-  EVT_ERASE_BACKGROUND(ConfigurationBar::OnEraseBackground)
-  EVT_COMMAND(ToWxId(Res::TabControl), bmEVT_TAB_SELCHANGE, ConfigurationBar::OnTabChanged)
-  EVT_SET_FOCUS(ConfigurationBar::OnFocus)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(ConfigurationBar, wxWindow) EVT_PAINT(ConfigurationBar::OnPaint)
+    EVT_SIZE(ConfigurationBar::OnSize) EVT_ERASE_BACKGROUND(ConfigurationBar::OnEraseBackground)
+        EVT_COMMAND(ToWxId(Res::TabControl), bmEVT_TAB_SELCHANGE, ConfigurationBar::OnTabChanged)
+            EVT_SET_FOCUS(ConfigurationBar::OnFocus) wxEND_EVENT_TABLE()
 
-std::vector<ConfigurationBar::PageFactory> ConfigurationBar::DefaultPages() {
+                std::vector<ConfigurationBar::PageFactory> ConfigurationBar::DefaultPages() {
   std::vector<PageFactory> pages;
   // The file selection page works on the main window's session.
   pages.push_back([](wxWindow* parent) -> PageDialog* {
@@ -99,7 +95,9 @@ ConfigurationBar::~ConfigurationBar() {
   if (theBar == this) theBar = nullptr;
 }
 
-wxRect ConfigurationBar::BannerRect() const { return wxRect(0, 0, GetClientSize().x, kBannerHeight); }
+wxRect ConfigurationBar::BannerRect() const {
+  return wxRect(0, 0, GetClientSize().x, kBannerHeight);
+}
 
 wxRect ConfigurationBar::TitleRect() const {
   const int r = GetClientSize().x;
@@ -190,7 +188,8 @@ void ConfigurationBar::OnPaint(wxPaintEvent&) {
       const wxRect title = TitleRect();
       wxDCClipper clip(dc, title);
       dc.SetFont(boldFont_);
-      dc.DrawText(wxControl::RemoveMnemonics(WxText(FrameTexts::PageCaptions[page])), title.GetTopLeft());
+      dc.DrawText(wxControl::RemoveMnemonics(WxText(FrameTexts::PageCaptions[page])),
+                  title.GetTopLeft());
     }
     {
       const wxRect hint = HintRect();

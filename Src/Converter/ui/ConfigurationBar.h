@@ -20,7 +20,8 @@ class ConfigurationBar : public wxWindow {
   // The pages "Select Files", "Resize Option" and "Shadow && Overlay".
   static std::vector<PageFactory> DefaultPages();
 
-  ConfigurationBar(wxWindow* parent, wxWindowID id, std::vector<PageFactory> pages = DefaultPages());
+  ConfigurationBar(wxWindow* parent, wxWindowID id,
+                   std::vector<PageFactory> pages = DefaultPages());
   ~ConfigurationBar() override;
 
   // False when a page could not be made; the bar is then unusable.

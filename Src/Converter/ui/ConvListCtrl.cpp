@@ -28,9 +28,11 @@ wxWindow* CConvListCtrl::RowsWindow() {
   return this;
 }
 
-CConvListCtrl::CConvListCtrl(wxWindow* parent, wxWindowID id, ConversionList& list, AppSettings& settings)
-    : wxListCtrl(parent, id, wxDefaultPosition, wxDefaultSize,
-                 wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN | wxWANTS_CHARS),
+CConvListCtrl::CConvListCtrl(wxWindow* parent, wxWindowID id, ConversionList& list,
+                             AppSettings& settings)
+    : wxListCtrl(
+          parent, id, wxDefaultPosition, wxDefaultSize,
+          wxLC_REPORT | wxLC_VIRTUAL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN | wxWANTS_CHARS),
       list_(list),
       settings_(settings) {
   theListCtrl = this;
@@ -46,7 +48,10 @@ CConvListCtrl::CConvListCtrl(wxWindow* parent, wxWindowID id, ConversionList& li
   rows->Bind(wxEVT_MOTION, &CConvListCtrl::OnRowsMotion, this);
   rows->Bind(wxEVT_LEAVE_WINDOW, &CConvListCtrl::OnRowsLeave, this);
   rows->Bind(wxEVT_LEFT_DOWN, &CConvListCtrl::OnRowsLeftDown, this);
-  rows->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent& e) { ScheduleSync(); e.Skip(); });
+  rows->Bind(wxEVT_LEFT_UP, [this](wxMouseEvent& e) {
+    ScheduleSync();
+    e.Skip();
+  });
 }
 
 CConvListCtrl::~CConvListCtrl() {
@@ -60,8 +65,8 @@ bool CConvListCtrl::InitControl() {
   for (int c = 0; c < kListColumnCount; ++c) {
     const ListColumn& column = ListColumnAt(c);
     const int width = settings_.columnWidths[static_cast<std::size_t>(c)];
-    if (InsertColumn(c, WxText(LoadText(column.textId)), column.rightAligned ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT,
-                     width) < 0)
+    if (InsertColumn(c, WxText(LoadText(column.textId)),
+                     column.rightAligned ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT, width) < 0)
       return false;
   }
   // Items already in the list when the view is made get their rows.
@@ -121,7 +126,9 @@ void CConvListCtrl::ApplyPendingChanges() {
 // One repaint for the whole removal, however many rows go.
 void CConvListCtrl::DeleteRemovedRows() {
   Freeze();
-  std::erase_if(rows_, [](const ConversionItem* item) { return (item->listFlags & ItemListFlag::Removed) != 0; });
+  std::erase_if(rows_, [](const ConversionItem* item) {
+    return (item->listFlags & ItemListFlag::Removed) != 0;
+  });
   SetItemCount(RowCount());
   Resort();
   Thaw();
@@ -146,10 +153,11 @@ void CConvListCtrl::Resort() {
   if (syncPending_) SyncSelection();
   const int column = sortColumn_;
   const bool descending = sortDescending_;
-  std::stable_sort(rows_.begin(), rows_.end(), [column, descending](const ConversionItem* a, const ConversionItem* b) {
-    const int order = CompareItems(*a, *b, column);
-    return descending ? order > 0 : order < 0;
-  });
+  std::stable_sort(rows_.begin(), rows_.end(),
+                   [column, descending](const ConversionItem* a, const ConversionItem* b) {
+                     const int order = CompareItems(*a, *b, column);
+                     return descending ? order > 0 : order < 0;
+                   });
   ShowSelection();
   Refresh();
 }
@@ -200,7 +208,9 @@ void CConvListCtrl::SyncSelection() {
 void CConvListCtrl::ScheduleSync() {
   if (syncPending_ || showingSelection_) return;
   syncPending_ = true;
-  CallAfter([this] { if (syncPending_) SyncSelection(); });
+  CallAfter([this] {
+    if (syncPending_) SyncSelection();
+  });
 }
 
 wxString CConvListCtrl::OnGetItemText(long row, long column) const {
@@ -295,7 +305,8 @@ void CConvListCtrl::OnContextMenu(wxContextMenuEvent&) {
 void CConvListCtrl::OnRowsLeftDown(wxMouseEvent& event) {
   int flags = 0;
   const long row = HitTest(event.GetPosition(), flags);
-  if (codeAnchor_ < 0 || !event.ShiftDown() || event.ControlDown() || row < 0 || row >= RowCount()) {
+  if (codeAnchor_ < 0 || !event.ShiftDown() || event.ControlDown() || row < 0 ||
+      row >= RowCount()) {
     if (!event.ShiftDown()) codeAnchor_ = -1;
     event.Skip();
     return;

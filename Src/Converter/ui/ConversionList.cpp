@@ -21,7 +21,8 @@ int ConversionList::StatusCount(int status) const {
 void ConversionList::RecountStatus() {
   statusCounts_ = {};
   for (const auto& item : items_)
-    if (item->status >= 0 && item->status < 3) ++statusCounts_[static_cast<std::size_t>(item->status)];
+    if (item->status >= 0 && item->status < 3)
+      ++statusCounts_[static_cast<std::size_t>(item->status)];
 }
 
 ConversionItem& ConversionList::Add(std::unique_ptr<ConversionItem> item) {

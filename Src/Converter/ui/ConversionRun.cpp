@@ -25,16 +25,22 @@ ConversionRunPrompts WithDefaults(ConversionRunPrompts prompts, wxWindow* parent
       return wxMessageBox(text, title, wxYES_NO | wxICON_QUESTION, parent) == wxYES;
     };
   if (!prompts.showError)
-    prompts.showError = [=](const wxString& text) { wxMessageBox(text, title, wxOK | wxICON_ERROR, parent); };
-  if (!prompts.showProgress) prompts.showProgress = [](ProgressDialog& dialog) { dialog.ShowModal(); };
+    prompts.showError = [=](const wxString& text) {
+      wxMessageBox(text, title, wxOK | wxICON_ERROR, parent);
+    };
+  if (!prompts.showProgress)
+    prompts.showProgress = [](ProgressDialog& dialog) { dialog.ShowModal(); };
   return prompts;
 }
 
 // The current page with its checks, then both option pages; a page that holds a field
 // that is not a number has shown its message, and nothing runs.
-bool CommitPages(ConfigurationBar& bar) { return bar.CommitCurrentPage() && CommitOptionPages(bar); }
+bool CommitPages(ConfigurationBar& bar) {
+  return bar.CommitCurrentPage() && CommitOptionPages(bar);
+}
 
-bool SettingsAreValid(ConfigurationBar& bar, ConversionSettings& settings, const ConversionRunPrompts& prompts) {
+bool SettingsAreValid(ConfigurationBar& bar, ConversionSettings& settings,
+                      const ConversionRunPrompts& prompts) {
   const ValidationResult result = ValidateSettings(settings);
   if (Succeeded(result.code)) return true;
   if (result.field != SettingsField::None) ShowSettingsField(bar, result.page, result.field);
@@ -69,7 +75,7 @@ void StartConversion(CMainFrame& frame, const ConversionRunPrompts& given) {
   {
     ConversionList::BusyScope busy(list);
     wxWindow* focused = wxWindow::FindFocus();
-        auto rowChanged = [](ConversionItem& item) {
+    auto rowChanged = [](ConversionItem& item) {
       if (CConvListCtrl* view = TheConvListCtrl()) view->UpdateRow(&item);
     };
     ProgressDialog dialog(&frame, SnapshotOf(list.Items()), settings, rowChanged);

@@ -26,8 +26,9 @@ namespace {
 
 FileSelectionPage* thePage = nullptr;
 
-constexpr const char* kImagePatterns[] = {"bmp", "gif", "ico", "jpg", "jpeg", "koa", "lbm", "mng", "pcd", "pcx",
-                                          "pgm", "pbm", "pnm", "ppm", "png", "psd", "ras", "tga", "tif", "tiff"};
+constexpr const char* kImagePatterns[] = {"bmp", "gif", "ico", "jpg", "jpeg", "koa", "lbm",
+                                          "mng", "pcd", "pcx", "pgm", "pbm",  "pnm", "ppm",
+                                          "png", "psd", "ras", "tga", "tif",  "tiff"};
 
 // Completes the typed path with the names in its folder that begin with its last part.
 class PathCompleter : public wxTextCompleterSimple {
@@ -41,7 +42,8 @@ class PathCompleter : public wxTextCompleterSimple {
     if (!wxDir::Exists(folder) || !dir.Open(folder)) return;
     wxString name;
     for (bool more = dir.GetFirst(&name); more && result.size() < 200; more = dir.GetNext(&name))
-      if (name.StartsWith(start)) result.push_back(prefix.Left(static_cast<size_t>(slash) + 1) + name);
+      if (name.StartsWith(start))
+        result.push_back(prefix.Left(static_cast<size_t>(slash) + 1) + name);
   }
 };
 
@@ -76,7 +78,10 @@ bool FileSelectionPage::CreateControls() {
   if (!list_->InitControl()) return false;
 
   field_->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { AddFromField(); });
-  field_->Bind(wxEVT_TEXT, [this](wxCommandEvent& e) { settings_.CurrentFolder = field_->GetValue().utf8_string(); e.Skip(); });
+  field_->Bind(wxEVT_TEXT, [this](wxCommandEvent& e) {
+    settings_.CurrentFolder = field_->GetValue().utf8_string();
+    e.Skip();
+  });
   button->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { AddFromField(); });
   Bind(wxEVT_PAINT, &FileSelectionPage::OnFirstPaint, this);
 
@@ -104,9 +109,15 @@ void FileSelectionPage::OnFirstPaint(wxPaintEvent& event) {
 
 void FileSelectionPage::ConnectFrame(CMainFrame& frame) {
   FrameCommandHooks& hooks = frame.Hooks();
-  hooks.addFiles = [] { if (FileSelectionPage* page = TheFileSelectionPage()) page->AddFiles(); };
-  hooks.addSourceFolder = [] { if (FileSelectionPage* page = TheFileSelectionPage()) page->AddSourceFolder(); };
-  hooks.saveColumnWidths = [] { if (CConvListCtrl* list = TheConvListCtrl()) list->SaveColumnWidths(); };
+  hooks.addFiles = [] {
+    if (FileSelectionPage* page = TheFileSelectionPage()) page->AddFiles();
+  };
+  hooks.addSourceFolder = [] {
+    if (FileSelectionPage* page = TheFileSelectionPage()) page->AddSourceFolder();
+  };
+  hooks.saveColumnWidths = [] {
+    if (CConvListCtrl* list = TheConvListCtrl()) list->SaveColumnWidths();
+  };
 }
 
 bool FileSelectionPage::AddPaths(const std::vector<std::string>& paths) {
@@ -126,8 +137,8 @@ void FileSelectionPage::AddFiles() {
   wxString start;
   if (!settings_.lastSelFileDir.empty() && FolderExists(settings_.lastSelFileDir))
     start = wxString::FromUTF8(settings_.lastSelFileDir);
-  wxFileDialog dialog(wxGetTopLevelParent(this), "Select Image Files", start, wxString(), ImageFileFilter(),
-                      wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+  wxFileDialog dialog(wxGetTopLevelParent(this), "Select Image Files", start, wxString(),
+                      ImageFileFilter(), wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
   if (dialog.ShowModal() != wxID_OK) return;
   wxArrayString chosen;
   dialog.GetPaths(chosen);
@@ -141,7 +152,8 @@ void FileSelectionPage::AddFiles() {
 }
 
 std::string FileSelectionPage::AddSourceFolder() {
-  const std::string folder = BrowseForFolder(wxGetTopLevelParent(this), settings_.lastSelFileDir, "Select the folder");
+  const std::string folder =
+      BrowseForFolder(wxGetTopLevelParent(this), settings_.lastSelFileDir, "Select the folder");
   if (folder.empty()) return {};
   AddPaths({folder});
   settings_.lastSelFileDir = folder;
@@ -155,15 +167,16 @@ void FileSelectionPage::AddFromField() {
     AddPaths({text});
     return;
   }
-  wxMessageBox(WxText(FillText("Directory/file '%s' doesn't exist.", text, {})), WxText(LoadText(Ids::AppTitle)),
-               wxOK | wxICON_ERROR, this);
+  wxMessageBox(WxText(FillText("Directory/file '%s' doesn't exist.", text, {})),
+               WxText(LoadText(Ids::AppTitle)), wxOK | wxICON_ERROR, this);
 }
 
 void FileSelectionPage::SetFolderText(const wxString& text) { field_->SetValue(text); }
 
 wxString FileSelectionPage::FolderText() const { return field_->GetValue(); }
 
-ChosenFiles ReadChosenFiles(const std::vector<std::string>& paths, const std::string& dialogFolder) {
+ChosenFiles ReadChosenFiles(const std::vector<std::string>& paths,
+                            const std::string& dialogFolder) {
   ChosenFiles result;
   result.files = paths;
   if (paths.size() > 1)
@@ -183,8 +196,10 @@ wxString ImageFileFilter() {
   return "All Supported Image Files (*.jpg, *.gif, ...) |" + patterns + "|All files (*.*)|*";
 }
 
-std::string BrowseForFolder(wxWindow* owner, const std::string& startFolder, const wxString& title) {
-  wxDirDialog dialog(owner, title, wxString::FromUTF8(startFolder), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+std::string BrowseForFolder(wxWindow* owner, const std::string& startFolder,
+                            const wxString& title) {
+  wxDirDialog dialog(owner, title, wxString::FromUTF8(startFolder),
+                     wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return {};
   return dialog.GetPath().utf8_string();
 }

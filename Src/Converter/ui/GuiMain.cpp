@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
   // The version the program was built against: the library's own report needs an
   // initialised toolkit, which the command line never starts.
   const std::string toolkit = "wxWidgets " + std::to_string(wxMAJOR_VERSION) + "." +
-                              std::to_string(wxMINOR_VERSION) + "." + std::to_string(wxRELEASE_NUMBER);
+                              std::to_string(wxMINOR_VERSION) + "." +
+                              std::to_string(wxRELEASE_NUMBER);
   if (!tokens.empty()) RunConsoleSequence(tokens, toolkit);
   return RunWindowedProgram(argc, argv);
 }

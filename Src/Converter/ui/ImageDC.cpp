@@ -16,7 +16,8 @@ namespace {
 
 // The picture's colours as a wx image (rows top-down), or an invalid image.
 wxImage ImageOf(FIBITMAP* picture) {
-  FIBITMAP* pixels32 = CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_ConvertTo32Bits(picture); });
+  FIBITMAP* pixels32 =
+      CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_ConvertTo32Bits(picture); });
   if (!pixels32) return wxImage();
   const int width = static_cast<int>(FreeImage_GetWidth(pixels32));
   const int height = static_cast<int>(FreeImage_GetHeight(pixels32));
@@ -25,7 +26,8 @@ wxImage ImageOf(FIBITMAP* picture) {
     unsigned char* rgb = image.GetData();
     for (int y = 0; y < height; ++y) {
       // FreeImage keeps the bottom row first.
-      const auto* row = reinterpret_cast<const std::uint32_t*>(FreeImage_GetScanLine(pixels32, height - 1 - y));
+      const auto* row =
+          reinterpret_cast<const std::uint32_t*>(FreeImage_GetScanLine(pixels32, height - 1 - y));
       unsigned char* out = rgb + static_cast<std::size_t>(y) * width * 3;
       for (int x = 0; x < width; ++x) {
         const std::uint32_t p = row[x];

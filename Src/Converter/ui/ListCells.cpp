@@ -11,12 +11,18 @@
 namespace {
 
 constexpr std::array<ListColumn, kListColumnCount> kColumns{{
-    {Ids::ColumnFileName, false, 200},  {Ids::ColumnPageIndex, true, 25},
-    {Ids::ColumnRelativePath, false, 70}, {Ids::ColumnSize, true, 50},
-    {Ids::ColumnType, false, 40},       {Ids::ColumnWidth, true, 120},
-    {Ids::ColumnHeight, true, 40},      {Ids::ColumnBitDepth, true, 40},
-    {Ids::ColumnNewWidth, true, 25},    {Ids::ColumnNewHeight, true, 40},
-    {Ids::ColumnNewBitDepth, true, 40}, {Ids::ColumnLog, false, 25},
+    {Ids::ColumnFileName, false, 200},
+    {Ids::ColumnPageIndex, true, 25},
+    {Ids::ColumnRelativePath, false, 70},
+    {Ids::ColumnSize, true, 50},
+    {Ids::ColumnType, false, 40},
+    {Ids::ColumnWidth, true, 120},
+    {Ids::ColumnHeight, true, 40},
+    {Ids::ColumnBitDepth, true, 40},
+    {Ids::ColumnNewWidth, true, 25},
+    {Ids::ColumnNewHeight, true, 40},
+    {Ids::ColumnNewBitDepth, true, 40},
+    {Ids::ColumnLog, false, 25},
 }};
 
 std::string KnownNumber(int value) { return value < 0 ? std::string() : std::to_string(value); }
@@ -42,7 +48,8 @@ int CompareBytes(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
     auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-    const int ca = fold(static_cast<unsigned char>(a[i])), cb = fold(static_cast<unsigned char>(b[i]));
+    const int ca = fold(static_cast<unsigned char>(a[i])),
+              cb = fold(static_cast<unsigned char>(b[i]));
     if (ca != cb) return ca < cb ? -1 : 1;
   }
   return Sign(static_cast<long long>(a.size()), static_cast<long long>(b.size()));
@@ -52,7 +59,9 @@ int CompareBytes(const std::string& a, const std::string& b) {
 
 const ListColumn& ListColumnAt(int column) { return kColumns[static_cast<std::size_t>(column)]; }
 
-std::string SizeCellText(std::uint64_t fileSize) { return std::to_string(RoundedKb(fileSize)) + " KB"; }
+std::string SizeCellText(std::uint64_t fileSize) {
+  return std::to_string(RoundedKb(fileSize)) + " KB";
+}
 
 std::string CellText(const ConversionItem& item, int column) {
   switch (column) {
@@ -82,7 +91,8 @@ int CompareItems(const ConversionItem& a, const ConversionItem& b, int column) {
     }
     case 1: return Sign(a.pageIndex, b.pageIndex);
     case 2: return CompareText(a.relativePath, b.relativePath);
-    case 3: return Sign(static_cast<std::uint32_t>(a.fileSize), static_cast<std::uint32_t>(b.fileSize));
+    case 3:
+      return Sign(static_cast<std::uint32_t>(a.fileSize), static_cast<std::uint32_t>(b.fileSize));
     case 4: return CompareBytes(a.extension, b.extension);
     case 5: return Sign(a.width, b.width);
     case 6: return Sign(a.height, b.height);
@@ -99,18 +109,20 @@ std::string LastModifiedText(std::uint64_t fileTime) {
   if ((fileTime & 0xFFFFFFFFu) == 0 || (fileTime >> 32) == 0) return {};
   // 100-ns intervals since 1601 to seconds since 1970, shown as stored (UTC).
   constexpr std::int64_t kEpochDelta = 11644473600LL;
-  const std::time_t seconds = static_cast<std::time_t>(static_cast<std::int64_t>(fileTime / 10000000u) - kEpochDelta);
+  const std::time_t seconds =
+      static_cast<std::time_t>(static_cast<std::int64_t>(fileTime / 10000000u) - kEpochDelta);
   std::tm t{};
   if (!gmtime_r(&seconds, &t)) return {};
   char text[64];
-  std::snprintf(text, sizeof text, "%.2d/%.2d/%.4d %.2d:%.2d:%.2d ", t.tm_mon + 1, t.tm_mday, t.tm_year + 1900,
-                t.tm_hour, t.tm_min, t.tm_sec);
+  std::snprintf(text, sizeof text, "%.2d/%.2d/%.4d %.2d:%.2d:%.2d ", t.tm_mon + 1, t.tm_mday,
+                t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec);
   return text;
 }
 
 std::string InfoTipText(const ConversionItem& item, std::size_t capacity) {
-  const std::string status = item.status >= 0 && item.status <= 2 ? std::string(LoadText(ItemStatusTextId(item.status)))
-                                                                  : std::string();
+  const std::string status = item.status >= 0 && item.status <= 2
+                                 ? std::string(LoadText(ItemStatusTextId(item.status)))
+                                 : std::string();
   std::string tip;
   auto line = [&tip](const char* label, const std::string& value) {
     if (!tip.empty()) tip += '\n';

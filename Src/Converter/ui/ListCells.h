@@ -11,7 +11,7 @@
 constexpr int kListColumnCount = 12;
 
 struct ListColumn {
-  int textId;        // header text in the string table
+  int textId;  // header text in the string table
   bool rightAligned;
   int defaultWidth;
 };

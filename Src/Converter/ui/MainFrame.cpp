@@ -55,37 +55,32 @@ CMainFrame* TheMainFrame() { return theFrame; }
 #define BM_COMMAND(res, handler) EVT_MENU(ToWxId(res), CMainFrame::handler)
 #define BM_UPDATE(res, handler) EVT_UPDATE_UI(ToWxId(res), CMainFrame::handler)
 
-wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
-  EVT_CLOSE(CMainFrame::OnClose)
-  EVT_IDLE(CMainFrame::OnIdle)
-  EVT_SET_FOCUS(CMainFrame::OnFocus)
-  EVT_TOOL_ENTER(wxID_ANY, CMainFrame::OnToolEnter)
-  BM_COMMAND(Res::Exit, OnExit)
-  BM_COMMAND(Res::AddFiles, OnAddFiles)
-  BM_COMMAND(Res::AddFolder, OnAddFolder)
-  BM_COMMAND(Res::RemoveSelected, OnRemoveSelected)
-  BM_COMMAND(Res::RemoveAll, OnRemoveAll)
-  BM_COMMAND(Res::ViewOriginal, OnViewOriginal)
-  BM_COMMAND(Res::ViewConverted, OnViewConverted)
-  BM_COMMAND(Res::AddFolderRecursively, OnAddFolderRecursively)
-  BM_COMMAND(Res::RotateUpright, OnRotateUpright)
-  BM_COMMAND(Res::StartConversion, OnStartConversion)
-  BM_COMMAND(Res::ViewToolbar, OnViewToolbar)
-  BM_COMMAND(Res::ViewStatusBar, OnViewStatusBar)
-  BM_COMMAND(Res::HelpContents, OnHelpContents)
-  BM_COMMAND(Res::About, OnAbout)
-  BM_UPDATE(Res::RemoveSelected, OnUpdateRemoveSelected)
-  BM_UPDATE(Res::RemoveAll, OnUpdateNeedsItems)
-  BM_UPDATE(Res::StartConversion, OnUpdateNeedsItems)
-  BM_UPDATE(Res::ViewOriginal, OnUpdateViewOriginal)
-  BM_UPDATE(Res::ViewConverted, OnUpdateViewConverted)
-  BM_UPDATE(Res::AddFolderRecursively, OnUpdateAddFolderRecursively)
-  BM_UPDATE(Res::RotateUpright, OnUpdateRotateUpright)
-  BM_UPDATE(Res::ViewToolbar, OnUpdateViewToolbar)
-  BM_UPDATE(Res::ViewStatusBar, OnUpdateViewStatusBar)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame) EVT_CLOSE(CMainFrame::OnClose) EVT_IDLE(CMainFrame::OnIdle)
+    EVT_SET_FOCUS(CMainFrame::OnFocus) EVT_TOOL_ENTER(wxID_ANY, CMainFrame::OnToolEnter) BM_COMMAND(
+        Res::Exit, OnExit) BM_COMMAND(Res::AddFiles, OnAddFiles) BM_COMMAND(Res::AddFolder,
+                                                                            OnAddFolder)
+        BM_COMMAND(Res::RemoveSelected, OnRemoveSelected) BM_COMMAND(Res::RemoveAll, OnRemoveAll)
+            BM_COMMAND(Res::ViewOriginal, OnViewOriginal) BM_COMMAND(Res::ViewConverted,
+                                                                     OnViewConverted)
+                BM_COMMAND(Res::AddFolderRecursively,
+                           OnAddFolderRecursively) BM_COMMAND(Res::RotateUpright, OnRotateUpright)
+                    BM_COMMAND(Res::StartConversion, OnStartConversion) BM_COMMAND(Res::ViewToolbar,
+                                                                                   OnViewToolbar)
+                        BM_COMMAND(Res::ViewStatusBar, OnViewStatusBar) BM_COMMAND(
+                            Res::HelpContents, OnHelpContents) BM_COMMAND(Res::About, OnAbout)
+                            BM_UPDATE(Res::RemoveSelected, OnUpdateRemoveSelected) BM_UPDATE(
+                                Res::RemoveAll, OnUpdateNeedsItems) BM_UPDATE(Res::StartConversion,
+                                                                              OnUpdateNeedsItems)
+                                BM_UPDATE(Res::ViewOriginal, OnUpdateViewOriginal)
+                                    BM_UPDATE(Res::ViewConverted, OnUpdateViewConverted) BM_UPDATE(
+                                        Res::AddFolderRecursively, OnUpdateAddFolderRecursively)
+                                        BM_UPDATE(Res::RotateUpright, OnUpdateRotateUpright)
+                                            BM_UPDATE(Res::ViewToolbar, OnUpdateViewToolbar)
+                                                BM_UPDATE(Res::ViewStatusBar, OnUpdateViewStatusBar)
+                                                    wxEND_EVENT_TABLE()
 
-CMainFrame::CMainFrame(AppSession& session) : session_(session), list_(*session.list) {
+                                                        CMainFrame::CMainFrame(AppSession& session)
+    : session_(session), list_(*session.list) {
   theFrame = this;
   hooks_.openFile = [](const wxString& path) { wxLaunchDefaultApplication(path); };
   hooks_.startConversion = [this] { StartConversion(*this); };
@@ -125,7 +120,8 @@ bool CMainFrame::Build(std::vector<ConfigurationBar::PageFactory> pages) {
 
 bool CMainFrame::CreateMenu() {
   auto item = [](wxMenu* menu, int command, const char* label, wxItemKind kind = wxITEM_NORMAL) {
-    menu->Append(ToWxId(command), wxString::FromUTF8(label), WxText(PromptStatusText(command)), kind);
+    menu->Append(ToWxId(command), wxString::FromUTF8(label), WxText(PromptStatusText(command)),
+                 kind);
   };
   auto* file = new wxMenu;
   item(file, Res::Exit, "E&xit");
@@ -187,8 +183,9 @@ bool CMainFrame::CreateToolbarButtons() {
     }
     const wxString label = b.label ? WxText(LoadText(b.label).substr(0, 260)) : wxString();
     const wxItemKind kind = b.command == Res::AddFolderRecursively ? wxITEM_CHECK : wxITEM_NORMAL;
-    if (!tools->AddTool(ToWxId(b.command), label, ToolbarImage(Res::ToolbarImages, b.image), wxNullBitmap,
-                        kind, WxText(PromptToolTip(b.command)), WxText(PromptStatusText(b.command))))
+    if (!tools->AddTool(ToWxId(b.command), label, ToolbarImage(Res::ToolbarImages, b.image),
+                        wxNullBitmap, kind, WxText(PromptToolTip(b.command)),
+                        WxText(PromptStatusText(b.command))))
       return false;
   }
   tools->ToggleTool(ToWxId(Res::AddFolderRecursively), session_.settings.addDirRecursive);
@@ -250,7 +247,8 @@ void CMainFrame::OnToolEnter(wxCommandEvent& event) {
       tools->SetToolNormalBitmap(hotTool_, ToolbarImage(Res::ToolbarImages, ImageOfTool(hotTool_)));
     hotTool_ = ImageOfTool(entered) >= 0 ? entered : wxID_NONE;
     if (hotTool_ != wxID_NONE)
-      tools->SetToolNormalBitmap(hotTool_, ToolbarImage(Res::ToolbarHotImages, ImageOfTool(hotTool_)));
+      tools->SetToolNormalBitmap(hotTool_,
+                                 ToolbarImage(Res::ToolbarHotImages, ImageOfTool(hotTool_)));
   }
   event.Skip();
 }
@@ -258,7 +256,7 @@ void CMainFrame::OnToolEnter(wxCommandEvent& event) {
 void CMainFrame::RecordPlacement() {
   WindowPlacement& p = session_.settings.MainFramePlacement;
   p = WindowPlacement{};
-  p.showCmd = IsIconized() ? WindowPlacement::kShowMinimized
+  p.showCmd = IsIconized()    ? WindowPlacement::kShowMinimized
               : IsMaximized() ? WindowPlacement::kShowMaximized
                               : WindowPlacement::kShowNormal;
   const wxRect r = GetRect();
@@ -318,7 +316,8 @@ void CMainFrame::OnAddFolderRecursively(wxCommandEvent&) {
   recursive = !recursive;
   // Menu and toolbar may have flipped themselves already; both follow the setting.
   GetMenuBar()->Check(ToWxId(Res::AddFolderRecursively), recursive);
-  if (wxToolBar* tools = GetToolBar()) tools->ToggleTool(ToWxId(Res::AddFolderRecursively), recursive);
+  if (wxToolBar* tools = GetToolBar())
+    tools->ToggleTool(ToWxId(Res::AddFolderRecursively), recursive);
 }
 
 void CMainFrame::OnRotateUpright(wxCommandEvent&) {
@@ -357,13 +356,19 @@ void CMainFrame::OnAbout(wxCommandEvent&) {
   about.ShowModal();
 }
 
-void CMainFrame::OnUpdateRemoveSelected(wxUpdateUIEvent& event) { event.Enable(list_.SelectedCount() > 0); }
+void CMainFrame::OnUpdateRemoveSelected(wxUpdateUIEvent& event) {
+  event.Enable(list_.SelectedCount() > 0);
+}
 
 void CMainFrame::OnUpdateNeedsItems(wxUpdateUIEvent& event) { event.Enable(list_.Count() > 0); }
 
-void CMainFrame::OnUpdateViewOriginal(wxUpdateUIEvent& event) { event.Enable(list_.HasSelection()); }
+void CMainFrame::OnUpdateViewOriginal(wxUpdateUIEvent& event) {
+  event.Enable(list_.HasSelection());
+}
 
-void CMainFrame::OnUpdateViewConverted(wxUpdateUIEvent& event) { event.Enable(list_.SelectionSucceeded()); }
+void CMainFrame::OnUpdateViewConverted(wxUpdateUIEvent& event) {
+  event.Enable(list_.SelectionSucceeded());
+}
 
 void CMainFrame::OnUpdateAddFolderRecursively(wxUpdateUIEvent& event) {
   event.Check(session_.settings.addDirRecursive);

@@ -15,10 +15,10 @@
 
 // What the frame's commands call outside the frame; empty hooks do nothing.
 struct FrameCommandHooks {
-  std::function<void()> addFiles;         // the file selection page's file dialog
-  std::function<void()> addSourceFolder;  // its folder browser
-  std::function<void()> startConversion;  // the conversion run
-  std::function<void()> saveColumnWidths; // the list view, when the window closes
+  std::function<void()> addFiles;          // the file selection page's file dialog
+  std::function<void()> addSourceFolder;   // its folder browser
+  std::function<void()> startConversion;   // the conversion run
+  std::function<void()> saveColumnWidths;  // the list view, when the window closes
   // Opens a file with the desktop's default application (help file, pictures).
   std::function<void(const wxString& path)> openFile;
 };

@@ -36,9 +36,12 @@ bool RespondAsCancel(wxDialog* dialog) {
   using TypeFn = unsigned long (*)();
   using IsAFn = int (*)(void*, unsigned long);
   using RespondFn = void (*)(void*, int);
-  static const auto dialogType = reinterpret_cast<TypeFn>(dlsym(RTLD_DEFAULT, "gtk_dialog_get_type"));
-  static const auto isA = reinterpret_cast<IsAFn>(dlsym(RTLD_DEFAULT, "g_type_check_instance_is_a"));
-  static const auto respond = reinterpret_cast<RespondFn>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
+  static const auto dialogType =
+      reinterpret_cast<TypeFn>(dlsym(RTLD_DEFAULT, "gtk_dialog_get_type"));
+  static const auto isA =
+      reinterpret_cast<IsAFn>(dlsym(RTLD_DEFAULT, "g_type_check_instance_is_a"));
+  static const auto respond =
+      reinterpret_cast<RespondFn>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
   void* widget = dialog->GetHandle();
   if (!widget || !dialogType || !isA || !respond || !isA(widget, dialogType())) return false;
   constexpr int kResponseCancel = -6;  // GTK_RESPONSE_CANCEL
@@ -54,7 +57,9 @@ void TrackModalDialogs() {
   tracker->Register();
 }
 
-wxDialog* InnermostModalDialog() { return tracker && !tracker->open.empty() ? tracker->open.back() : nullptr; }
+wxDialog* InnermostModalDialog() {
+  return tracker && !tracker->open.empty() ? tracker->open.back() : nullptr;
+}
 
 bool CancelInnermostModalDialog() {
   wxDialog* dialog = InnermostModalDialog();

@@ -125,23 +125,24 @@ std::string HexText(std::uint32_t value) {
 
 ModeUse ResizeModeUse(int mode) {
   //                                  width  height crop   ratio
-  static const ModeUse table[] = {{true, true, true, false},    // FixedCrop
-                                  {true, true, true, false},    // FixedPad
-                                  {true, true, false, false},   // MaxSize
-                                  {true, false, false, false},  // FixedWidthKeepRatio
-                                  {false, true, false, false},  // FixedHeightKeepRatio
-                                  {false, false, false, true},  // ByRatio
-                                  {false, false, false, false}, // NoResize
-                                  {true, true, false, false},   // FixedSize
-                                  {true, false, false, false},  // FixedWidth
-                                  {false, true, false, false}}; // FixedHeight
+  static const ModeUse table[] = {{true, true, true, false},     // FixedCrop
+                                  {true, true, true, false},     // FixedPad
+                                  {true, true, false, false},    // MaxSize
+                                  {true, false, false, false},   // FixedWidthKeepRatio
+                                  {false, true, false, false},   // FixedHeightKeepRatio
+                                  {false, false, false, true},   // ByRatio
+                                  {false, false, false, false},  // NoResize
+                                  {true, true, false, false},    // FixedSize
+                                  {true, false, false, false},   // FixedWidth
+                                  {false, true, false, false}};  // FixedHeight
   if (mode < 0 || mode >= static_cast<int>(std::size(table))) return {};
   return table[mode];
 }
 
 const std::vector<BitDepthEntry>& BitDepthsFor(std::string_view fileType) {
   static const std::vector<BitDepthEntry> none;
-  static const std::vector<BitDepthEntry> jpg = {{"8-bit Gray Scale", 8}, {"24-bit True Color", 24}};
+  static const std::vector<BitDepthEntry> jpg = {{"8-bit Gray Scale", 8},
+                                                 {"24-bit True Color", 24}};
   static const std::vector<BitDepthEntry> gif = {{"8-bit Palletised", 8}};
   static const std::vector<BitDepthEntry> bmp = {{"1-bit", 1},
                                                  {"8-bit Palletised", 8},

@@ -37,7 +37,8 @@ void FieldGrid::AddWide(wxWindow* control) {
 }
 
 wxWindow* MakePageBody(wxWindow* page) {
-  auto* body = new wxScrolledWindow(page, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL | wxTAB_TRAVERSAL);
+  auto* body = new wxScrolledWindow(page, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                    wxVSCROLL | wxTAB_TRAVERSAL);
   body->SetScrollRate(0, 12);
   return body;
 }

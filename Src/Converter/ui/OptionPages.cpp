@@ -47,7 +47,9 @@ AppSettings& OptionPageSettings() {
   return TheMainFrame() ? TheMainFrame()->Session().settings : alone;
 }
 
-PageDialog* MakeResizeOptionPage(wxWindow* parent) { return new ResizeOptionPage(parent, OptionPageSettings()); }
+PageDialog* MakeResizeOptionPage(wxWindow* parent) {
+  return new ResizeOptionPage(parent, OptionPageSettings());
+}
 
 PageDialog* MakeShadowOverlayPage(wxWindow* parent) {
   return new ShadowOverlayPage(parent, OptionPageSettings());
@@ -67,5 +69,5 @@ bool CommitOptionPages(ConfigurationBar& bar) {
 
 bool ShowSettingsField(ConfigurationBar& bar, SettingsPage page, SettingsField field) {
   return page == SettingsPage::ShadowAndOverlay ? FocusOn<ShadowOverlayPage>(bar, field)
-                                                 : FocusOn<ResizeOptionPage>(bar, field);
+                                                : FocusOn<ResizeOptionPage>(bar, field);
 }

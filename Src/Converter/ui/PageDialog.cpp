@@ -5,13 +5,12 @@
 #include "ui/resources/StringTable.h"
 #include "ui/WxText.h"
 
-wxBEGIN_EVENT_TABLE(PageDialog, wxPanel)
-  EVT_BUTTON(wxID_OK, PageDialog::OnOk)
-  EVT_MENU(wxID_OK, PageDialog::OnOk)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(PageDialog, wxPanel) EVT_BUTTON(wxID_OK, PageDialog::OnOk)
+    EVT_MENU(wxID_OK, PageDialog::OnOk) wxEND_EVENT_TABLE()
 
-PageDialog::PageDialog(wxWindow* parent, int templateId)
-    : wxPanel(parent, templateId, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxBORDER_NONE),
+        PageDialog::PageDialog(wxWindow* parent, int templateId)
+    : wxPanel(parent, templateId, wxDefaultPosition, wxDefaultSize,
+              wxTAB_TRAVERSAL | wxBORDER_NONE),
       templateId_(templateId) {}
 
 bool PageDialog::Initialise() {

@@ -18,8 +18,8 @@ struct ItemResult {
 };
 
 ItemResult ResultOf(const ConversionItem& item) {
-  return {item.status, item.width, item.height, item.newWidth, item.newHeight, item.bitDepth,
-          item.newBitDepth, item.log, item.destPath};
+  return {item.status,   item.width,       item.height, item.newWidth, item.newHeight,
+          item.bitDepth, item.newBitDepth, item.log,    item.destPath};
 }
 
 void Apply(const ItemResult& r, ConversionItem& item) {
@@ -50,7 +50,8 @@ void CopyItem(const ConversionItem& from, ConversionItem& to) {
 }
 
 ProgressDialog::ProgressDialog(wxWindow* parent, std::vector<ConversionItem*> items,
-                               const ConversionSettings& settings, std::function<void(ConversionItem&)> rowChanged)
+                               const ConversionSettings& settings,
+                               std::function<void(ConversionItem&)> rowChanged)
     : wxDialog(parent, 143, WxText(LoadText(Ids::AppTitle)), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxCLOSE_BOX | wxSYSTEM_MENU),
       items_(std::move(items)),
@@ -97,7 +98,8 @@ void ProgressDialog::CreateControls(int itemCount) {
   auto* counts = new wxBoxSizer(wxHORIZONTAL);
   auto count = [&](const char* label, int id) {
     counts->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
-    auto* number = new wxStaticText(this, id, "0", wxDefaultPosition, wxSize(60, -1), wxST_NO_AUTORESIZE);
+    auto* number =
+        new wxStaticText(this, id, "0", wxDefaultPosition, wxSize(60, -1), wxST_NO_AUTORESIZE);
     counts->Add(number, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 12);
     return number;
   };
@@ -158,8 +160,8 @@ void ProgressDialog::OnProgress(ConversionItem&, int percent) {
 }
 
 void ProgressDialog::OnItemDone(ConversionItem& item) {
-  CallAfter([this, index = indexOf_.at(&item), result = ResultOf(item), s = succeeded, f = failed, t = total,
-             p = processed] {
+  CallAfter([this, index = indexOf_.at(&item), result = ResultOf(item), s = succeeded, f = failed,
+             t = total, p = processed] {
     ShowCounts(s, f, t, p);
     ConversionItem& shown = *items_[index];
     Apply(result, shown);
@@ -167,7 +169,8 @@ void ProgressDialog::OnItemDone(ConversionItem& item) {
   });
 }
 
-void ProgressDialog::ShowCounts(int succeededCount, int failedCount, int totalCount, int processedCount) {
+void ProgressDialog::ShowCounts(int succeededCount, int failedCount, int totalCount,
+                                int processedCount) {
   succeeded_->SetLabel(wxString::Format("%d", succeededCount));
   failed_->SetLabel(wxString::Format("%d", failedCount));
   total_->SetLabel(wxString::Format("%d", totalCount));

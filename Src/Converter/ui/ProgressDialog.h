@@ -25,11 +25,19 @@ class wxButton;
 class ProgressDialog : public wxDialog, public ImageConverter {
  public:
   // Control ids of the dialog's template.
-  enum : int { kCurrentBar = 1036, kTotalBar = 1037, kSource = 1038, kDest = 1039,
-               kSucceeded = 1042, kFailed = 1043, kTotal = 1044 };
+  enum : int {
+    kCurrentBar = 1036,
+    kTotalBar = 1037,
+    kSource = 1038,
+    kDest = 1039,
+    kSucceeded = 1042,
+    kFailed = 1043,
+    kTotal = 1044
+  };
 
   // `rowChanged` is called on the GUI thread for every finished item of `items`.
-  ProgressDialog(wxWindow* parent, std::vector<ConversionItem*> items, const ConversionSettings& settings,
+  ProgressDialog(wxWindow* parent, std::vector<ConversionItem*> items,
+                 const ConversionSettings& settings,
                  std::function<void(ConversionItem&)> rowChanged);
   ~ProgressDialog() override;
 

@@ -26,7 +26,9 @@ std::string Utf8(const wxString& text) { return text.utf8_string(); }
 }  // namespace
 
 ResizeOptionPage::ResizeOptionPage(wxWindow* parent, AppSettings& settings)
-    : OptionPage(parent, 140), settings_(settings), fields_(ResizePageFields::From(settings.conversion)) {
+    : OptionPage(parent, 140),
+      settings_(settings),
+      fields_(ResizePageFields::From(settings.conversion)) {
   browseFolder = [this](const wxString& start) {
     wxWindow* owner = DialogOwner();
     wxDirDialog dialog(owner, "Select destination folder", start, wxDD_DEFAULT_STYLE);
@@ -52,17 +54,34 @@ bool ResizeOptionPage::CreateControls() {
   FinishPageLayout(this, body_, columns);
 
   EnablePathCompletion(destination_, true);
-  Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { ReadControls(); UpdateControls(); }, ConversionType);
+  Bind(
+      wxEVT_CHOICE,
+      [this](wxCommandEvent&) {
+        ReadControls();
+        UpdateControls();
+      },
+      ConversionType);
   Bind(wxEVT_BUTTON, &ResizeOptionPage::OnBrowse, this, BrowseDestination);
-  Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
-    fields_.destFileExt = Utf8(fileType_->GetStringSelection());
-    FillBitDepths();
-    TakeSelectedBitDepth();
-    UpdateControls();
-  }, FileType);
-  Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { TakeSelectedBitDepth(); UpdateControls(); }, BitDepth);
-  Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, SameSize);
-  Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, AddFrame);
+  Bind(
+      wxEVT_CHOICE,
+      [this](wxCommandEvent&) {
+        fields_.destFileExt = Utf8(fileType_->GetStringSelection());
+        FillBitDepths();
+        TakeSelectedBitDepth();
+        UpdateControls();
+      },
+      FileType);
+  Bind(
+      wxEVT_CHOICE,
+      [this](wxCommandEvent&) {
+        TakeSelectedBitDepth();
+        UpdateControls();
+      },
+      BitDepth);
+  Bind(
+      wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, SameSize);
+  Bind(
+      wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, AddFrame);
   return true;
 }
 
@@ -70,7 +89,8 @@ wxSizer* ResizeOptionPage::MakeDestinationGroup() {
   auto* group = new wxStaticBoxSizer(wxHORIZONTAL, body_, "Destination");
   wxWindow* box = group->GetStaticBox();
   destination_ = new wxTextCtrl(box, Destination);
-  browse_ = new wxButton(box, BrowseDestination, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+  browse_ =
+      new wxButton(box, BrowseDestination, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
   group->Add(destination_, 1, wxALIGN_CENTER_VERTICAL | wxALL, kInnerGap);
   browse_->SetMinSize(wxSize(kBrowseWidth, -1));
   group->Add(browse_, 0, wxEXPAND | wxTOP | wxBOTTOM | wxRIGHT, kInnerGap);
@@ -81,9 +101,11 @@ wxSizer* ResizeOptionPage::MakeResizeGroup() {
   FieldGrid grid(body_, "Resize Setting");
   wxWindow* box = grid.Box();
   conversionType_ = new wxChoice(box, ConversionType);
-  for (int mode = 0; mode < kResizeOptionCount; ++mode) conversionType_->Append(WxText(ResizeOptionText(mode)));
+  for (int mode = 0; mode < kResizeOptionCount; ++mode)
+    conversionType_->Append(WxText(ResizeOptionText(mode)));
   grid.AddRow("Conversion Type", conversionType_);
-  sameSize_ = new wxCheckBox(box, SameSize, "Same width and height for landscape and portait pictures");
+  sameSize_ =
+      new wxCheckBox(box, SameSize, "Same width and height for landscape and portait pictures");
   grid.AddWide(sameSize_);
   width_ = std::make_unique<SpinField>(box, Width, WidthSpin, 1, kSpinMax);
   widthLabel_ = grid.AddRow("Width for landscape picture", width_->Sizer(), WidthLabel);
@@ -91,7 +113,8 @@ wxSizer* ResizeOptionPage::MakeResizeGroup() {
   heightLabel_ = grid.AddRow("Height for landscape picture", height_->Sizer(), HeightLabel);
   portraitWidth_ = std::make_unique<SpinField>(box, PortraitWidth, PortraitWidthSpin, 1, kSpinMax);
   grid.AddRow("Width for portrait picture", portraitWidth_->Sizer());
-  portraitHeight_ = std::make_unique<SpinField>(box, PortraitHeight, PortraitHeightSpin, 1, kSpinMax);
+  portraitHeight_ =
+      std::make_unique<SpinField>(box, PortraitHeight, PortraitHeightSpin, 1, kSpinMax);
   grid.AddRow("Height for portrait picture", portraitHeight_->Sizer());
   cropLeft_ = std::make_unique<SpinField>(box, CropLeft, CropLeftSpin, 0, 100);
   grid.AddRow("Horizontal Crop Left (%)", cropLeft_->Sizer());
@@ -149,9 +172,9 @@ void ResizeOptionPage::WriteFields() { fields_.WriteTo(settings_.conversion); }
 
 void ResizeOptionPage::WriteControls() {
   destination_->ChangeValue(wxString::FromUTF8(fields_.destFolder));
-  conversionType_->SetSelection(fields_.resizeOption >= 0 && fields_.resizeOption < kResizeOptionCount
-                                    ? fields_.resizeOption
-                                    : wxNOT_FOUND);
+  conversionType_->SetSelection(
+      fields_.resizeOption >= 0 && fields_.resizeOption < kResizeOptionCount ? fields_.resizeOption
+                                                                             : wxNOT_FOUND);
   sameSize_->SetValue(fields_.sameForPortrait);
   width_->Text()->ChangeValue(FormatWhole(fields_.width));
   height_->Text()->ChangeValue(FormatWhole(fields_.height));
@@ -195,7 +218,8 @@ std::unique_ptr<OptionPage::Failure> ResizeOptionPage::ReadControls() {
   if (rotate_->GetSelection() != wxNOT_FOUND) fields_.rotateIndex = rotate_->GetSelection();
   fields_.paddingColor = paddingColour_->GetColour();
   // A stored type the list does not offer stays as it is.
-  if (fileType_->GetSelection() != wxNOT_FOUND) fields_.destFileExt = Utf8(fileType_->GetStringSelection());
+  if (fileType_->GetSelection() != wxNOT_FOUND)
+    fields_.destFileExt = Utf8(fileType_->GetStringSelection());
   TakeSelectedBitDepth();
   fields_.jpegQualityNew = LeadingInteger(Utf8(jpegQuality_->GetValue()));
   fields_.prefix = Utf8(prefix_->GetValue());

@@ -24,13 +24,39 @@ class ResizeOptionPage : public OptionPage {
  public:
   // Control ids of the page (the template's numbers).
   enum Id : int {
-    SameSize = 1006, WidthLabel = 1007, HeightLabel = 1008, GreyScale = 1009, PaddingColour = 1010,
-    AddFrame = 1011, Ratio = 1016, FrameHorz = 1017, FrameVert = 1018, Width = 1022, Height = 1023,
-    WidthSpin = 1024, RatioSpin = 1025, HeightSpin = 1026, Override = 1027, ConversionType = 1028,
-    FileType = 1029, Prefix = 1030, Suffix = 1031, ZeroPadding = 1032, Destination = 1033,
-    BrowseDestination = 1034, CropLeft = 1035, BitDepth = 1036, KeepStructure = 1037,
-    CropLeftSpin = 1038, CropTop = 1039, CropTopSpin = 1040, PortraitWidth = 1041,
-    PortraitWidthSpin = 1042, PortraitHeight = 1043, PortraitHeightSpin = 1044, JpegQuality = 1045,
+    SameSize = 1006,
+    WidthLabel = 1007,
+    HeightLabel = 1008,
+    GreyScale = 1009,
+    PaddingColour = 1010,
+    AddFrame = 1011,
+    Ratio = 1016,
+    FrameHorz = 1017,
+    FrameVert = 1018,
+    Width = 1022,
+    Height = 1023,
+    WidthSpin = 1024,
+    RatioSpin = 1025,
+    HeightSpin = 1026,
+    Override = 1027,
+    ConversionType = 1028,
+    FileType = 1029,
+    Prefix = 1030,
+    Suffix = 1031,
+    ZeroPadding = 1032,
+    Destination = 1033,
+    BrowseDestination = 1034,
+    CropLeft = 1035,
+    BitDepth = 1036,
+    KeepStructure = 1037,
+    CropLeftSpin = 1038,
+    CropTop = 1039,
+    CropTopSpin = 1040,
+    PortraitWidth = 1041,
+    PortraitWidthSpin = 1042,
+    PortraitHeight = 1043,
+    PortraitHeightSpin = 1044,
+    JpegQuality = 1045,
     Rotate = 1061,
   };
 
@@ -71,7 +97,8 @@ class ResizeOptionPage : public OptionPage {
   wxCheckBox* sameSize_ = nullptr;
   wxStaticText* widthLabel_ = nullptr;
   wxStaticText* heightLabel_ = nullptr;
-  std::unique_ptr<SpinField> width_, height_, portraitWidth_, portraitHeight_, cropLeft_, cropTop_, ratio_;
+  std::unique_ptr<SpinField> width_, height_, portraitWidth_, portraitHeight_, cropLeft_, cropTop_,
+      ratio_;
   wxChoice* rotate_ = nullptr;
   CColourPicker* paddingColour_ = nullptr;
   wxChoice* fileType_ = nullptr;

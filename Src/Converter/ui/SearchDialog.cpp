@@ -16,10 +16,10 @@ SearchDialog* theSearch = nullptr;
 
 SearchDialog* TheSearchDialog() { return theSearch; }
 
-SearchDialog::SearchDialog(wxWindow* parent, std::vector<std::string> paths, bool recursive, ConversionList& list,
-                           CConvListCtrl* view)
-    : wxDialog(parent, Res::SearchingDialog, WxText(LoadText(Ids::AppTitle)), wxDefaultPosition, wxDefaultSize,
-               wxCAPTION),
+SearchDialog::SearchDialog(wxWindow* parent, std::vector<std::string> paths, bool recursive,
+                           ConversionList& list, CConvListCtrl* view)
+    : wxDialog(parent, Res::SearchingDialog, WxText(LoadText(Ids::AppTitle)), wxDefaultPosition,
+               wxDefaultSize, wxCAPTION),
       list_(list),
       view_(view) {
   theSearch = this;
@@ -29,7 +29,8 @@ SearchDialog::SearchDialog(wxWindow* parent, std::vector<std::string> paths, boo
   auto* top = new wxBoxSizer(wxVERTICAL);
   top->Add(new wxStaticText(this, wxID_ANY, "Searching file/folder"), 0, wxALL, 10);
   // The status line holds a full path: fixed width, cut at the end rather than growing.
-  status_ = new wxStaticText(this, Res::SearchStatusText, "...", wxDefaultPosition, wxSize(ConvertDialogToPixels(wxSize(286, 29))),
+  status_ = new wxStaticText(this, Res::SearchStatusText, "...", wxDefaultPosition,
+                             wxSize(ConvertDialogToPixels(wxSize(286, 29))),
                              wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
   top->Add(status_, 0, wxLEFT | wxRIGHT | wxEXPAND, 10);
   top->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0, wxALL | wxALIGN_RIGHT, 10);
@@ -40,8 +41,14 @@ SearchDialog::SearchDialog(wxWindow* parent, std::vector<std::string> paths, boo
   Bind(wxEVT_CHAR_HOOK, &SearchDialog::OnCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &SearchDialog::OnClose, this);
   // The search begins only once the dialog is visible.
-  Bind(wxEVT_SHOW, [this](wxShowEvent& e) { if (e.IsShown()) StartOnce(); e.Skip(); });
-  Bind(wxEVT_PAINT, [this](wxPaintEvent& e) { StartOnce(); e.Skip(); });
+  Bind(wxEVT_SHOW, [this](wxShowEvent& e) {
+    if (e.IsShown()) StartOnce();
+    e.Skip();
+  });
+  Bind(wxEVT_PAINT, [this](wxPaintEvent& e) {
+    StartOnce();
+    e.Skip();
+  });
 }
 
 SearchDialog::~SearchDialog() {
@@ -63,7 +70,9 @@ void SearchDialog::Run() {
     collector_.Collect();
     busy_ = false;
   }
-  CallAfter([this] { if (IsModal()) EndModal(wxID_OK); });
+  CallAfter([this] {
+    if (IsModal()) EndModal(wxID_OK);
+  });
 }
 
 void SearchDialog::Cancel() {
@@ -98,4 +107,6 @@ void SearchDialog::Found(std::unique_ptr<ConversionItem> item) {
   lastDrain_ = std::chrono::steady_clock::now();
 }
 
-void SearchDialog::Collector::AddItem(std::unique_ptr<ConversionItem> item) { dialog_.Found(std::move(item)); }
+void SearchDialog::Collector::AddItem(std::unique_ptr<ConversionItem> item) {
+  dialog_.Found(std::move(item));
+}

@@ -20,8 +20,8 @@ class wxStaticText;
 
 class SearchDialog : public wxDialog {
  public:
-  SearchDialog(wxWindow* parent, std::vector<std::string> paths, bool recursive, ConversionList& list,
-               CConvListCtrl* view);
+  SearchDialog(wxWindow* parent, std::vector<std::string> paths, bool recursive,
+               ConversionList& list, CConvListCtrl* view);
   ~SearchDialog() override;
 
   // Stops a running search (it closes when the collector returns) or closes at once.

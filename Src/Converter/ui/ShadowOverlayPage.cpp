@@ -23,7 +23,9 @@ std::string Utf8(const wxString& text) { return text.utf8_string(); }
 // ImageFileFilter is the file selection page's (one filter for every file dialog).
 
 ShadowOverlayPage::ShadowOverlayPage(wxWindow* parent, AppSettings& settings)
-    : OptionPage(parent, 149), settings_(settings), fields_(ShadowPageFields::From(settings.conversion)) {
+    : OptionPage(parent, 149),
+      settings_(settings),
+      fields_(ShadowPageFields::From(settings.conversion)) {
   chooseImageFile = [this](const wxString& startFolder) {
     wxWindow* owner = DialogOwner();
     wxFileDialog dialog(owner, "Select Image Files", startFolder, wxString(), ImageFileFilter(),
@@ -56,7 +58,8 @@ bool ShadowOverlayPage::CreateControls() {
   overlay_ = new wxCheckBox(box, Overlay, "Overlay Another Image");
   overlay.AddWide(overlay_);
   overlayFile_ = new wxTextCtrl(box, OverlayFile);
-  browse_ = new wxButton(box, BrowseOverlay, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+  browse_ =
+      new wxButton(box, BrowseOverlay, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
   auto* fileRow = new wxBoxSizer(wxHORIZONTAL);
   fileRow->Add(overlayFile_, 1, wxALIGN_CENTER_VERTICAL);
   browse_->SetMinSize(wxSize(kBrowseWidth, -1));
@@ -78,8 +81,10 @@ bool ShadowOverlayPage::CreateControls() {
   FinishPageLayout(this, body, columns);
 
   EnablePathCompletion(overlayFile_, false);
-  Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, CreateShadow);
-  Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, Overlay);
+  Bind(
+      wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, CreateShadow);
+  Bind(
+      wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, Overlay);
   Bind(wxEVT_BUTTON, &ShadowOverlayPage::OnBrowse, this, BrowseOverlay);
   return true;
 }
@@ -118,24 +123,28 @@ std::unique_ptr<OptionPage::Failure> ShadowOverlayPage::ReadControls() {
   if (auto f = ReadWhole(vAlign_, fields_.vAlignPercent)) return f;
   if (auto f = ReadWhole(transparency_, fields_.transparencyPercent)) return f;
   const std::string hex = Utf8(transparentColour_->GetValue());
-  if (hex.size() > kMaxHexDigits) return std::make_unique<Failure>(Failure{transparentColour_, WxText(kHexTooLong)});
+  if (hex.size() > kMaxHexDigits)
+    return std::make_unique<Failure>(Failure{transparentColour_, WxText(kHexTooLong)});
   fields_.transparentClrText = hex;
   return nullptr;
 }
 
 void ShadowOverlayPage::UpdateControls() {
   const bool shadow = createShadow_->GetValue();
-  for (wxWindow* control : std::initializer_list<wxWindow*>{angle_, blur_, distance_, opaque_, shadowColour_, backColour_})
+  for (wxWindow* control : std::initializer_list<wxWindow*>{angle_, blur_, distance_, opaque_,
+                                                            shadowColour_, backColour_})
     control->Enable(shadow);
   const bool overlay = overlay_->GetValue();
-  for (wxWindow* control : std::initializer_list<wxWindow*>{overlayFile_, browse_, hAlign_, vAlign_, transparency_, transparentColour_})
+  for (wxWindow* control : std::initializer_list<wxWindow*>{overlayFile_, browse_, hAlign_, vAlign_,
+                                                            transparency_, transparentColour_})
     control->Enable(overlay);
 }
 
 void ShadowOverlayPage::OnBrowse(wxCommandEvent&) {
   std::string& lastDir = settings_.lastSelFileDir;
-  const wxString start = !lastDir.empty() && wxDirExists(wxString::FromUTF8(lastDir)) ? wxString::FromUTF8(lastDir)
-                                                                                     : wxString();
+  const wxString start = !lastDir.empty() && wxDirExists(wxString::FromUTF8(lastDir))
+                             ? wxString::FromUTF8(lastDir)
+                             : wxString();
   const wxString path = chooseImageFile ? chooseImageFile(start) : wxString();
   if (path.empty()) return;
   lastDir = DirectoryOf(Utf8(path));

@@ -23,9 +23,19 @@ class ShadowOverlayPage : public OptionPage {
  public:
   // Control ids of the page (the template's numbers).
   enum Id : int {
-    BrowseOverlay = 1035, Opaque = 1043, Angle = 1044, Distance = 1045, Blur = 1046,
-    Transparency = 1048, TransparentColour = 1049, HAlign = 1050, VAlign = 1051,
-    BackColour = 1055, ShadowColour = 1056, OverlayFile = 1059, CreateShadow = 1060,
+    BrowseOverlay = 1035,
+    Opaque = 1043,
+    Angle = 1044,
+    Distance = 1045,
+    Blur = 1046,
+    Transparency = 1048,
+    TransparentColour = 1049,
+    HAlign = 1050,
+    VAlign = 1051,
+    BackColour = 1055,
+    ShadowColour = 1056,
+    OverlayFile = 1059,
+    CreateShadow = 1060,
     Overlay = 1061,
   };
 

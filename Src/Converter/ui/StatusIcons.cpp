@@ -8,7 +8,8 @@ wxImageList* MakeStatusImageList() {
   const wxImage strip = wxBitmap(kStatusIcons142).ConvertToImage();
   auto* list = new wxImageList(kStatusIconSize, kStatusIconSize, true, kStatusIconCount);
   for (int i = 0; i < kStatusIconCount; ++i) {
-    wxImage cell = strip.GetSubImage(wxRect(i * kStatusIconSize, 0, kStatusIconSize, kStatusIconSize));
+    wxImage cell =
+        strip.GetSubImage(wxRect(i * kStatusIconSize, 0, kStatusIconSize, kStatusIconSize));
     cell.SetMaskColour(255, 0, 255);
     list->Add(wxBitmap(cell));
   }

@@ -14,18 +14,13 @@ const wxColour kShadow(128, 128, 128);
 const wxColour kPressedFill(232, 229, 222);
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(TabStrip, wxControl)
-  EVT_PAINT(TabStrip::OnPaint)
-  EVT_LEFT_DOWN(TabStrip::OnMouseDown)
-  EVT_LEFT_DCLICK(TabStrip::OnMouseDown)
-  EVT_MOTION(TabStrip::OnMouseMove)
-  EVT_LEAVE_WINDOW(TabStrip::OnMouseLeave)
-  EVT_KEY_DOWN(TabStrip::OnKeyDown)
-  EVT_SET_FOCUS(TabStrip::OnFocus)
-  EVT_KILL_FOCUS(TabStrip::OnFocus)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(TabStrip, wxControl) EVT_PAINT(TabStrip::OnPaint)
+    EVT_LEFT_DOWN(TabStrip::OnMouseDown) EVT_LEFT_DCLICK(TabStrip::OnMouseDown)
+        EVT_MOTION(TabStrip::OnMouseMove) EVT_LEAVE_WINDOW(TabStrip::OnMouseLeave)
+            EVT_KEY_DOWN(TabStrip::OnKeyDown) EVT_SET_FOCUS(TabStrip::OnFocus)
+                EVT_KILL_FOCUS(TabStrip::OnFocus) wxEND_EVENT_TABLE()
 
-TabStrip::TabStrip(wxWindow* parent, wxWindowID id)
+                    TabStrip::TabStrip(wxWindow* parent, wxWindowID id)
     : wxControl(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE | wxWANTS_CHARS) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
 }
@@ -103,7 +98,8 @@ void TabStrip::OnPaint(wxPaintEvent&) {
     }
     wxRect text = r;
     if (pressed) text.Offset(1, 1);
-    dc.DrawLabel(wxControl::RemoveMnemonics(captions_[static_cast<std::size_t>(i)]), text, wxALIGN_CENTER);
+    dc.DrawLabel(wxControl::RemoveMnemonics(captions_[static_cast<std::size_t>(i)]), text,
+                 wxALIGN_CENTER);
     if (pressed && HasFocus()) {
       dc.SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_DOT));
       dc.SetBrush(*wxTRANSPARENT_BRUSH);
@@ -144,10 +140,10 @@ void TabStrip::OnKeyDown(wxKeyEvent& event) {
       if (selection_ + 1 < count) SelectByUser(selection_ + 1);
       break;
     case WXK_TAB:
-      Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);
+      Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward
+                                 : wxNavigationKeyEvent::IsForward);
       break;
-    default:
-      event.Skip();
+    default: event.Skip();
   }
 }
 

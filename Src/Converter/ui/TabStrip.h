@@ -16,7 +16,9 @@ class TabStrip : public wxControl {
 
   void AddTab(const wxString& caption);  // "&&" shows as "&"
   int GetTabCount() const { return static_cast<int>(captions_.size()); }
-  const wxString& GetTabCaption(int index) const { return captions_[static_cast<std::size_t>(index)]; }
+  const wxString& GetTabCaption(int index) const {
+    return captions_[static_cast<std::size_t>(index)];
+  }
   int GetSelection() const { return selection_; }
   void SetSelection(int index);
   // The tab's rectangle in the strip's client coordinates.

@@ -5,4 +5,6 @@
 
 #include <string_view>
 
-inline wxString WxText(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
+inline wxString WxText(std::string_view text) {
+  return wxString::FromUTF8(text.data(), text.size());
+}

@@ -22,7 +22,8 @@ void ExpectSameRaster(const GifRaster& a, const GifRaster& b) {
   ASSERT_EQ(a.Height(), b.Height());
   ASSERT_EQ(a.Bpp(), b.Bpp());
   ASSERT_EQ(a.Stride(), b.Stride());
-  for (int r = 0; r < a.Height(); ++r) EXPECT_EQ(std::memcmp(a.Row(r), b.Row(r), a.Stride()), 0) << "row " << r;
+  for (int r = 0; r < a.Height(); ++r)
+    EXPECT_EQ(std::memcmp(a.Row(r), b.Row(r), a.Stride()), 0) << "row " << r;
   EXPECT_EQ(a.paletteSize, b.paletteSize);
   EXPECT_TRUE(a.palette == b.palette);
   EXPECT_EQ(a.dpiX, b.dpiX);
@@ -35,18 +36,20 @@ void RastersBothWays(FIBITMAP* bitmap, const TempDir& dir, GifRaster& fromFile, 
   const std::string bmpPath = dir / "picture.bmp";
   ASSERT_TRUE(FreeImage_Save(FIF_BMP, bitmap, bmpPath.c_str(), 0));
   const std::string bmp = ReadFile(bmpPath);
-  ASSERT_TRUE(ReadBmp(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size(), fromFile, 1 << 24));
+  ASSERT_TRUE(
+      ReadBmp(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size(), fromFile, 1 << 24));
   ASSERT_TRUE(RasterFromBitmap(bitmap, direct));
 }
 
 TEST(BitmapRaster, EqualsTheRasterOfThePicturesBmpFile) {
-  const BitmapCase cases[] = {{1, 1, 1, 0},     {7, 3, 1, 2835},  {9, 4, 1, 3780}, {33, 5, 1, 11811},
-                              {3, 3, 4, 2835},  {5, 2, 4, 1000},  {1, 1, 8, 0},    {2, 7, 8, 2835},
-                              {3, 5, 8, 3937},  {263, 9, 8, 39},  {640, 3, 8, 2835}};
+  const BitmapCase cases[] = {{1, 1, 1, 0},    {7, 3, 1, 2835}, {9, 4, 1, 3780},  {33, 5, 1, 11811},
+                              {3, 3, 4, 2835}, {5, 2, 4, 1000}, {1, 1, 8, 0},     {2, 7, 8, 2835},
+                              {3, 5, 8, 3937}, {263, 9, 8, 39}, {640, 3, 8, 2835}};
   TempDir dir;
   unsigned seed = 100;
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.bpp));
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " +
+                 std::to_string(c.bpp));
     FIBITMAP* bitmap = BitmapOf(RandomPicture(c.width, c.height, c.bpp, seed++), c.bpp);
     FreeImage_SetDotsPerMeterX(bitmap, c.dotsPerMetre);
     FreeImage_SetDotsPerMeterY(bitmap, c.dotsPerMetre / 2);

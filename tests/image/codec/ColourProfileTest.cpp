@@ -64,7 +64,8 @@ TEST_P(ColourProfileTest, FollowsTheRule) {
   const std::string output = dir / "out/src." + c.ext;
   ASSERT_TRUE(FileExists(output)) << run.out;
   ASSERT_EQ(RunProgram(kPython, {"-c", kReadProfile, output, dir / "got.icc"}).exitCode, 0);
-  const std::string expected = ReadFile(dir / (std::string(c.source) == "src.jpg" ? "srgb.icc" : "other.icc"));
+  const std::string expected =
+      ReadFile(dir / (std::string(c.source) == "src.jpg" ? "srgb.icc" : "other.icc"));
   if (c.kept) {
     EXPECT_EQ(ReadFile(dir / "got.icc"), expected);
   } else {

@@ -160,7 +160,8 @@ std::vector<Source> Manifest(const std::string& text) {
 
 TEST(LoadCoverage, EveryCommonKindConvertsToPillowsPixels) {
   TempDir src, out;
-  const RunResult made = RunProgram("/usr/bin/timeout", {"120", "/usr/bin/python3", "-c", kMakeSources, src.path()});
+  const RunResult made =
+      RunProgram("/usr/bin/timeout", {"120", "/usr/bin/python3", "-c", kMakeSources, src.path()});
   ASSERT_EQ(made.exitCode, 0) << made.err;
   const std::vector<Source> sources = Manifest(made.out);
   ASSERT_GE(sources.size(), 50u);
@@ -173,11 +174,15 @@ TEST(LoadCoverage, EveryCommonKindConvertsToPillowsPixels) {
       continue;
     }
     EXPECT_EQ(buffer.ApplySettings(PlainSettings()), S_OK) << name;
-    EXPECT_EQ(buffer.Save(out / ("out-" + s.file + "-" + std::to_string(s.page) + ".png"), 0, 80, 0), S_OK) << name;
+    EXPECT_EQ(
+        buffer.Save(out / ("out-" + s.file + "-" + std::to_string(s.page) + ".png"), 0, 80, 0),
+        S_OK)
+        << name;
   }
   WriteFile(out / "manifest", made.out);
-  const RunResult r = RunProgram("/bin/sh", {"-c", "timeout 120 /usr/bin/python3 -c \"$0\" \"$1\" \"$2\" < \"$2/manifest\"",
-                                             kCompare, src.path(), out.path()});
+  const RunResult r = RunProgram(
+      "/bin/sh", {"-c", "timeout 120 /usr/bin/python3 -c \"$0\" \"$1\" \"$2\" < \"$2/manifest\"",
+                  kCompare, src.path(), out.path()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "ok\n") << r.err;
 }

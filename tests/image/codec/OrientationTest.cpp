@@ -15,8 +15,8 @@
 namespace {
 
 // The orientation names ImageMagick's -orient takes, for the values 1 to 8.
-const std::vector<std::string> kOrientNames = {"TopLeft",  "TopRight", "BottomRight", "BottomLeft",
-                                               "LeftTop",  "RightTop", "RightBottom", "LeftBottom"};
+const std::vector<std::string> kOrientNames = {"TopLeft", "TopRight", "BottomRight", "BottomLeft",
+                                               "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
 
 bool HaveConvert() { return FileExists("/usr/bin/convert"); }
 
@@ -37,7 +37,8 @@ class OrientationTest : public ::testing::Test {
     // 5 x 3 pixels, all different, so that every turn and mirror is told apart.
     std::vector<std::uint32_t> pixels;
     for (int y = 0; y < 3; ++y)
-      for (int x = 0; x < 5; ++x) pixels.push_back(0xFF000000u | (x * 50u) << 16 | (y * 100u) << 8 | 7u * (x + y));
+      for (int x = 0; x < 5; ++x)
+        pixels.push_back(0xFF000000u | (x * 50u) << 16 | (y * 100u) << 8 | 7u * (x + y));
     FIBITMAP* source = MakePicture32(5, 3, pixels);
     ASSERT_TRUE(SavePicture(source, dir / "source.png"));
     FreeImage_Unload(source);
@@ -51,15 +52,22 @@ class OrientationTest : public ::testing::Test {
     const std::string file = dir / name;
     if (type == "tif") {
       EXPECT_EQ(RunProgram("/usr/bin/convert", {dir / "source.png", "-alpha", "off", "-orient",
-                                                kOrientNames[value - 1], "-compress", "none", file}).exitCode, 0);
+                                                kOrientNames[value - 1], "-compress", "none", file})
+                    .exitCode,
+                0);
     } else {
       // ImageMagick writes no EXIF block of its own into a JPEG: exiftool adds the tag.
-      EXPECT_EQ(RunProgram("/usr/bin/convert", {dir / "source.png", "-alpha", "off", "-quality", "100",
-                                                "-sampling-factor", "1x1", file}).exitCode, 0);
+      EXPECT_EQ(RunProgram("/usr/bin/convert", {dir / "source.png", "-alpha", "off", "-quality",
+                                                "100", "-sampling-factor", "1x1", file})
+                    .exitCode,
+                0);
       EXPECT_EQ(RunProgram("/usr/bin/exiftool", {"-q", "-n", "-overwrite_original",
-                                                 "-Orientation=" + std::to_string(value), file}).exitCode, 0);
+                                                 "-Orientation=" + std::to_string(value), file})
+                    .exitCode,
+                0);
     }
-    EXPECT_EQ(RunProgram("/usr/bin/convert", {file, "-auto-orient", file + "-ref.png"}).exitCode, 0);
+    EXPECT_EQ(RunProgram("/usr/bin/convert", {file, "-auto-orient", file + "-ref.png"}).exitCode,
+              0);
     return file;
   }
   TempDir dir;
@@ -70,7 +78,8 @@ int MaxChannelDifference(const std::vector<std::uint32_t>& a, const std::vector<
   int most = 0;
   for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
     for (int shift = 0; shift < 32; shift += 8)
-      most = std::max(most, std::abs(static_cast<int>((a[i] >> shift) & 0xFF) - static_cast<int>((b[i] >> shift) & 0xFF)));
+      most = std::max(most, std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                                     static_cast<int>((b[i] >> shift) & 0xFF)));
   return most;
 }
 
@@ -83,7 +92,8 @@ TEST_F(OrientationTest, EveryOrientationTurnsToImageMagicksUprightPixels) {
   };
   for (const Case& c : {Case{"tif", 0}, Case{"jpg", 12}}) {
     if (c.type == "jpg" && !FileExists("/usr/bin/exiftool")) {
-      ADD_FAILURE() << "exiftool (libimage-exiftool-perl) is not installed: JPEG orientations untested";
+      ADD_FAILURE()
+          << "exiftool (libimage-exiftool-perl) is not installed: JPEG orientations untested";
       continue;
     }
     for (int value = 1; value <= 8; ++value) {
@@ -109,7 +119,8 @@ TEST_F(OrientationTest, EveryOrientationTurnsToImageMagicksUprightPixels) {
 
 // A turned JPEG written again must not carry the old orientation: viewers would turn it twice.
 TEST_F(OrientationTest, TurnedJpegIsWrittenWithoutItsStaleOrientation) {
-  if (!FileExists("/usr/bin/exiftool")) GTEST_SKIP() << "exiftool (libimage-exiftool-perl) is not installed";
+  if (!FileExists("/usr/bin/exiftool"))
+    GTEST_SKIP() << "exiftool (libimage-exiftool-perl) is not installed";
   const std::string file = Make(6, "jpg");
   for (bool upright : {false, true}) {
     SCOPED_TRACE(upright ? "turned" : "as stored");

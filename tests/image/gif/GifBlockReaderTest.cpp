@@ -28,7 +28,8 @@ Walk WalkBlocks(const std::string& bytes) {
   return w;
 }
 
-const std::string kImage = std::string("\x2C\x01\x00\x02\x00\x03\x00\x04\x00\x40\x02\x01\x00\x00", 14);
+const std::string kImage =
+    std::string("\x2C\x01\x00\x02\x00\x03\x00\x04\x00\x40\x02\x01\x00\x00", 14);
 
 }  // namespace
 
@@ -41,7 +42,8 @@ TEST(GifBlockReader, GraphicControlSetsDisposalDelayAndTransparency) {
 }
 
 TEST(GifBlockReader, GraphicControlWithoutTheFlagKeepsTheTransparentIndex) {
-  const Walk w = WalkBlocks(std::string("\x21\xF9\x04\x01\x00\x00\x07\x00\x21\xF9\x04\x08\x05\x00\x09\x00", 16));
+  const Walk w = WalkBlocks(
+      std::string("\x21\xF9\x04\x01\x00\x00\x07\x00\x21\xF9\x04\x08\x05\x00\x09\x00", 16));
   EXPECT_EQ(w.control.transparentIndex, 7);
   EXPECT_EQ(w.control.disposal, 2);
   EXPECT_EQ(w.control.delay, 5);
@@ -57,21 +59,34 @@ TEST(GifBlockReader, GraphicControlWithAnotherSizeByteIsIgnored) {
 }
 
 TEST(GifBlockReader, CommentKeepsTheFirstSubBlockOfTheLastComment) {
-  EXPECT_EQ(WalkBlocks(std::string("\x21\xFE\x03" "abc\x02" "de\x00", 10)).control.comment, "abc");
-  EXPECT_EQ(WalkBlocks(std::string("\x21\xFE\x01x\x00\x21\xFE\x00", 8) + kImage).control.comment, "");
+  EXPECT_EQ(WalkBlocks(std::string("\x21\xFE\x03"
+                                   "abc\x02"
+                                   "de\x00",
+                                   10))
+                .control.comment,
+            "abc");
+  EXPECT_EQ(WalkBlocks(std::string("\x21\xFE\x01x\x00\x21\xFE\x00", 8) + kImage).control.comment,
+            "");
   EXPECT_EQ(WalkBlocks(std::string("\x21\xFE\x00", 3) + kImage).images.size(), 1u);
 }
 
 TEST(GifBlockReader, ApplicationBlockGivesTheLoopCount) {
-  EXPECT_EQ(WalkBlocks(std::string("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x05\x01\x00", 19)).control.loopCount, 0x105);
+  EXPECT_EQ(
+      WalkBlocks(std::string("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x05\x01\x00", 19)).control.loopCount,
+      0x105);
   // Another identifier length, or a data block of 2 bytes: no loop count.
-  EXPECT_EQ(WalkBlocks(std::string("\x21\xFF\x0ANETSCAPE2.\x03\x01\x05\x01\x00", 18) + kImage).control.loopCount, 0);
-  EXPECT_EQ(WalkBlocks(std::string("\x21\xFF\x0BNETSCAPE2.0\x02\x01\x05\x00", 18) + kImage).control.loopCount, 0);
+  EXPECT_EQ(WalkBlocks(std::string("\x21\xFF\x0ANETSCAPE2.\x03\x01\x05\x01\x00", 18) + kImage)
+                .control.loopCount,
+            0);
+  EXPECT_EQ(WalkBlocks(std::string("\x21\xFF\x0BNETSCAPE2.0\x02\x01\x05\x00", 18) + kImage)
+                .control.loopCount,
+            0);
   EXPECT_EQ(WalkBlocks(std::string("\x21\xFF\x0BNETSCAPE2.0\x00", 15) + kImage).images.size(), 1u);
 }
 
 TEST(GifBlockReader, UnknownExtensionsAndStrayBytesAreSkipped) {
-  const Walk w = WalkBlocks(std::string("\x00\x99\x21\x01\x02\x2C\x3B\x00\x21\x02\x00", 11) + kImage + "\x3B" + kImage);
+  const Walk w = WalkBlocks(std::string("\x00\x99\x21\x01\x02\x2C\x3B\x00\x21\x02\x00", 11) +
+                            kImage + "\x3B" + kImage);
   ASSERT_EQ(w.images.size(), 1u);
   EXPECT_EQ(w.images[0].left, 1);
   EXPECT_EQ(w.images[0].top, 2);
@@ -83,9 +98,12 @@ TEST(GifBlockReader, UnknownExtensionsAndStrayBytesAreSkipped) {
 }
 
 TEST(GifBlockReader, ExtensionCutShortEndsTheLoop) {
-  for (const std::string& cut : {std::string("\x21", 1), std::string("\x21\xF9\x04\x01\x00", 5),
-                                 std::string("\x21\xFE\x05" "ab", 5), std::string("\x21\xFF\x0BNETS", 7),
-                                 std::string("\x21\x01\x03\x00\x00\x00", 6)}) {
+  for (const std::string& cut :
+       {std::string("\x21", 1), std::string("\x21\xF9\x04\x01\x00", 5),
+        std::string("\x21\xFE\x05"
+                    "ab",
+                    5),
+        std::string("\x21\xFF\x0BNETS", 7), std::string("\x21\x01\x03\x00\x00\x00", 6)}) {
     const Walk w = WalkBlocks(cut);
     EXPECT_EQ(w.blocks, std::vector<GifBlock>{GifBlock::End});
   }
@@ -95,7 +113,8 @@ TEST(GifBlockReader, DescriptorOrLocalTableCutShortIsBroken) {
   EXPECT_EQ(WalkBlocks(kImage.substr(0, 9)).blocks.back(), GifBlock::Broken);
   std::string local = kImage;
   local[9] = '\x81';  // a local table of 4 entries, 12 bytes
-  EXPECT_EQ(WalkBlocks(local.substr(0, 10) + std::string(11, '\0')).blocks.back(), GifBlock::Broken);
+  EXPECT_EQ(WalkBlocks(local.substr(0, 10) + std::string(11, '\0')).blocks.back(),
+            GifBlock::Broken);
   const Walk w = WalkBlocks(local.substr(0, 10) + std::string(12, '\x11') + "\x02\x00");
   ASSERT_EQ(w.images.size(), 1u);
   EXPECT_EQ(w.images[0].localTable.size, 4);

@@ -13,14 +13,16 @@
 
 namespace {
 
-constexpr std::uint32_t kBlack = 0x000000, kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = 0x000000, kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF,
+                        kWhite = 0xFFFFFF;
 const std::vector<std::uint32_t> kFour = {kBlack, kRed, kGreen, kBlue};
 
 // A picture of `base` with the listed (x, y, index) changes.
 std::vector<std::uint8_t> Painted(int width, int height, std::uint8_t base,
                                   std::initializer_list<std::array<int, 3>> changes) {
   std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * height, base);
-  for (const auto& [x, y, index] : changes) out[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(index);
+  for (const auto& [x, y, index] : changes)
+    out[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(index);
   return out;
 }
 
@@ -95,7 +97,8 @@ TEST(GifDecoder, Disposal1IndicesTakeTheDepthAndPaletteOfThePictureSoFar) {
 }
 
 TEST(GifDecoder, Disposal1FrameFarOutsideTheFirstFrameLeavesItUnchanged) {
-  const std::string gif = GifBuilder(300, 300, kFour).Fill(0, 0, 2, 2, 1).Control(1).Fill(290, 290, 10, 10, 2).Bytes();
+  const std::string gif =
+      GifBuilder(300, 300, kFour).Fill(0, 0, 2, 2, 1).Control(1).Fill(290, 290, 10, 10, 2).Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 1, r));
   EXPECT_EQ(IndicesOf(r), std::vector<std::uint8_t>(4, 1));
@@ -104,7 +107,8 @@ TEST(GifDecoder, Disposal1FrameFarOutsideTheFirstFrameLeavesItUnchanged) {
 TEST(GifDecoder, Disposal2FrameIsReturnedAtItsOwnSizeNotComposedOntoScreen) {
   GifBuilder b(10, 8, kFour);
   b.Control(2).Fill(0, 0, 10, 8, 1);
-  for (int k = 1; k <= 3; ++k) b.Control(2).Image(ImageAt(5, 5, 3, 2, {0, 1, 2, 3, static_cast<std::uint8_t>(k), 0}));
+  for (int k = 1; k <= 3; ++k)
+    b.Control(2).Image(ImageAt(5, 5, 3, 2, {0, 1, 2, 3, static_cast<std::uint8_t>(k), 0}));
   GifRaster r;
   ASSERT_TRUE(DecodeGif(b.Bytes(), 3, r));
   EXPECT_EQ(r.Width(), 3);
@@ -131,13 +135,15 @@ TEST(GifDecoder, DisposalOtherThan1AfterDisposal1StartsAFreshPicture) {
 
 TEST(GifDecoder, TransparentIndexGrowsASmallerPaletteTo256WhiteEntries) {
   const auto table = DistinctTable(16);
-  const std::string gif = GifBuilder(2, 1, table).Control(0, 3).Image(ImageAt(0, 0, 2, 1, {3, 4})).Bytes();
+  const std::string gif =
+      GifBuilder(2, 1, table).Control(0, 3).Image(ImageAt(0, 0, 2, 1, {3, 4})).Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 0, r));
   EXPECT_EQ(r.Bpp(), 4);
   EXPECT_EQ(r.paletteSize, 256);
   EXPECT_EQ(r.transparentIndex, 3);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(r.palette[static_cast<std::size_t>(i)], table[static_cast<std::size_t>(i)]) << i;
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(r.palette[static_cast<std::size_t>(i)], table[static_cast<std::size_t>(i)]) << i;
   for (int i = 16; i < 256; ++i) EXPECT_EQ(r.palette[static_cast<std::size_t>(i)], kWhite) << i;
   // The transparent pixel keeps its own colour.
   EXPECT_EQ(ColoursOf(r), (std::vector<std::uint32_t>{table[3], table[4]}));
@@ -148,7 +154,8 @@ TEST(GifDecoder, WithoutTransparencyThePaletteKeepsTheSizeOfItsDepth) {
   ASSERT_TRUE(DecodeGif(GifBuilder(1, 1, kFour).Fill(0, 0, 1, 1, 2).Bytes(), 0, r));
   EXPECT_EQ(r.paletteSize, 16);
   EXPECT_EQ(r.palette[4], 0u);
-  ASSERT_TRUE(DecodeGif(GifBuilder(1, 1, DistinctTable(256)).Control(0, 7).Fill(0, 0, 1, 1, 2).Bytes(), 0, r));
+  ASSERT_TRUE(DecodeGif(
+      GifBuilder(1, 1, DistinctTable(256)).Control(0, 7).Fill(0, 0, 1, 1, 2).Bytes(), 0, r));
   EXPECT_EQ(r.paletteSize, 256);
   EXPECT_EQ(r.palette[255], DistinctTable(256)[255]);
 }
@@ -160,7 +167,9 @@ TEST(GifDecoder, DepthFollowsTheColourTableInForce) {
   } cases[] = {{2, 1}, {4, 4}, {8, 4}, {16, 4}, {32, 8}, {128, 8}, {256, 8}};
   for (const auto& c : cases) {
     GifRaster r;
-    ASSERT_TRUE(DecodeGif(GifBuilder(3, 1, DistinctTable(c.entries)).Image(ImageAt(0, 0, 3, 1, {1, 0, 1})).Bytes(), 0, r));
+    ASSERT_TRUE(DecodeGif(
+        GifBuilder(3, 1, DistinctTable(c.entries)).Image(ImageAt(0, 0, 3, 1, {1, 0, 1})).Bytes(), 0,
+        r));
     EXPECT_EQ(r.Bpp(), c.bpp) << c.entries;
     EXPECT_EQ(IndicesOf(r), (std::vector<std::uint8_t>{1, 0, 1})) << c.entries;
     EXPECT_EQ(ColoursOf(r)[0], DistinctTable(c.entries)[1]) << c.entries;
@@ -175,10 +184,14 @@ TEST(GifDecoder, DepthFollowsTheColourTableInForce) {
 
 TEST(GifDecoder, PaletteIndexPastTheEndOfTheTableIsBlackOrWhiteWhenTransparent) {
   GifRaster r;
-  ASSERT_TRUE(DecodeGif(GifBuilder(2, 1, DistinctTable(32)).Image(ImageAt(0, 0, 2, 1, {200, 31})).Bytes(), 0, r));
+  ASSERT_TRUE(DecodeGif(
+      GifBuilder(2, 1, DistinctTable(32)).Image(ImageAt(0, 0, 2, 1, {200, 31})).Bytes(), 0, r));
   EXPECT_EQ(ColoursOf(r), (std::vector<std::uint32_t>{kBlack, DistinctTable(32)[31]}));
-  ASSERT_TRUE(
-      DecodeGif(GifBuilder(2, 1, DistinctTable(32)).Control(0, 1).Image(ImageAt(0, 0, 2, 1, {200, 31})).Bytes(), 0, r));
+  ASSERT_TRUE(DecodeGif(GifBuilder(2, 1, DistinctTable(32))
+                            .Control(0, 1)
+                            .Image(ImageAt(0, 0, 2, 1, {200, 31}))
+                            .Bytes(),
+                        0, r));
   EXPECT_EQ(ColoursOf(r), (std::vector<std::uint32_t>{kWhite, DistinctTable(32)[31]}));
 }
 
@@ -198,10 +211,12 @@ TEST(GifDecoder, LocalTableReplacesTheGlobalOneForItsImageOnly) {
 
 TEST(GifDecoder, InterlacedImagesComeOutInRowOrderForEveryHeight) {
   for (int height = 1; height <= 17; ++height) {
-    GifTestImage s = ImageAt(0, 0, 3, height, IndexPicture(3, height, [](int x, int y) { return (y * 3 + x) % 16; }));
+    GifTestImage s = ImageAt(
+        0, 0, 3, height, IndexPicture(3, height, [](int x, int y) { return (y * 3 + x) % 16; }));
     s.interlaced = true;
     GifRaster r;
-    ASSERT_TRUE(DecodeGif(GifBuilder(3, height, DistinctTable(16)).Image(s).Bytes(), 0, r)) << height;
+    ASSERT_TRUE(DecodeGif(GifBuilder(3, height, DistinctTable(16)).Image(s).Bytes(), 0, r))
+        << height;
     EXPECT_EQ(IndicesOf(r), s.indices) << height;
   }
 }
@@ -251,14 +266,19 @@ TEST(GifDecoder, SingleSmallImageWithoutGlobalTableBecomesScreenSized) {
   const std::string gif = GifBuilder(3, 2).Image(ImageAt(2, 1, 1, 1, {1}, {kRed, kGreen})).Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 0, r));
-  EXPECT_EQ(ColoursOf(r), (std::vector<std::uint32_t>{kBlack, kBlack, kBlack, kBlack, kBlack, kGreen}));
+  EXPECT_EQ(ColoursOf(r),
+            (std::vector<std::uint32_t>{kBlack, kBlack, kBlack, kBlack, kBlack, kGreen}));
 }
 
 // Until the decoding pass meets its first graphic control extension, the state is what
 // the counting pass left: that of the file's last one.
 TEST(GifDecoder, FirstImageTakesTheStateOfTheFilesLastGraphicControl) {
-  const std::string gif =
-      GifBuilder(1, 1, kFour).Fill(0, 0, 1, 1, 1).Control(2, 3, 40).Fill(0, 0, 1, 1, 2).Comment("late").Bytes();
+  const std::string gif = GifBuilder(1, 1, kFour)
+                              .Fill(0, 0, 1, 1, 1)
+                              .Control(2, 3, 40)
+                              .Fill(0, 0, 1, 1, 2)
+                              .Comment("late")
+                              .Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 0, r));
   EXPECT_EQ(r.transparentIndex, 3);
@@ -270,15 +290,25 @@ TEST(GifDecoder, FirstImageTakesTheStateOfTheFilesLastGraphicControl) {
 }
 
 TEST(GifDecoder, ControlWithoutTransparencyFlagKeepsTheEarlierIndex) {
-  const std::string gif = GifBuilder(1, 1, kFour).Control(0, 2).Fill(0, 0, 1, 1, 1).Control(0).Fill(0, 0, 1, 1, 1).Bytes();
+  const std::string gif = GifBuilder(1, 1, kFour)
+                              .Control(0, 2)
+                              .Fill(0, 0, 1, 1, 1)
+                              .Control(0)
+                              .Fill(0, 0, 1, 1, 1)
+                              .Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 1, r));
   EXPECT_EQ(r.transparentIndex, 2);
 }
 
 TEST(GifDecoder, PropertiesOfTheFileAreCarriedOntoTheFrame) {
-  const std::string gif =
-      GifBuilder(1, 1, kFour).Loop(7).Comment("hello").Comment("").Control(3, -1, 250).Fill(0, 0, 1, 1, 1).Bytes();
+  const std::string gif = GifBuilder(1, 1, kFour)
+                              .Loop(7)
+                              .Comment("hello")
+                              .Comment("")
+                              .Control(3, -1, 250)
+                              .Fill(0, 0, 1, 1, 1)
+                              .Bytes();
   GifRaster r;
   ASSERT_TRUE(DecodeGif(gif, 0, r));
   EXPECT_EQ(r.loopCount, 7);
@@ -293,7 +323,8 @@ TEST(GifDecoder, CodeSizeOutside2To9LeavesTheImageAtIndex0AndTheNextImageIntact)
     GifTestImage bad = ImageAt(0, 0, 2, 2, {});
     bad.rawData.assign(1, static_cast<char>(codeSize));
     bad.rawData += SubBlocks(std::string("\x0C\x21\x2C\x3B\x00\x01", 6));
-    const std::string gif = GifBuilder(2, 2, kFour).Image(bad).Image(ImageAt(0, 0, 2, 2, {1, 2, 3, 1})).Bytes();
+    const std::string gif =
+        GifBuilder(2, 2, kFour).Image(bad).Image(ImageAt(0, 0, 2, 2, {1, 2, 3, 1})).Bytes();
     EXPECT_EQ(FrameCountOf(gif), 2) << codeSize;
     GifRaster r;
     ASSERT_TRUE(DecodeGif(gif, 0, r)) << codeSize;
@@ -312,13 +343,18 @@ TEST(GifDecoder, CorruptDataKeepsWhatWasDecodedAndTheRestIndex0) {
   ASSERT_TRUE(DecodeGif(GifBuilder(3, 2, kFour).Image(s).Bytes(), 0, r));
   EXPECT_EQ(IndicesOf(r), (std::vector<std::uint8_t>{1, 2, 3, 0, 0, 0}));
   // The file itself ends inside the image data.
-  const std::string cut = GifBuilder(3, 2, kFour).Image(ImageAt(0, 0, 3, 2, {1, 1, 1, 1, 1, 1})).Bytes();
+  const std::string cut =
+      GifBuilder(3, 2, kFour).Image(ImageAt(0, 0, 3, 2, {1, 1, 1, 1, 1, 1})).Bytes();
   ASSERT_TRUE(DecodeGif(cut.substr(0, cut.size() - 4), 0, r));
 }
 
 TEST(GifDecoder, ImageOutsideTheScreenIsCountedButItsFrameFails) {
-  const std::string gif =
-      GifBuilder(4, 4, kFour).Fill(0, 0, 4, 4, 1).Fill(3, 3, 2, 2, 2).Control(1).Fill(0, 0, 1, 1, 3).Bytes();
+  const std::string gif = GifBuilder(4, 4, kFour)
+                              .Fill(0, 0, 4, 4, 1)
+                              .Fill(3, 3, 2, 2, 2)
+                              .Control(1)
+                              .Fill(0, 0, 1, 1, 3)
+                              .Bytes();
   EXPECT_EQ(FrameCountOf(gif), 3);
   GifRaster r;
   EXPECT_FALSE(DecodeGif(gif, 1, r));
@@ -326,7 +362,8 @@ TEST(GifDecoder, ImageOutsideTheScreenIsCountedButItsFrameFails) {
   ASSERT_TRUE(DecodeGif(gif, 2, r));
   EXPECT_EQ(IndicesOf(r), Painted(4, 4, 1, {{0, 0, 3}}));
   // A first image outside the screen: no frame can be counted on.
-  EXPECT_EQ(FrameCountOf(GifBuilder(4, 4, kFour).Fill(65535, 0, 4, 4, 1).Fill(0, 0, 1, 1, 1).Bytes()), 0);
+  EXPECT_EQ(
+      FrameCountOf(GifBuilder(4, 4, kFour).Fill(65535, 0, 4, 4, 1).Fill(0, 0, 1, 1, 1).Bytes()), 0);
 }
 
 TEST(GifDecoder, ZeroSizedImageIsCountedButItsFrameFails) {
@@ -351,9 +388,9 @@ TEST(GifDecoder, FilesThatAreNotGifOrCutInTheirStructureFail) {
   EXPECT_FALSE(DecodeGif(notGif, 0, r));
   EXPECT_TRUE(DecodeGif(gif87, 0, r));
   EXPECT_FALSE(DecodeGif("", 0, r));
-  EXPECT_FALSE(DecodeGif(good.substr(0, 12), 0, r));                     // header
-  EXPECT_FALSE(DecodeGif(good.substr(0, 13 + 11), 0, r));                // global table
-  EXPECT_FALSE(DecodeGif(good.substr(0, 13 + 12 + 5), 0, r));            // descriptor
+  EXPECT_FALSE(DecodeGif(good.substr(0, 12), 0, r));           // header
+  EXPECT_FALSE(DecodeGif(good.substr(0, 13 + 11), 0, r));      // global table
+  EXPECT_FALSE(DecodeGif(good.substr(0, 13 + 12 + 5), 0, r));  // descriptor
   EXPECT_EQ(FrameCountOf(good.substr(0, 13 + 12 + 5)), 0);
   // A header and table without any image: no frames.
   int count = -1;
@@ -375,7 +412,10 @@ TEST(GifDecoder, CutInADescriptorOfALaterImageFailsTheWholeFile) {
 
 TEST(GifDecoder, PicturesOverTheBudgetFail) {
   // 65535 x 65535 is more than the picture budget: refused before any memory is taken.
-  const std::string huge = GifBuilder(65535, 65535, kFour).Fill(0, 0, 2, 2, 1).Raw(std::string("\x2C\0\0\0\0\xFF\xFF\xFF\xFF\0\x02\0", 12)).Bytes();
+  const std::string huge = GifBuilder(65535, 65535, kFour)
+                               .Fill(0, 0, 2, 2, 1)
+                               .Raw(std::string("\x2C\0\0\0\0\xFF\xFF\xFF\xFF\0\x02\0", 12))
+                               .Bytes();
   EXPECT_EQ(FrameCountOf(huge), 2);
   GifRaster r;
   EXPECT_FALSE(DecodeGif(huge, 1, r));
@@ -415,7 +455,8 @@ TEST(GifDecoder, EndlessChainOfExtensionsEndsWithTheData) {
   ASSERT_TRUE(DecodeGif(gif, 0, r));
   EXPECT_EQ(r.transparentIndex, 2);
   // Extensions whose sub-blocks never end.
-  const std::string open = GifBuilder(2, 2, kFour).Bytes(false) + "\x21\x01" + std::string(100000, '\x05');
+  const std::string open =
+      GifBuilder(2, 2, kFour).Bytes(false) + "\x21\x01" + std::string(100000, '\x05');
   EXPECT_EQ(FrameCountOf(open), 0);
 }
 
@@ -423,7 +464,8 @@ TEST(GifDecoder, EndlessChainOfExtensionsEndsWithTheData) {
 // count agrees with whether frame 0 decodes. Each prefix is copied to a buffer of its
 // exact size, so a read past its end is caught by the address sanitizer.
 TEST(GifDecoder, TruncatedAtEveryByteNeverReadsPastTheEnd) {
-  GifTestImage interlaced = ImageAt(1, 1, 3, 3, IndexPicture(3, 3, [](int x, int y) { return (x + y) % 4; }));
+  GifTestImage interlaced =
+      ImageAt(1, 1, 3, 3, IndexPicture(3, 3, [](int x, int y) { return (x + y) % 4; }));
   interlaced.interlaced = true;
   const std::string gif = GifBuilder(5, 4, kFour)
                               .Loop(0)

@@ -25,10 +25,13 @@ std::string Encode(const GifRaster& raster) {
 
 // The header, table, control extension, descriptor and code size byte of a picture of
 // our own (no offsets, delay or transparency).
-std::string Preamble(int width, int height, int packed, const std::vector<std::uint32_t>& palette, int codeSize) {
+std::string Preamble(int width, int height, int packed, const std::vector<std::uint32_t>& palette,
+                     int codeSize) {
   std::string s = "GIF89a";
   s += Bytes({width & 0xFF, width >> 8, height & 0xFF, height >> 8, packed, 0, 0});
-  for (auto c : palette) s += Bytes({static_cast<int>(c >> 16) & 0xFF, static_cast<int>(c >> 8) & 0xFF, static_cast<int>(c) & 0xFF});
+  for (auto c : palette)
+    s += Bytes({static_cast<int>(c >> 16) & 0xFF, static_cast<int>(c >> 8) & 0xFF,
+                static_cast<int>(c) & 0xFF});
   s += Bytes({0x21, 0xF9, 0x04, 0x00, 0x00, 0x00, 0xFF, 0x00});
   s += Bytes({0x2C, 0, 0, 0, 0, width & 0xFF, width >> 8, height & 0xFF, height >> 8, 0x00});
   s += Bytes({codeSize});
@@ -40,13 +43,15 @@ std::string Preamble(int width, int height, int packed, const std::vector<std::u
 std::vector<std::uint8_t> DistinctPairs(int count) {
   std::vector<std::uint8_t> v;
   for (int d = 1; static_cast<int>(v.size()) < count; d += 2)
-    for (int k = 0; k < 256 && static_cast<int>(v.size()) < count; ++k) v.push_back(static_cast<std::uint8_t>(k * d));
+    for (int k = 0; k < 256 && static_cast<int>(v.size()) < count; ++k)
+      v.push_back(static_cast<std::uint8_t>(k * d));
   return v;
 }
 
 IndexedPicture Row(const std::vector<std::uint8_t>& indices, int width, int bpp) {
   IndexedPicture p{width, static_cast<int>(indices.size()) / width, indices, {}};
-  for (int i = 0; i < (1 << bpp); ++i) p.palette.push_back(static_cast<std::uint32_t>(i * 0x010203));
+  for (int i = 0; i < (1 << bpp); ++i)
+    p.palette.push_back(static_cast<std::uint32_t>(i * 0x010203));
   return p;
 }
 
@@ -57,7 +62,8 @@ TEST(GifEncode, OneBitTwoByTwo) {
   // 7 ("1 1", added as 7 when "1 1" was first seen) written at 3 bits; after it the
   // next free code is 8, so the end code 5 goes out at 4 bits.
   // Bits from the lowest: 100 000 100|0 111 0101 -> 0x44, 0x5E.
-  const std::string expected = Preamble(2, 2, 0x80, {0x000000, 0xFFFFFF}, 2) + Bytes({0x02, 0x44, 0x5E, 0x00, 0x3B});
+  const std::string expected =
+      Preamble(2, 2, 0x80, {0x000000, 0xFFFFFF}, 2) + Bytes({0x02, 0x44, 0x5E, 0x00, 0x3B});
   EXPECT_EQ(Encode(RasterOf(p, 1, 0xFF)), expected);
 }
 
@@ -66,7 +72,8 @@ TEST(GifEncode, FourBitsOddWidth) {
   const IndexedPicture p = Row({5, 5, 5}, 3, 4);
   // Code size 4: clear 16, end 17, 5-bit codes 16, 5, 18 ("5 5"), 17 =
   // 10000 + 00101<<5 + 10010<<10 + 10001<<15 = 0x8C8B0 -> B0 C8 08.
-  const std::string expected = Preamble(3, 1, 0xE3, p.palette, 4) + Bytes({0x03, 0xB0, 0xC8, 0x08, 0x00, 0x3B});
+  const std::string expected =
+      Preamble(3, 1, 0xE3, p.palette, 4) + Bytes({0x03, 0xB0, 0xC8, 0x08, 0x00, 0x3B});
   EXPECT_EQ(Encode(RasterOf(p, 4, 0xEE)), expected);
 }
 
@@ -80,7 +87,7 @@ TEST(GifEncode, EightBitsWidenAfterTheCodeWrittenAtNextCode512) {
   codes.push_back({255, 10});
   codes.push_back({257, 10});
   const std::string data = PackCodes(codes);
-  ASSERT_EQ(data.size(), 291u);  // 256 x 9 + 2 x 10 = 2324 bits
+  ASSERT_EQ(data.size(), 291u);                                   // 256 x 9 + 2 x 10 = 2324 bits
   EXPECT_EQ(data.substr(0, 4), Bytes({0x00, 0x01, 0x04, 0x10}));  // 256, 0, 1, 2 at 9 bits
   const std::string gif = Encode(RasterOf(p, 8));
   EXPECT_EQ(gif.substr(0, 13 + 768), Preamble(256, 1, 0xE7, p.palette, 8).substr(0, 13 + 768));
@@ -96,7 +103,9 @@ TEST(GifEncode, FullTableSendsAClearCodeAndWidthsRestart) {
   const int count = 3850;
   const IndexedPicture p = Row(DistinctPairs(count), 70, 8);
   std::vector<LzwCode> codes{{256, 9}};
-  const auto width = [](int nextCode) { return nextCode <= 512 ? 9 : nextCode <= 1024 ? 10 : nextCode <= 2048 ? 11 : 12; };
+  const auto width = [](int nextCode) {
+    return nextCode <= 512 ? 9 : nextCode <= 1024 ? 10 : nextCode <= 2048 ? 11 : 12;
+  };
   for (int t = 1; t <= 3839; ++t) codes.push_back({p.indices[t - 1], width(257 + t)});
   codes.push_back({256, 12});
   for (int k = 1; k <= 10; ++k) codes.push_back({p.indices[3839 + k - 1], 9});
@@ -123,9 +132,11 @@ TEST(GifEncode, FixedBlocksAroundTheData) {
   const IndexedPicture p = RandomPicture(300, 2, 8, 7);
   const std::string gif = Encode(RasterOf(p, 8));
   const std::size_t table = 13 + 768;
-  EXPECT_EQ(gif.substr(0, 13), Bytes({'G', 'I', 'F', '8', '9', 'a', 0x2C, 0x01, 0x02, 0x00, 0xE7, 0, 0}));
+  EXPECT_EQ(gif.substr(0, 13),
+            Bytes({'G', 'I', 'F', '8', '9', 'a', 0x2C, 0x01, 0x02, 0x00, 0xE7, 0, 0}));
   EXPECT_EQ(gif.substr(table, 8), Bytes({0x21, 0xF9, 0x04, 0x00, 0x00, 0x00, 0xFF, 0x00}));
-  EXPECT_EQ(gif.substr(table + 8, 11), Bytes({0x2C, 0, 0, 0, 0, 0x2C, 0x01, 0x02, 0x00, 0x00, 0x08}));
+  EXPECT_EQ(gif.substr(table + 8, 11),
+            Bytes({0x2C, 0, 0, 0, 0, 0x2C, 0x01, 0x02, 0x00, 0x00, 0x08}));
   EXPECT_EQ(gif.back(), 0x3B);
   // One image, one control extension, no loop or comment extension.
   EXPECT_EQ(gif.find("NETSCAPE"), std::string::npos);
@@ -146,8 +157,9 @@ TEST(GifEncode, CodeSequenceMatchesAPlainDictionary) {
   // Index 0 is left out of the 4- and 8-bit cases: the hash treats a stored key of 0
   // (index 0 after string 0) like an empty slot when probing, which may add a
   // duplicate entry where a plain dictionary would not. Decoders accept both.
-  const RandomCase cases[] = {{1, 1, 1, 0},   {7, 3, 1, 0},  {61, 47, 1, 0}, {5, 5, 4, 1},  {33, 17, 4, 1},
-                              {129, 65, 4, 1}, {1, 9, 8, 1}, {255, 31, 8, 1}, {640, 480, 8, 1}};
+  const RandomCase cases[] = {{1, 1, 1, 0}, {7, 3, 1, 0},    {61, 47, 1, 0},
+                              {5, 5, 4, 1}, {33, 17, 4, 1},  {129, 65, 4, 1},
+                              {1, 9, 8, 1}, {255, 31, 8, 1}, {640, 480, 8, 1}};
   unsigned seed = 1;
   for (const auto& c : cases) {
     const IndexedPicture p = RandomPicture(c.width, c.height, c.bpp, seed++, c.low);

@@ -18,7 +18,8 @@ struct Decoded {
 };
 
 // Decodes the sub-blocks `data` (followed by a marker byte) into a width x height raster.
-Decoded Decode(const std::string& data, int codeSize, int width, int height, int bpp = 8, bool interlaced = false) {
+Decoded Decode(const std::string& data, int codeSize, int width, int height, int bpp = 8,
+               bool interlaced = false) {
   const std::string bytes = data + "\x3B";
   GifCursor in(BytesOf(bytes), bytes.size());
   GifRaster raster;
@@ -27,7 +28,9 @@ Decoded Decode(const std::string& data, int codeSize, int width, int height, int
   return {IndicesOf(raster), in.Position()};
 }
 
-std::vector<std::uint8_t> Repeat(std::size_t n, std::uint8_t v) { return std::vector<std::uint8_t>(n, v); }
+std::vector<std::uint8_t> Repeat(std::size_t n, std::uint8_t v) {
+  return std::vector<std::uint8_t>(n, v);
+}
 
 }  // namespace
 
@@ -39,7 +42,8 @@ TEST(GifLzwDecoder, DecodesWhatADictionaryCoderPackedForEveryCodeSize) {
     std::uint32_t seed = 12345;
     for (int i = 0; i < 40000; ++i) {
       seed = seed * 1103515245 + 12345;
-      pixels.push_back(static_cast<std::uint8_t>(i < 10000 ? (i / 97) % colours : (seed >> 16) % colours));
+      pixels.push_back(
+          static_cast<std::uint8_t>(i < 10000 ? (i / 97) % colours : (seed >> 16) % colours));
     }
     const Decoded d = Decode(SubBlocks(LzwCompress(pixels, codeSize)), codeSize, 200, 200);
     EXPECT_EQ(d.indices, pixels) << codeSize;
@@ -62,7 +66,8 @@ TEST(GifLzwDecoder, FirstCodeAtOrAboveTheFirstFreeCodeIsIndex0) {
   // With and without a clear code before it.
   EXPECT_EQ(Decode(SubBlocks(PackCodes({{4, 3}, {7, 3}, {1, 3}, {5, 3}})), 2, 2, 1).indices,
             (std::vector<std::uint8_t>{0, 1}));
-  EXPECT_EQ(Decode(SubBlocks(PackCodes({{6, 3}, {2, 3}, {5, 3}})), 2, 2, 1).indices, (std::vector<std::uint8_t>{0, 2}));
+  EXPECT_EQ(Decode(SubBlocks(PackCodes({{6, 3}, {2, 3}, {5, 3}})), 2, 2, 1).indices,
+            (std::vector<std::uint8_t>{0, 2}));
   // No clear code at all: the first code is a plain index.
   EXPECT_EQ(Decode(SubBlocks(PackCodes({{3, 3}, {3, 3}, {6, 3}, {5, 3}})), 2, 4, 1).indices,
             (std::vector<std::uint8_t>{3, 3, 3, 3}));
@@ -70,8 +75,10 @@ TEST(GifLzwDecoder, FirstCodeAtOrAboveTheFirstFreeCodeIsIndex0) {
 
 TEST(GifLzwDecoder, RepeatedClearCodesAreSkippedAndResetTheWidth) {
   // Widths grow to 4 bits once the table reaches 8 entries; a clear brings back 3 bits.
-  std::vector<std::pair<int, int>> codes = {{4, 3}, {1, 3}, {2, 3}, {3, 3}, {1, 4}, {4, 4}, {4, 3}, {4, 3}, {2, 3}, {5, 3}};
-  EXPECT_EQ(Decode(SubBlocks(PackCodes(codes)), 2, 5, 1).indices, (std::vector<std::uint8_t>{1, 2, 3, 1, 2}));
+  std::vector<std::pair<int, int>> codes = {{4, 3}, {1, 3}, {2, 3}, {3, 3}, {1, 4},
+                                            {4, 4}, {4, 3}, {4, 3}, {2, 3}, {5, 3}};
+  EXPECT_EQ(Decode(SubBlocks(PackCodes(codes)), 2, 5, 1).indices,
+            (std::vector<std::uint8_t>{1, 2, 3, 1, 2}));
 }
 
 TEST(GifLzwDecoder, FullTableKeeps12BitCodesWithoutNewEntries) {
@@ -101,7 +108,8 @@ TEST(GifLzwDecoder, EndCodeStopsAndTheRestOfTheSubBlocksIsSkipped) {
   // Data after the end code, in the same sub-block and in further ones, holds bytes that
   // look like block starts; the cursor must land just after the terminator.
   std::string data = PackCodes({{4, 3}, {1, 3}, {5, 3}}) + std::string("\x21\x2C\x3B\x00\x21", 5);
-  const std::string blocks = SubBlocks(data) .substr(0, data.size() + 1) + std::string("\x03\x2C\x2C\x2C\x00", 5);
+  const std::string blocks =
+      SubBlocks(data).substr(0, data.size() + 1) + std::string("\x03\x2C\x2C\x2C\x00", 5);
   const Decoded d = Decode(blocks, 2, 3, 1);
   EXPECT_EQ(d.indices, (std::vector<std::uint8_t>{1, 0, 0}));
   EXPECT_EQ(d.position, blocks.size());
@@ -124,10 +132,13 @@ TEST(GifLzwDecoder, IndicesArePackedMostSignificantFirstAndMaskedToTheDepth) {
   EXPECT_EQ(Decode(SubBlocks(LzwCompress(pixels, 2)), 2, 11, 1, 1).indices,
             (std::vector<std::uint8_t>{1, 0, 1, 1, 0, 0, 1, 0, 1, 1, 0}));
   const std::vector<std::uint8_t> wide = {15, 1, 7, 200, 31};
-  EXPECT_EQ(Decode(SubBlocks(LzwCompress(wide, 8)), 8, 5, 1, 4).indices, (std::vector<std::uint8_t>{15, 1, 7, 8, 15}));
+  EXPECT_EQ(Decode(SubBlocks(LzwCompress(wide, 8)), 8, 5, 1, 4).indices,
+            (std::vector<std::uint8_t>{15, 1, 7, 8, 15}));
   // Code size 9 into 8 bits: indices 256 and up lose their ninth bit.
-  EXPECT_EQ(Decode(SubBlocks(PackCodes({{512, 10}, {257, 10}, {300, 10}, {5, 10}, {513, 10}})), 9, 3, 1).indices,
-            (std::vector<std::uint8_t>{1, 44, 5}));
+  EXPECT_EQ(
+      Decode(SubBlocks(PackCodes({{512, 10}, {257, 10}, {300, 10}, {5, 10}, {513, 10}})), 9, 3, 1)
+          .indices,
+      (std::vector<std::uint8_t>{1, 44, 5}));
 }
 
 TEST(GifLzwDecoder, InterlacedRowsGoToTheirPassesAndRowsPastTheHeightAreDropped) {

@@ -53,9 +53,11 @@ Expected Compose(const GifDump& dump, int frame) {
   const GifDumpBlock* first = nullptr;
   for (const auto& b : dump.blocks)
     if (b.isImage && !first) first = &b;
-  const bool onScreen = !dump.hasGlobalTable && first->width < dump.width && first->height < dump.height;
+  const bool onScreen =
+      !dump.hasGlobalTable && first->width < dump.width && first->height < dump.height;
   const int last = onScreen ? dump.ImageCount() - 1 : frame;
-  std::vector<std::uint32_t> screen(onScreen ? static_cast<std::size_t>(dump.width) * dump.height : 0, 0);
+  std::vector<std::uint32_t> screen(
+      onScreen ? static_cast<std::size_t>(dump.width) * dump.height : 0, 0);
   std::optional<IndexPicture> picture;
   bool lastDecoded = false;
   int k = 0;
@@ -65,7 +67,8 @@ Expected Compose(const GifDump& dump, int frame) {
       if (b.transparentIndex >= 0) transparent = b.transparentIndex;
       continue;
     }
-    lastDecoded = b.width > 0 && b.height > 0 && b.left + b.width <= dump.width && b.top + b.height <= dump.height;
+    lastDecoded = b.width > 0 && b.height > 0 && b.left + b.width <= dump.width &&
+                  b.top + b.height <= dump.height;
     if (lastDecoded) {
       const auto& table = b.hasLocalTable ? b.localTable : dump.globalTable;
       IndexPicture image;
@@ -80,7 +83,8 @@ Expected Compose(const GifDump& dump, int frame) {
         for (int y = 0; y < b.height; ++y)
           for (int x = 0; x < b.width; ++x)
             screen[static_cast<std::size_t>(b.top + y) * dump.width + b.left + x] =
-                image.palette[static_cast<std::size_t>(image.indices[static_cast<std::size_t>(y) * b.width + x])];
+                image.palette[static_cast<std::size_t>(
+                    image.indices[static_cast<std::size_t>(y) * b.width + x])];
       } else if (k > 0 && disposal == 1 && picture) {
         for (int y = 0; y < b.height && b.top + y < picture->height; ++y)
           for (int x = 0; x < b.width && b.left + x < picture->width; ++x) {
@@ -106,7 +110,8 @@ Expected Compose(const GifDump& dump, int frame) {
     e.decodes = true;
     e.width = picture->width;
     e.height = picture->height;
-    for (int v : picture->indices) e.pixels.push_back(kOpaque | picture->palette[static_cast<std::size_t>(v)]);
+    for (int v : picture->indices)
+      e.pixels.push_back(kOpaque | picture->palette[static_cast<std::size_t>(v)]);
   }
   return e;
 }
@@ -196,7 +201,8 @@ char Key(int i) { return static_cast<char>(i < 26 ? 'A' + i : 'a' + i - 26); }
 std::string TableText(int entries, int seed) {
   std::string t;
   for (int i = 0; i < entries; ++i) {
-    t += "\trgb " + std::to_string((i * 41 + seed * 17) % 256) + " " + std::to_string((i * 83 + seed * 3) % 256) + " " +
+    t += "\trgb " + std::to_string((i * 41 + seed * 17) % 256) + " " +
+         std::to_string((i * 83 + seed * 3) % 256) + " " +
          std::to_string((i * 29 + 100 + seed) % 256);
     if (entries <= kLettered) t += std::string(" is ") + Key(i);
     t += "\n";
@@ -204,20 +210,24 @@ std::string TableText(int entries, int seed) {
   return t + "end\n";
 }
 
-std::string GifbuildText(int width, int height, int globalEntries, const std::vector<TextImage>& images) {
-  std::string t = "screen width " + std::to_string(width) + "\nscreen height " + std::to_string(height) + "\n";
+std::string GifbuildText(int width, int height, int globalEntries,
+                         const std::vector<TextImage>& images) {
+  std::string t =
+      "screen width " + std::to_string(width) + "\nscreen height " + std::to_string(height) + "\n";
   t += "screen map\n" + TableText(globalEntries, 1);
   int seed = 2;
   for (const auto& im : images) {
     if (im.disposal != -2)
-      t += "graphics control\n\tdisposal mode " + std::to_string(im.disposal) + "\n\ttransparent index " +
-           std::to_string(im.transparent) + "\nend\n";
-    t += "image\nimage left " + std::to_string(im.left) + "\nimage top " + std::to_string(im.top) + "\n";
+      t += "graphics control\n\tdisposal mode " + std::to_string(im.disposal) +
+           "\n\ttransparent index " + std::to_string(im.transparent) + "\nend\n";
+    t += "image\nimage left " + std::to_string(im.left) + "\nimage top " + std::to_string(im.top) +
+         "\n";
     if (im.interlaced) t += "image interlaced\n";
     const int entries = im.localEntries ? im.localEntries : globalEntries;
     if (im.localEntries) t += "image map\n" + TableText(im.localEntries, seed++);
     const bool hex = entries > kLettered;
-    t += "image bits " + std::to_string(im.width) + " by " + std::to_string(im.height) + (hex ? " hex\n" : "\n");
+    t += "image bits " + std::to_string(im.width) + " by " + std::to_string(im.height) +
+         (hex ? " hex\n" : "\n");
     for (int y = 0; y < im.height; ++y) {
       for (int x = 0; x < im.width; ++x) {
         const int i = (x * 5 + y * 3 + seed) % entries;
@@ -233,7 +243,8 @@ std::string GifbuildText(int width, int height, int globalEntries, const std::ve
 
 // Writes the gifbuild text, builds it, and with `withoutGlobal` takes the global table out
 // of the file (gifbuild always writes one).
-void MakeWithGifbuild(const std::string& text, const std::string& path, bool withoutGlobal = false) {
+void MakeWithGifbuild(const std::string& text, const std::string& path,
+                      bool withoutGlobal = false) {
   WriteFile(path + ".txt", text);
   const RunResult r = RunProgram(kGifbuild, {path + ".txt"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -251,36 +262,45 @@ void MakeWithGifbuild(const std::string& text, const std::string& path, bool wit
 }  // namespace
 
 TEST(GifOracle, ImageMagickFilesMatchGiflibComposedByTheReadersRules) {
-  if (!Have(kConvert) || !Have(kGifbuild)) GTEST_SKIP() << "needs ImageMagick (/usr/bin/convert) and giflib's gifbuild";
+  if (!Have(kConvert) || !Have(kGifbuild))
+    GTEST_SKIP() << "needs ImageMagick (/usr/bin/convert) and giflib's gifbuild";
   TempDir dir;
   const std::vector<Made> files = {
       {"im-interlaced-transparent.gif",
-       {"-size", "10x7", "xc:red", "-fill", "blue", "-draw", "rectangle 2,2 5,5", "-transparent", "blue", "-interlace", "GIF"}},
+       {"-size", "10x7", "xc:red", "-fill", "blue", "-draw", "rectangle 2,2 5,5", "-transparent",
+        "blue", "-interlace", "GIF"}},
       {"im-2-colours.gif", {"-size", "13x9", "pattern:checkerboard", "-colors", "2"}},
-      {"im-16-colours.gif", {"-size", "17x16", "gradient:black-orange", "+dither", "-colors", "16"}},
-      {"im-256-colours.gif", {"-seed", "7", "-size", "64x40", "plasma:fractal", "+dither", "-colors", "256"}},
+      {"im-16-colours.gif",
+       {"-size", "17x16", "gradient:black-orange", "+dither", "-colors", "16"}},
+      {"im-256-colours.gif",
+       {"-seed", "7", "-size", "64x40", "plasma:fractal", "+dither", "-colors", "256"}},
       {"im-frames-at-offsets-each-disposal.gif",
-       {"-dispose", "None", "-delay", "5", "-size", "24x18", "gradient:red-blue", "-dispose", "Background", "-page",
-        "+3+4", "-size", "8x6", "gradient:green-yellow", "-dispose", "Previous", "-page", "+10+9", "-size", "9x7",
-        "pattern:checkerboard", "-dispose", "None", "-page", "+1+2", "-size", "5x5", "xc:white", "-dispose",
-        "Background", "-page", "+0+0", "-size", "24x18", "xc:navy"}},
+       {"-dispose", "None",       "-delay", "5",     "-size", "24x18", "gradient:red-blue",
+        "-dispose", "Background", "-page",  "+3+4",  "-size", "8x6",   "gradient:green-yellow",
+        "-dispose", "Previous",   "-page",  "+10+9", "-size", "9x7",   "pattern:checkerboard",
+        "-dispose", "None",       "-page",  "+1+2",  "-size", "5x5",   "xc:white",
+        "-dispose", "Background", "-page",  "+0+0",  "-size", "24x18", "xc:navy"}},
       {"im-local-tables.gif",
-       {"-delay", "5", "-size", "12x8", "gradient:red-yellow", "-size", "12x8", "gradient:blue-cyan", "-size", "12x8",
-        "pattern:gray50"}},
+       {"-delay", "5", "-size", "12x8", "gradient:red-yellow", "-size", "12x8",
+        "gradient:blue-cyan", "-size", "12x8", "pattern:gray50"}},
   };
   MakeWithConvert(dir, files);
   for (const auto& f : files) ExpectFramesMatchGiflib(dir / f.name);
 }
 
 TEST(GifOracle, PillowFilesMatchGiflibComposedByTheReadersRules) {
-  if (!Have(kPython) || !Have(kGifbuild)) GTEST_SKIP() << "needs Pillow (/usr/bin/python3) and giflib's gifbuild";
+  if (!Have(kPython) || !Have(kGifbuild))
+    GTEST_SKIP() << "needs Pillow (/usr/bin/python3) and giflib's gifbuild";
   TempDir dir;
   const RunResult r = RunProgram(kPython, {"-c", kPillowScript, dir.path()});
-  if (r.exitCode != 0 && r.err.find("No module named 'PIL'") != std::string::npos) GTEST_SKIP() << "Pillow is missing";
+  if (r.exitCode != 0 && r.err.find("No module named 'PIL'") != std::string::npos)
+    GTEST_SKIP() << "Pillow is missing";
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  for (const char* name : {"pil-2-colours.gif", "pil-16-colours.gif", "pil-256-colours-interlaced.gif",
-                           "pil-64-colours-not-interlaced.gif", "pil-disposal-0.gif", "pil-disposal-1.gif",
-                           "pil-disposal-2.gif", "pil-disposal-3.gif", "pil-disposal-1-transparent.gif", "pil-local-tables.gif"})
+  for (const char* name :
+       {"pil-2-colours.gif", "pil-16-colours.gif", "pil-256-colours-interlaced.gif",
+        "pil-64-colours-not-interlaced.gif", "pil-disposal-0.gif", "pil-disposal-1.gif",
+        "pil-disposal-2.gif", "pil-disposal-3.gif", "pil-disposal-1-transparent.gif",
+        "pil-local-tables.gif"})
     ExpectFramesMatchGiflib(dir / name);
 }
 
@@ -331,18 +351,22 @@ TEST(GifOracle, LocalTablesOnlyWithSmallFirstImagePaintEveryPageOnTheScreenUnlik
   ASSERT_EQ(buffer.Load(dir / "gb-local-only.gif", 1), S_OK);
   EXPECT_EQ(PixelsOf(buffer.Picture()), first);
   // A first image as wide as the screen: the frames are their images alone.
-  MakeWithGifbuild(GifbuildText(6, 5, 2, {{0, -1, 0, 0, 6, 2, 4}, {0, -1, 1, 1, 2, 2, 8}}), dir / "gb-local-wide.gif",
-                   true);
+  MakeWithGifbuild(GifbuildText(6, 5, 2, {{0, -1, 0, 0, 6, 2, 4}, {0, -1, 1, 1, 2, 2, 8}}),
+                   dir / "gb-local-wide.gif", true);
   ExpectFramesMatchGiflib(dir / "gb-local-wide.gif", 2);
 }
 
 // Pillow shows frame k of an animation on the whole screen; the reader returns a disposal
 // 2 frame at its own rectangle, whose pixels are those Pillow shows there.
 TEST(GifOracle, Disposal2FrameIsReturnedAtItsOwnSizeNotComposedOntoScreenAsPillowShowsIt) {
-  if (!Have(kPython) || !Have(kGifbuild)) GTEST_SKIP() << "needs Pillow (/usr/bin/python3) and giflib's gifbuild";
+  if (!Have(kPython) || !Have(kGifbuild))
+    GTEST_SKIP() << "needs Pillow (/usr/bin/python3) and giflib's gifbuild";
   TempDir dir;
-  MakeWithGifbuild(GifbuildText(20, 12, 4, {{2, -1, 0, 0, 20, 12}, {2, -1, 3, 2, 5, 4}, {2, -1, 8, 5, 6, 3}, {2, -1, 12, 7, 4, 4}}),
-                   dir / "gb-disposal-2.gif");
+  MakeWithGifbuild(
+      GifbuildText(
+          20, 12, 4,
+          {{2, -1, 0, 0, 20, 12}, {2, -1, 3, 2, 5, 4}, {2, -1, 8, 5, 6, 3}, {2, -1, 12, 7, 4, 4}}),
+      dir / "gb-disposal-2.gif");
   const RunResult pillow = RunProgram(
       kPython, {"-c",
                 "import sys\nfrom PIL import Image\nim = Image.open(sys.argv[1])\nim.seek(3)\n"
@@ -350,7 +374,8 @@ TEST(GifOracle, Disposal2FrameIsReturnedAtItsOwnSizeNotComposedOntoScreenAsPillo
                 "print(' '.join('%d' % ((r << 16) | (g << 8) | b) for r, g, b in "
                 "im.convert('RGB').crop((12, 7, 16, 11)).getdata()))\n",
                 dir / "gb-disposal-2.gif"});
-  if (pillow.exitCode != 0 && pillow.err.find("No module named 'PIL'") != std::string::npos) GTEST_SKIP() << "no Pillow";
+  if (pillow.exitCode != 0 && pillow.err.find("No module named 'PIL'") != std::string::npos)
+    GTEST_SKIP() << "no Pillow";
   ASSERT_EQ(pillow.exitCode, 0) << pillow.err;
   std::istringstream in(pillow.out);
   int screenW = 0, screenH = 0;
@@ -372,14 +397,15 @@ TEST(GifOracle, FirstFramesMatchPillowsColours) {
   if (!Have(kPython)) GTEST_SKIP() << "needs Pillow (/usr/bin/python3)";
   TempDir dir;
   ASSERT_EQ(RunProgram(kPython, {"-c", kPillowScript, dir.path()}).exitCode, 0);
-  for (const char* name : {"pil-2-colours.gif", "pil-16-colours.gif", "pil-256-colours-interlaced.gif",
-                           "pil-disposal-1-transparent.gif"}) {
-    const RunResult r = RunProgram(kPython, {"-c",
-                                             "import sys\nfrom PIL import Image\nim = Image.open(sys.argv[1])\n"
-                                             "print(im.size[0], im.size[1])\n"
-                                             "print(' '.join('%d' % ((r << 16) | (g << 8) | b) for r, g, b in "
-                                             "im.convert('RGB').getdata()))\n",
-                                             dir / name});
+  for (const char* name : {"pil-2-colours.gif", "pil-16-colours.gif",
+                           "pil-256-colours-interlaced.gif", "pil-disposal-1-transparent.gif"}) {
+    const RunResult r =
+        RunProgram(kPython, {"-c",
+                             "import sys\nfrom PIL import Image\nim = Image.open(sys.argv[1])\n"
+                             "print(im.size[0], im.size[1])\n"
+                             "print(' '.join('%d' % ((r << 16) | (g << 8) | b) for r, g, b in "
+                             "im.convert('RGB').getdata()))\n",
+                             dir / name});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::istringstream in(r.out);
     int w = 0, h = 0;

@@ -10,7 +10,9 @@
 #include "image/gif/GifRaster.h"
 #include "image/codec/PictureMemory.h"
 
-inline const std::uint8_t* BytesOf(const std::string& s) { return reinterpret_cast<const std::uint8_t*>(s.data()); }
+inline const std::uint8_t* BytesOf(const std::string& s) {
+  return reinterpret_cast<const std::uint8_t*>(s.data());
+}
 
 inline bool DecodeGif(const std::string& gif, int frame, GifRaster& out, int* count = nullptr,
                       std::int64_t maxPixels = kMaxPicturePixels) {
@@ -24,7 +26,8 @@ inline int FrameCountOf(const std::string& gif, std::int64_t maxPixels = kMaxPic
 inline std::vector<std::uint8_t> IndicesOf(const GifRaster& r) {
   std::vector<std::uint8_t> out;
   for (int y = 0; y < r.Height(); ++y)
-    for (int x = 0; x < r.Width(); ++x) out.push_back(static_cast<std::uint8_t>(r.IndexAt(r.Row(r.Height() - 1 - y), x)));
+    for (int x = 0; x < r.Width(); ++x)
+      out.push_back(static_cast<std::uint8_t>(r.IndexAt(r.Row(r.Height() - 1 - y), x)));
   return out;
 }
 // Colours 0x00RRGGBB, top-down rows.

@@ -23,25 +23,33 @@ const std::vector<std::uint32_t> kFour = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF
 TEST(GifReader, FramesLoadAsOpaque32BitPicturesWithTheTopRowFirst) {
   TempDir dir;
   // Two rows: red green blue / black red green; the second frame is 1 x 1 blue.
-  WriteFile(dir / "a.gif",
-            GifBuilder(3, 2, kFour).Image(ImageAt(0, 0, 3, 2, {1, 2, 3, 0, 1, 2})).Control(2).Fill(2, 1, 1, 1, 3).Bytes());
+  WriteFile(dir / "a.gif", GifBuilder(3, 2, kFour)
+                               .Image(ImageAt(0, 0, 3, 2, {1, 2, 3, 0, 1, 2}))
+                               .Control(2)
+                               .Fill(2, 1, 1, 1, 3)
+                               .Bytes());
   EXPECT_EQ(GetPageCount(dir / "a.gif"), 2);
   ImageBuffer buffer;
   ASSERT_EQ(buffer.Load(dir / "a.gif", 0), S_OK);
   ASSERT_EQ(buffer.Bpp(), 32);
   EXPECT_EQ(PixelsOf(buffer.Picture()),
-            (std::vector<std::uint32_t>{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF000000, 0xFFFF0000, 0xFF00FF00}));
+            (std::vector<std::uint32_t>{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF000000, 0xFFFF0000,
+                                        0xFF00FF00}));
   ASSERT_EQ(buffer.Load(dir / "a.gif", 1), S_OK);
   EXPECT_EQ(PixelsOf(buffer.Picture()), std::vector<std::uint32_t>{0xFF0000FF});
 }
 
 TEST(GifReader, TransparentPixelsKeepTheirOwnColourAndAreOpaque) {
   TempDir dir;
-  WriteFile(dir / "t.gif", GifBuilder(2, 1, DistinctTable(32)).Control(0, 3).Image(ImageAt(0, 0, 2, 1, {3, 200})).Bytes());
+  WriteFile(dir / "t.gif", GifBuilder(2, 1, DistinctTable(32))
+                               .Control(0, 3)
+                               .Image(ImageAt(0, 0, 2, 1, {3, 200}))
+                               .Bytes());
   FIBITMAP* raw = nullptr;
   ASSERT_EQ(LoadGifFrame(dir / "t.gif", 0, &raw), S_OK);
   Picture picture(raw);
-  EXPECT_EQ(PixelsOf(raw), (std::vector<std::uint32_t>{kOpaque | DistinctTable(32)[3], 0xFFFFFFFF}));
+  EXPECT_EQ(PixelsOf(raw),
+            (std::vector<std::uint32_t>{kOpaque | DistinctTable(32)[3], 0xFFFFFFFF}));
 }
 
 TEST(GifReader, ScreenPictureOfAFileWithoutGlobalTableIsBlackAroundItsImages) {
@@ -52,7 +60,8 @@ TEST(GifReader, ScreenPictureOfAFileWithoutGlobalTableIsBlackAroundItsImages) {
   ImageBuffer buffer;
   ASSERT_EQ(buffer.Load(dir / "s.gif", 0), S_OK);
   EXPECT_EQ(PixelsOf(buffer.Picture()),
-            (std::vector<std::uint32_t>{0xFF000000, 0xFF123456, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000}));
+            (std::vector<std::uint32_t>{0xFF000000, 0xFF123456, 0xFF000000, 0xFF000000, 0xFF000000,
+                                        0xFF000000}));
 }
 
 TEST(GifReader, PackedDepthsFillEveryColumnOfWideRows) {
@@ -61,8 +70,11 @@ TEST(GifReader, PackedDepthsFillEveryColumnOfWideRows) {
     const auto table = DistinctTable(entries);
     const int width = 37, height = 5;
     std::vector<std::uint8_t> indices;
-    for (int i = 0; i < width * height; ++i) indices.push_back(static_cast<std::uint8_t>((i * 7) % entries));
-    WriteFile(dir / "p.gif", GifBuilder(width, height, table).Image(ImageAt(0, 0, width, height, indices)).Bytes());
+    for (int i = 0; i < width * height; ++i)
+      indices.push_back(static_cast<std::uint8_t>((i * 7) % entries));
+    WriteFile(
+        dir / "p.gif",
+        GifBuilder(width, height, table).Image(ImageAt(0, 0, width, height, indices)).Bytes());
     ImageBuffer buffer;
     ASSERT_EQ(buffer.Load(dir / "p.gif", 0), S_OK);
     std::vector<std::uint32_t> expected;
@@ -83,7 +95,8 @@ TEST(GifReader, FailuresGiveLoadErrorZeroPagesAndKeepThePreviousPicture) {
   ASSERT_EQ(buffer.Load(dir / "good.gif", 0), S_OK);
   EXPECT_EQ(buffer.Load(dir / "good.gif", 1), E_IMG_LOAD);
   EXPECT_EQ(buffer.Load(dir / "good.gif", -1), E_IMG_LOAD);
-  for (const char* name : {"missing.gif", "empty.gif", "text.gif", "header.gif", "folder.gif", "fifo.gif"}) {
+  for (const char* name :
+       {"missing.gif", "empty.gif", "text.gif", "header.gif", "folder.gif", "fifo.gif"}) {
     EXPECT_EQ(GetPageCount(dir / name), 0) << name;
     EXPECT_EQ(buffer.Load(dir / name, 0), E_IMG_LOAD) << name;
     EXPECT_EQ(buffer.Width(), 4) << name;
@@ -95,7 +108,8 @@ TEST(GifReader, FailuresGiveLoadErrorZeroPagesAndKeepThePreviousPicture) {
 
 TEST(GifReader, ExtensionInAnyCaseGoesToTheOwnReader) {
   TempDir dir;
-  const std::string gif = GifBuilder(2, 2, kFour).Fill(0, 0, 2, 2, 2).Fill(0, 0, 1, 1, 1).Fill(0, 0, 1, 1, 3).Bytes();
+  const std::string gif =
+      GifBuilder(2, 2, kFour).Fill(0, 0, 2, 2, 2).Fill(0, 0, 1, 1, 1).Fill(0, 0, 1, 1, 3).Bytes();
   WriteFile(dir / "upper.GIF", gif);
   EXPECT_EQ(GetPageCount(dir / "upper.GIF"), 3);
   ImageBuffer buffer;

@@ -90,7 +90,6 @@ std::vector<std::uint32_t> IndexedPicture::Colours() const {
 
 namespace {
 
-
 int GetIndex(const std::uint8_t* row, int x, int bpp) {
   switch (bpp) {
     case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
@@ -111,7 +110,8 @@ GifRaster RasterOf(const IndexedPicture& picture, int bpp, std::uint8_t padding)
     for (int x = 0; x < raster.Width(); ++x)
       PutPackedIndex(row, x, bpp, picture.indices[static_cast<std::size_t>(y) * picture.width + x]);
   }
-  for (std::size_t i = 0; i < picture.palette.size() && i < 256; ++i) raster.palette[i] = picture.palette[i];
+  for (std::size_t i = 0; i < picture.palette.size() && i < 256; ++i)
+    raster.palette[i] = picture.palette[i];
   return raster;
 }
 
@@ -119,7 +119,8 @@ FIBITMAP* BitmapOf(const IndexedPicture& picture, int bpp) {
   FIBITMAP* bitmap = FreeImage_Allocate(picture.width, picture.height, bpp);
   RGBQUAD* palette = FreeImage_GetPalette(bitmap);
   for (int i = 0; i < (1 << bpp); ++i) {
-    const std::uint32_t c = static_cast<std::size_t>(i) < picture.palette.size() ? picture.palette[i] : 0;
+    const std::uint32_t c =
+        static_cast<std::size_t>(i) < picture.palette.size() ? picture.palette[i] : 0;
     palette[i] = {static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0};
   }
   for (int y = 0; y < picture.height; ++y) {
@@ -135,7 +136,8 @@ IndexedPicture RandomPicture(int width, int height, int bpp, unsigned seed, int 
   if (high < 0) high = (1 << bpp) - 1;
   IndexedPicture p{width, height, {}, {}};
   std::uniform_int_distribution<int> index(low, high);
-  for (int k = 0; k < width * height; ++k) p.indices.push_back(static_cast<std::uint8_t>(index(random)));
+  for (int k = 0; k < width * height; ++k)
+    p.indices.push_back(static_cast<std::uint8_t>(index(random)));
   for (int i = 0; i < (1 << bpp); ++i) p.palette.push_back(random() & 0xFFFFFF);
   return p;
 }
@@ -169,12 +171,14 @@ IndexedPicture PictureOfBitmap(FIBITMAP* bitmap) {
   for (int i = 0; i < (1 << bpp); ++i) {
     const bool have = palette && static_cast<unsigned>(i) < FreeImage_GetColorsUsed(bitmap);
     p.palette.push_back(have ? (static_cast<std::uint32_t>(palette[i].rgbRed) << 16) |
-                                   (static_cast<std::uint32_t>(palette[i].rgbGreen) << 8) | palette[i].rgbBlue
+                                   (static_cast<std::uint32_t>(palette[i].rgbGreen) << 8) |
+                                   palette[i].rgbBlue
                              : 0);
   }
   for (int y = 0; y < p.height; ++y) {
     const BYTE* row = FreeImage_GetScanLine(bitmap, p.height - 1 - y);
-    for (int x = 0; x < p.width; ++x) p.indices.push_back(static_cast<std::uint8_t>(GetIndex(row, x, bpp)));
+    for (int x = 0; x < p.width; ++x)
+      p.indices.push_back(static_cast<std::uint8_t>(GetIndex(row, x, bpp)));
   }
   return p;
 }
@@ -196,7 +200,9 @@ std::vector<std::uint32_t> RgbTriples(const std::string& bytes, std::size_t at, 
   std::vector<std::uint32_t> colours;
   if (bytes.size() < at + 3 * count) return colours;
   for (std::size_t k = 0; k < count; ++k) {
-    const auto b = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3 * k + i])); };
+    const auto b = [&](std::size_t i) {
+      return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3 * k + i]));
+    };
     colours.push_back(b(0) << 16 | b(1) << 8 | b(2));
   }
   return colours;
@@ -212,7 +218,8 @@ OutsideDecode DecodeWithPillow(const std::string& gifPath) {
   if (RunProgram("/usr/bin/python3", {"-c", "import PIL"}).exitCode != 0)
     return d.skipped = "Pillow (python3-pil) is missing", d;
   const std::string out = gifPath + ".pillow";
-  const RunResult r = RunProgram("/usr/bin/timeout", {"120", "/usr/bin/python3", "-c", kPillowScript, gifPath, out});
+  const RunResult r = RunProgram("/usr/bin/timeout",
+                                 {"120", "/usr/bin/python3", "-c", kPillowScript, gifPath, out});
   if (r.exitCode != 0) return d.error = "Pillow failed: " + r.err, d;
   const std::string bytes = ReadFile(out);
   unlink(out.c_str());
@@ -223,8 +230,9 @@ OutsideDecode DecodeWithPillow(const std::string& gifPath) {
   std::size_t at = bytes.find('\n') + 1;
   if (mode == "P") {
     d.hasIndices = true;
-    d.indices.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                     bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), at + pixels)));
+    d.indices.assign(
+        bytes.begin() + static_cast<std::ptrdiff_t>(at),
+        bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), at + pixels)));
     at += pixels;
   }
   d.colours = RgbTriples(bytes, at, pixels);
@@ -239,7 +247,8 @@ OutsideDecode DecodeWithGiflib(const std::string& gifPath) {
   if (text.exitCode != 0) return d.error = "giftext failed: " + text.out + text.err, d;
   const std::size_t at = text.out.find("Image Size - ");
   if (at == std::string::npos ||
-      std::sscanf(text.out.c_str() + at, "Image Size - Left = %*d, Top = %*d, Width = %d, Height = %d", &d.width,
+      std::sscanf(text.out.c_str() + at,
+                  "Image Size - Left = %*d, Top = %*d, Width = %d, Height = %d", &d.width,
                   &d.height) != 2)
     return d.error = "giftext shows no image: " + text.out, d;
   const RunResult raw = RunProgram("/usr/bin/timeout", {"60", "/usr/bin/giftext", "-r", gifPath});
@@ -247,7 +256,8 @@ OutsideDecode DecodeWithGiflib(const std::string& gifPath) {
   d.hasIndices = true;
   d.indices.assign(raw.out.begin(), raw.out.end());
   const std::string rgb = gifPath + ".rgb";
-  const RunResult conv = RunProgram("/usr/bin/timeout", {"60", "/usr/bin/gif2rgb", "-1", "-o", rgb, gifPath});
+  const RunResult conv =
+      RunProgram("/usr/bin/timeout", {"60", "/usr/bin/gif2rgb", "-1", "-o", rgb, gifPath});
   if (conv.exitCode != 0) return d.error = "gif2rgb failed: " + conv.err, d;
   d.colours = RgbTriples(ReadFile(rgb), 0, static_cast<std::size_t>(d.width) * d.height);
   unlink(rgb.c_str());

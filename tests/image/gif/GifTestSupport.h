@@ -46,7 +46,8 @@ GifRaster RasterOf(const IndexedPicture& picture, int bpp, std::uint8_t padding 
 // A FreeImage picture of `bpp` bits holding `picture` (palette of 2^bpp entries).
 FIBITMAP* BitmapOf(const IndexedPicture& picture, int bpp);
 // A picture of the given size with random indices in [low, high] and a random palette.
-IndexedPicture RandomPicture(int width, int height, int bpp, unsigned seed, int low = 0, int high = -1);
+IndexedPicture RandomPicture(int width, int height, int bpp, unsigned seed, int low = 0,
+                             int high = -1);
 // A photo-like picture: gradient plus noise, reduced to 256 colours by Wu's quantiser.
 IndexedPicture PhotoLikePicture(int width, int height);
 // The picture held by an 8-bit or lower FreeImage bitmap.

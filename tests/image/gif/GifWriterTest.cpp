@@ -134,7 +134,8 @@ IndexedPicture ExpectedSample(const std::string& path, int bpp) {
   FIBITMAP* rgb = FreeImage_ConvertTo24Bits(source);
   IndexedPicture p;
   if (bpp == 8) {
-    FIBITMAP* reduced = FreeImage_GetBPP(source) == 8 ? FreeImage_Clone(source) : FreeImage_ColorQuantize(rgb, FIQ_WUQUANT);
+    FIBITMAP* reduced = FreeImage_GetBPP(source) == 8 ? FreeImage_Clone(source)
+                                                      : FreeImage_ColorQuantize(rgb, FIQ_WUQUANT);
     p = PictureOfBitmap(reduced);
     FreeImage_Unload(reduced);
   } else {
@@ -159,14 +160,16 @@ TEST(GifWriter, SamplePicturesThroughTheProgram) {
     TempDir dir;
     std::filesystem::create_directories(dir / "in");
     for (const char* s : samples) CopySample(s, dir / (std::string("in/") + s));
-    const RunResult r = RunProgram("/usr/bin/timeout", {"120", BinPath("Brindlemark.exe"), "-source:" + dir / "in",
-                                                        "-dest:" + dir / "out", "-mode:n", "-ext:gif",
-                                                        "-bpp:" + std::to_string(bpp)});
+    const RunResult r =
+        RunProgram("/usr/bin/timeout",
+                   {"120", BinPath("Brindlemark.exe"), "-source:" + dir / "in",
+                    "-dest:" + dir / "out", "-mode:n", "-ext:gif", "-bpp:" + std::to_string(bpp)});
     ASSERT_EQ(r.exitCode, 0) << r.out;
     for (const char* s : samples) {
       SCOPED_TRACE(std::string(s) + " at " + std::to_string(bpp));
       const std::string title = std::string(s).substr(0, std::string(s).rfind('.'));
-      skipped = ExpectDecodersSee(dir / ("out/" + title + ".gif"), ExpectedSample(dir / (std::string("in/") + s), bpp));
+      skipped = ExpectDecodersSee(dir / ("out/" + title + ".gif"),
+                                  ExpectedSample(dir / (std::string("in/") + s), bpp));
     }
   }
   if (!skipped.empty()) GTEST_SKIP() << skipped;

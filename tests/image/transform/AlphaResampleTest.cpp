@@ -50,7 +50,8 @@ print('ok')
 TEST(AlphaResample, ShrinkAndFrameKeepRealTransparency) {
   TempDir dir;
   const std::string source = dir / "source.png";
-  const RunResult made = RunProgram("/usr/bin/timeout", {"60", "/usr/bin/python3", "-c", kMakeSource, source});
+  const RunResult made =
+      RunProgram("/usr/bin/timeout", {"60", "/usr/bin/python3", "-c", kMakeSource, source});
   ASSERT_EQ(made.exitCode, 0) << made.err;
   ImageBuffer buffer;
   ConversionSettings shrink = PlainSettings();
@@ -69,7 +70,8 @@ TEST(AlphaResample, ShrinkAndFrameKeepRealTransparency) {
   ASSERT_EQ(buffer.ApplySettings(frame), S_OK);
   ASSERT_EQ(buffer.Save(dir / "framed.png", 0, 80, 0), S_OK);
   const RunResult r = RunProgram(
-      "/usr/bin/timeout", {"60", "/usr/bin/python3", "-c", kCompare, source, dir / "small.png", dir / "framed.png"});
+      "/usr/bin/timeout",
+      {"60", "/usr/bin/python3", "-c", kCompare, source, dir / "small.png", dir / "framed.png"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "ok\n") << r.err;
 }
@@ -77,14 +79,16 @@ TEST(AlphaResample, ShrinkAndFrameKeepRealTransparency) {
 // An opaque source is reduced exactly as before: plain per-channel means, opaque.
 TEST(AlphaResample, OpaqueAndUnusedFourthBytesAverageAsBefore) {
   for (const std::uint32_t fourth : {0xFF000000u, 0x00000000u}) {
-    Picture p(MakePicture32(2, 1, std::vector<std::uint32_t>{fourth | 0x000A14FFu, fourth | 0x00FF0001u}));
+    Picture p(MakePicture32(
+        2, 1, std::vector<std::uint32_t>{fourth | 0x000A14FFu, fourth | 0x00FF0001u}));
     ConversionSettings s = PlainSettings();
     s.resizeOption = FixedSize;
     s.width = 1;
     s.height = 1;
     StepOutcome out = RunOneStep(ResizeAndFrame, p.get(), s);
     ASSERT_EQ(out.hr, S_OK);
-    EXPECT_EQ(PixelsOf(out.made.get()), std::vector<std::uint32_t>{0xFF840A80u}) << std::hex << fourth;
+    EXPECT_EQ(PixelsOf(out.made.get()), std::vector<std::uint32_t>{0xFF840A80u})
+        << std::hex << fourth;
   }
 }
 

@@ -9,8 +9,8 @@ namespace {
 
 using Pixels = std::vector<std::uint32_t>;
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;   // ToPixel(0x0000FF), opaque
-constexpr std::uint32_t kPic = 0xFF336699u;   // an opaque picture colour
+constexpr std::uint32_t kRed = 0xFFFF0000u;  // ToPixel(0x0000FF), opaque
+constexpr std::uint32_t kPic = 0xFF336699u;  // an opaque picture colour
 
 ConversionSettings Framed(int vert, int horz) {
   ConversionSettings s = PlainSettings();
@@ -33,9 +33,7 @@ void ExpectFrameAround(FIBITMAP* p, int left, int top, int right, int bottom) {
 }
 
 TEST(Frame, BarsHaveTheirThicknessOnEachSide) {
-  const struct {
-    int vert, horz;
-  } cases[] = {{10, 0}, {0, 3}, {2, 5}, {1, 1}};
+  const struct { int vert, horz; } cases[] = {{10, 0}, {0, 3}, {2, 5}, {1, 1}};
   for (const auto& c : cases) {
     Picture source(MakePicture32(6, 4, [](int, int) { return kPic; }));
     StepOutcome out = RunOneStep(ResizeAndFrame, source.get(), Framed(c.vert, c.horz));

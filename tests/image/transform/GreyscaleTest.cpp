@@ -43,8 +43,8 @@ TEST(Greyscale, RunsBetweenOverlayAndShadowInApplySettings) {
   s.shadowBackColor = 0x0000FF;  // red
   ASSERT_EQ(buffer.ApplySettings(s), S_OK);
   ASSERT_EQ(buffer.Width(), 6);
-  EXPECT_EQ(PixelAt(buffer.Picture(), 2, 2), Grey(101));  // the overlay, grey
-  EXPECT_EQ(PixelAt(buffer.Picture(), 3, 3), Grey(85));   // the blue picture, grey
+  EXPECT_EQ(PixelAt(buffer.Picture(), 2, 2), Grey(101));    // the overlay, grey
+  EXPECT_EQ(PixelAt(buffer.Picture(), 3, 3), Grey(85));     // the blue picture, grey
   EXPECT_EQ(PixelAt(buffer.Picture(), 0, 0), 0xFFFF0000u);  // the background, still red
 }
 

@@ -19,7 +19,8 @@ std::shared_ptr<ImageBuffer> Holding(FIBITMAP* picture) {
   return buffer;
 }
 
-ConversionSettings OverlayAt(std::shared_ptr<ImageBuffer> logo, double h, double v, double t = 0.0) {
+ConversionSettings OverlayAt(std::shared_ptr<ImageBuffer> logo, double h, double v,
+                             double t = 0.0) {
   ConversionSettings s = PlainSettings();
   s.overlay = true;
   s.overlayImage = std::move(logo);
@@ -47,7 +48,8 @@ TEST(Overlay, AlignmentPlacesTheLogoInTheFreeSpace) {
   } cases[] = {{1.0, 1.0, 300, 250}, {0.5, 0.5, 150, 125}, {0.0, 0.0, 0, 0}, {0.0, 1.0, 0, 250}};
   for (const auto& c : cases) {
     Picture p(MakePicture32(400, 300, [](int, int) { return kPic; }));
-    const ConversionSettings s = OverlayAt(Holding(MakePicture32(100, 50, [](int, int) { return kLogo; })), c.h, c.v);
+    const ConversionSettings s =
+        OverlayAt(Holding(MakePicture32(100, 50, [](int, int) { return kLogo; })), c.h, c.v);
     StepOutcome out = RunOneStep(ApplyOverlay, p.get(), s);
     ASSERT_EQ(out.hr, S_OK);
     EXPECT_FALSE(out.made);  // in place
@@ -59,13 +61,15 @@ TEST(Overlay, AlignmentPlacesTheLogoInTheFreeSpace) {
 // shows logo column x + 50.
 TEST(Overlay, LargerLogoIsCutByTheSameFractions) {
   Picture p(MakePicture32(100, 100, [](int, int) { return kPic; }));
-  auto logo = Holding(MakePicture32(200, 100, [](int x, int y) { return kOpaque | static_cast<std::uint32_t>(y << 8 | x); }));
+  auto logo = Holding(MakePicture32(
+      200, 100, [](int x, int y) { return kOpaque | static_cast<std::uint32_t>(y << 8 | x); }));
   StepOutcome out = RunOneStep(ApplyOverlay, p.get(), OverlayAt(logo, 0.5, 0.3));
   ASSERT_EQ(out.hr, S_OK);
   const Pixels px = PixelsOf(p.get());
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 100; ++x)
-      ASSERT_EQ(px[y * 100 + x], kOpaque | static_cast<std::uint32_t>(y << 8 | (x + 50))) << x << "," << y;
+      ASSERT_EQ(px[y * 100 + x], kOpaque | static_cast<std::uint32_t>(y << 8 | (x + 50)))
+          << x << "," << y;
 }
 
 // trunc((1 - t) x q + t x p) per channel, opaque.
@@ -78,7 +82,9 @@ TEST(Overlay, TransparencyWeighsThePicture) {
   } cases[] = {{0.0, 0xFF65FF14u}, {0.5, 0xFF967F0Fu}, {1.0, 0xFFC8000Au}};
   for (const auto& c : cases) {
     Picture p(MakePicture32(1, 1, Pixels{picture}));
-    ASSERT_EQ(RunOneStep(ApplyOverlay, p.get(), OverlayAt(Holding(MakePicture32(1, 1, Pixels{logo})), 0, 0, c.t)).hr,
+    ASSERT_EQ(RunOneStep(ApplyOverlay, p.get(),
+                         OverlayAt(Holding(MakePicture32(1, 1, Pixels{logo})), 0, 0, c.t))
+                  .hr,
               S_OK);
     EXPECT_EQ(PixelsOf(p.get()), Pixels{c.expected}) << c.t;
   }
@@ -129,7 +135,8 @@ import sys
 from PIL import Image
 im = Image.new('RGB', (2, 1), (255, 0, 255)); im.putpixel((1, 0), (0, 128, 0))
 im.save(sys.argv[1])
-)", dir / "logo.gif"});
+)",
+                                                         dir / "logo.gif"});
   ASSERT_EQ(made.exitCode, 0) << made.err;
   const struct {
     std::uint32_t key;
@@ -158,14 +165,17 @@ TEST(Overlay, MissingOrWrongLogoFails) {
   };
   for (const auto& c : cases) {
     Picture p(MakePicture32(2, 2, [](int, int) { return kPic; }));
-    EXPECT_EQ(RunOneStep(ApplyOverlay, p.get(), OverlayAt(c.logo, 0, 0)).hr, E_IMG_NOT_32BIT) << c.name;
+    EXPECT_EQ(RunOneStep(ApplyOverlay, p.get(), OverlayAt(c.logo, 0, 0)).hr, E_IMG_NOT_32BIT)
+        << c.name;
     EXPECT_EQ(PixelsOf(p.get()), Pixels(4, kPic)) << c.name;
     ImageBuffer buffer;
     buffer.Adopt(MakePicture32(2, 2, [](int, int) { return kPic; }));
     EXPECT_EQ(buffer.ApplySettings(OverlayAt(c.logo, 0, 0)), E_IMG_NOT_32BIT) << c.name;
   }
   Picture rgb(FreeImage_Allocate(2, 2, 24, 0, 0, 0));
-  EXPECT_EQ(RunOneStep(ApplyOverlay, rgb.get(), OverlayAt(Holding(MakePicture32(1, 1, Pixels{kLogo})), 0, 0)).hr,
+  EXPECT_EQ(RunOneStep(ApplyOverlay, rgb.get(),
+                       OverlayAt(Holding(MakePicture32(1, 1, Pixels{kLogo})), 0, 0))
+                .hr,
             E_IMG_NOT_32BIT);
 }
 

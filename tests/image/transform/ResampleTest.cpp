@@ -165,7 +165,8 @@ TEST(Resample, BlockSumsDoNotOverflowOnHugeBlocks) {
 // reduced to 150 x 100, each pixel a 2 x 2 block average.
 TEST(Resample, RunsAsTheFirstStepOfApplySettings) {
   ImageBuffer buffer;
-  buffer.Adopt(MakePicture32(400, 300, [](int x, int y) { return Src(static_cast<std::uint32_t>(x % 2 * 10 + y)); }));
+  buffer.Adopt(MakePicture32(
+      400, 300, [](int x, int y) { return Src(static_cast<std::uint32_t>(x % 2 * 10 + y)); }));
   ConversionSettings s = PlainSettings();
   s.resizeOption = FixedCrop;
   ASSERT_EQ(buffer.ApplySettings(s), S_OK);
@@ -182,7 +183,8 @@ Picture MakePicture24(int w, int h) {
   for (int y = 0; y < h; ++y) {
     BYTE* row = FreeImage_GetScanLine(p.get(), y);
     for (int x = 0; x < w; ++x)
-      for (int c = 0; c < 3; ++c) row[3 * x + c] = static_cast<BYTE>(x * 37 + y * 91 + c * 53 + x * y);
+      for (int c = 0; c < 3; ++c)
+        row[3 * x + c] = static_cast<BYTE>(x * 37 + y * 91 + c * 53 + x * y);
   }
   return p;
 }
@@ -195,9 +197,11 @@ TEST(Resample, A24BitSourceGivesThePixelsOfIts32BitCopy) {
     bool frame;
   };
   const Case cases[] = {
-      {13, 9, FixedSize, 5, 4, false},   {13, 9, FixedSize, 4, 3, false},   {7, 5, FixedSize, 20, 11, false},
-      {7, 5, FixedSize, 3, 13, false},   {13, 9, FixedCrop, 6, 6, false},   {9, 13, FixedPad, 6, 6, false},
-      {31, 17, MaxSize, 10, 10, false}, {5, 3, NoResize, 0, 0, true}, {13, 9, FixedCrop, 4, 4, true},
+      {13, 9, FixedSize, 5, 4, false},  {13, 9, FixedSize, 4, 3, false},
+      {7, 5, FixedSize, 20, 11, false}, {7, 5, FixedSize, 3, 13, false},
+      {13, 9, FixedCrop, 6, 6, false},  {9, 13, FixedPad, 6, 6, false},
+      {31, 17, MaxSize, 10, 10, false}, {5, 3, NoResize, 0, 0, true},
+      {13, 9, FixedCrop, 4, 4, true},
   };
   for (const Case& c : cases) {
     ConversionSettings s = Sized(c.mode, c.tw, c.th);
@@ -213,7 +217,8 @@ TEST(Resample, A24BitSourceGivesThePixelsOfIts32BitCopy) {
     Picture copy(FreeImage_ConvertTo32Bits(rgb.get()));
     StepOutcome direct = RunOneStep(ResizeAndFrame, rgb.get(), s);
     StepOutcome viaCopy = RunOneStep(ResizeAndFrame, copy.get(), s);
-    const std::string what = std::to_string(c.w) + "x" + std::to_string(c.h) + " mode " + std::to_string(c.mode);
+    const std::string what =
+        std::to_string(c.w) + "x" + std::to_string(c.h) + " mode " + std::to_string(c.mode);
     ASSERT_EQ(direct.hr, S_OK) << what;
     ASSERT_EQ(viaCopy.hr, S_OK) << what;
     EXPECT_EQ(FreeImage_GetBPP(direct.made.get()), 32u) << what;

@@ -11,8 +11,8 @@ namespace {
 using Pixels = std::vector<std::uint32_t>;
 
 // A 3 x 2 picture  a b c / d e f  with a different fourth byte in every pixel.
-constexpr std::uint32_t a = 0x01000001, b = 0x20000002, c = 0x30000003, d = 0x40000004, e = 0x00000005,
-                        f = 0xFF000006;
+constexpr std::uint32_t a = 0x01000001, b = 0x20000002, c = 0x30000003, d = 0x40000004,
+                        e = 0x00000005, f = 0xFF000006;
 
 Picture ThreeByTwo() { return Picture(MakePicture32(3, 2, Pixels{a, b, c, d, e, f})); }
 
@@ -45,7 +45,8 @@ TEST(Rotate, MovesEveryPixelWholeToItsQuarterTurnPlace) {
 }
 
 TEST(Rotate, QuarterTurnOfFourByTwoPutsTheTopLeftPixelTopRight) {
-  Picture source(MakePicture32(4, 2, [](int x, int y) { return static_cast<std::uint32_t>(y * 4 + x + 1); }));
+  Picture source(
+      MakePicture32(4, 2, [](int x, int y) { return static_cast<std::uint32_t>(y * 4 + x + 1); }));
   ConversionSettings s;
   s.rotateDegree = 90;
   StepOutcome out = RunOneStep(Rotate, source.get(), s);
@@ -57,9 +58,11 @@ TEST(Rotate, QuarterTurnOfFourByTwoPutsTheTopLeftPixelTopRight) {
 
 // Turns that add up to a whole turn give the original back, bit for bit.
 TEST(Rotate, TurnsCompose) {
-  const std::vector<std::vector<int>> sequences = {{90, 90, 90, 90}, {90, 270}, {270, 90}, {180, 180}};
+  const std::vector<std::vector<int>> sequences = {
+      {90, 90, 90, 90}, {90, 270}, {270, 90}, {180, 180}};
   // An odd size in both directions, with every pixel different.
-  Picture original(MakePicture32(7, 5, [](int x, int y) { return 0x9E3779B9u * static_cast<std::uint32_t>(y * 7 + x + 1); }));
+  Picture original(MakePicture32(
+      7, 5, [](int x, int y) { return 0x9E3779B9u * static_cast<std::uint32_t>(y * 7 + x + 1); }));
   const Pixels expected = PixelsOf(original.get());
   for (const auto& turns : sequences) {
     Picture current(FreeImage_Clone(original.get()));

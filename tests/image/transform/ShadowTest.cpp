@@ -79,7 +79,8 @@ TEST(Shadow, DefaultsOnOneHundredByEighty) {
   EXPECT_EQ(r.At(0, 0), kPic);
   EXPECT_EQ(r.At(98, 50), kPic);
   EXPECT_EQ(r.At(99, 79), kPic);
-  const std::uint32_t edge[] = {Grey(127), Grey(153), Grey(178), Grey(204), Grey(229), kWhite, kWhite, kWhite};
+  const std::uint32_t edge[] = {Grey(127), Grey(153), Grey(178), Grey(204),
+                                Grey(229), kWhite,    kWhite,    kWhite};
   for (int k = 0; k < 8; ++k) {
     EXPECT_EQ(r.At(100 + k, 50), edge[k]) << "right edge x " << 100 + k;
     if (k < 6) {
@@ -163,10 +164,10 @@ TEST(Shadow, BlurLargerThanThePicture) {
   EXPECT_EQ(WidthOf(r.out.made.get()), 506);
   EXPECT_EQ(r.At(0, 0), 0x00ABCDEFu);
   EXPECT_EQ(r.At(1, 1), 0x00ABCDEFu);
-  EXPECT_EQ(r.At(5, 5), Grey(242));    // ex = ey = 749: 0.251 x 0.251 x 0.8
-  EXPECT_EQ(r.At(255, 5), Grey(229));  // ex = 499, ey = 749
-  EXPECT_EQ(r.At(-246, -246), kWhite); // ex = 1000 reaches the blur
-  EXPECT_EQ(r.At(-247, 0), kWhite);    // outside the outer rectangle
+  EXPECT_EQ(r.At(5, 5), Grey(242));     // ex = ey = 749: 0.251 x 0.251 x 0.8
+  EXPECT_EQ(r.At(255, 5), Grey(229));   // ex = 499, ey = 749
+  EXPECT_EQ(r.At(-246, -246), kWhite);  // ex = 1000 reaches the blur
+  EXPECT_EQ(r.At(-247, 0), kWhite);     // outside the outer rectangle
 }
 
 TEST(Shadow, HostileSettings) {

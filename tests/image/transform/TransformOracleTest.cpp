@@ -50,7 +50,8 @@ Picture Step(HRESULT (*step)(FIBITMAP*, const ConversionSettings&, FIBITMAP**), 
 TEST(TransformOracle, PillowAgreesWithOurPixels) {
   TempDir dir;
   Picture source(MakePicture32(8, 6, [](int x, int y) {
-    return kOpaque | static_cast<std::uint32_t>((x * 37 + y * 11) % 256 << 16 | (x * y * 13) % 256 << 8 | (200 - 9 * x - 17 * y));
+    return kOpaque | static_cast<std::uint32_t>((x * 37 + y * 11) % 256 << 16 |
+                                                (x * y * 13) % 256 << 8 | (200 - 9 * x - 17 * y));
   }));
   ASSERT_TRUE(SavePicture(source.get(), dir / "source.png"));
   ConversionSettings s;
@@ -71,7 +72,8 @@ TEST(TransformOracle, PillowAgreesWithOurPixels) {
   ASSERT_TRUE(SavePicture(enlarged.get(), dir / "enlarged.png"));
   ASSERT_TRUE(SavePicture(turned.get(), dir / "turned.png"));
   ASSERT_TRUE(SavePicture(shadow.get(), dir / "shadow.png"));
-  const RunResult r = RunProgram("/usr/bin/timeout", {"60", "/usr/bin/python3", "-c", kScript, dir.path()});
+  const RunResult r =
+      RunProgram("/usr/bin/timeout", {"60", "/usr/bin/python3", "-c", kScript, dir.path()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "ok\n") << r.err;
 }
@@ -102,8 +104,8 @@ TEST(TransformOracle, PictureAlphaSurvivesRotationAndShadowThroughFiles) {
   s.createShadow = true;
   ASSERT_EQ(buffer.ApplySettings(s), S_OK);
   ASSERT_EQ(buffer.Save(dir / "out.png", 0, 80, 0), S_OK);
-  const RunResult r =
-      RunProgram("/usr/bin/timeout", {"60", "/usr/bin/python3", "-c", kAlphaScript, source, dir / "out.png"});
+  const RunResult r = RunProgram(
+      "/usr/bin/timeout", {"60", "/usr/bin/python3", "-c", kAlphaScript, source, dir / "out.png"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "ok\n") << r.err;
 }

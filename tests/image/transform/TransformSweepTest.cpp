@@ -85,8 +85,10 @@ TEST(TransformSweep, ShadowEndsInItsCanvasOrOutOfMemory) {
     if (out.hr == S_OK) {
       ASSERT_EQ(WidthOf(out.made.get()), l.canvas.Width()) << n;
       ASSERT_EQ(HeightOf(out.made.get()), l.canvas.Height()) << n;
-      ASSERT_EQ(PixelAt(out.made.get(), static_cast<int>(-l.canvas.left), static_cast<int>(-l.canvas.top)),
-                PixelsOf(p.get())[0]) << n;
+      ASSERT_EQ(PixelAt(out.made.get(), static_cast<int>(-l.canvas.left),
+                        static_cast<int>(-l.canvas.top)),
+                PixelsOf(p.get())[0])
+          << n;
     } else {
       ASSERT_EQ(out.hr, E_OUTOFMEMORY) << n;
     }

@@ -25,7 +25,9 @@ inline int WidthOf(FIBITMAP* p) { return static_cast<int>(FreeImage_GetWidth(p))
 inline int HeightOf(FIBITMAP* p) { return static_cast<int>(FreeImage_GetHeight(p)); }
 
 // The pixel at (x, y) from the top-left of a 32-bit picture.
-inline std::uint32_t PixelAt(FIBITMAP* p, int x, int y) { return PixelsOf(p)[static_cast<std::size_t>(y) * WidthOf(p) + x]; }
+inline std::uint32_t PixelAt(FIBITMAP* p, int x, int y) {
+  return PixelsOf(p)[static_cast<std::size_t>(y) * WidthOf(p) + x];
+}
 
 // What one step made: its result and the new picture (null when it worked in place).
 struct StepOutcome {

@@ -63,7 +63,8 @@ TEST(StringTable, SplitsCommandPromptsIntoStatusTextAndToolTip) {
   const Prompt prompts[] = {
       {32771, "Add selected files to conversion list", "Add selected files to conversion list"},
       {32774, "Add Folder", "Add Folder"},
-      {32772, "Remove selected files (hit delete in the list)", "Remove selected files(hit delete in the list)"},
+      {32772, "Remove selected files (hit delete in the list)",
+       "Remove selected files(hit delete in the list)"},
       {32811, "Remove all files", "Remove all files"},
       {32814, "View orginal image with default viewer", "View orginal image with default viewer"},
       {32813, "View converted image with default viewer (double click to open)",

@@ -25,13 +25,15 @@ bool RasterFromBitmap(FIBITMAP* picture, GifRaster& raster) {
   const unsigned colours = palette ? FreeImage_GetColorsUsed(picture) : 0;
   for (unsigned i = 0; i < colours && i < (1u << bpp); ++i) {
     const RGBQUAD& q = palette[i];
-    raster.palette[i] = static_cast<std::uint32_t>(q.rgbBlue) | (static_cast<std::uint32_t>(q.rgbGreen) << 8) |
+    raster.palette[i] = static_cast<std::uint32_t>(q.rgbBlue) |
+                        (static_cast<std::uint32_t>(q.rgbGreen) << 8) |
                         (static_cast<std::uint32_t>(q.rgbRed) << 16) |
                         (static_cast<std::uint32_t>(q.rgbReserved) << 24);
   }
   // FreeImage pads rows to 4 bytes too, so each stored row copies over whole.
   const std::size_t rowBytes = raster.Stride();
-  for (int r = 0; r < raster.Height(); ++r) std::memcpy(raster.Row(r), FreeImage_GetScanLine(picture, r), rowBytes);
+  for (int r = 0; r < raster.Height(); ++r)
+    std::memcpy(raster.Row(r), FreeImage_GetScanLine(picture, r), rowBytes);
   raster.dpiX = DotsPerInch(FreeImage_GetDotsPerMeterX(picture));
   raster.dpiY = DotsPerInch(FreeImage_GetDotsPerMeterY(picture));
   return true;

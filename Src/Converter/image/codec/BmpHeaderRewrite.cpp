@@ -25,13 +25,16 @@ void Put32(std::string& b, std::size_t at, std::uint32_t v) {
   WriteLE32(reinterpret_cast<std::uint8_t*>(b.data()) + at, v);
 }
 
-bool LargerInfoHeader(std::uint32_t size) { return size == 52 || size == 56 || size == 108 || size == 124; }
+bool LargerInfoHeader(std::uint32_t size) {
+  return size == 52 || size == 56 || size == 108 || size == 124;
+}
 
 // Whether a 32-bit file leaves the fourth byte of its pixels unused: no compression, or
 // bit-field masks without an alpha mask (a classic header holds none). Such bytes are
 // often 0 and mean nothing.
 bool FourthByteUnused(const std::string& b) {
-  if (b.size() < kFileHeader + kClassicInfo || U32(b, 14) < kClassicInfo || U16(b, 28) != 32) return false;
+  if (b.size() < kFileHeader + kClassicInfo || U32(b, 14) < kClassicInfo || U16(b, 28) != 32)
+    return false;
   const std::uint32_t compression = U32(b, 30);
   if (compression == 0) return true;
   if (compression == kAlphaBitFields) return false;
@@ -48,7 +51,8 @@ void MakeOpaque(FIBITMAP* picture) {
 
 FIBITMAP* DecodeBmp(std::string& bytes) {
   return CallFreeImage<FIBITMAP*>(nullptr, [&]() -> FIBITMAP* {
-    FIMEMORY* memory = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    FIMEMORY* memory = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(bytes.data()),
+                                            static_cast<DWORD>(bytes.size()));
     if (!memory) return nullptr;
     FIBITMAP* picture = FreeImage_LoadFromMemory(FIF_BMP, memory, 0);
     FreeImage_CloseMemory(memory);

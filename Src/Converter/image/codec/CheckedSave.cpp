@@ -13,7 +13,8 @@ struct CheckedStream {
 };
 
 unsigned DLL_CALLCONV ReadBytes(void* buffer, unsigned size, unsigned count, fi_handle handle) {
-  return static_cast<unsigned>(std::fread(buffer, size, count, static_cast<CheckedStream*>(handle)->file));
+  return static_cast<unsigned>(
+      std::fread(buffer, size, count, static_cast<CheckedStream*>(handle)->file));
 }
 
 unsigned DLL_CALLCONV WriteBytes(void* buffer, unsigned size, unsigned count, fi_handle handle) {
@@ -33,7 +34,8 @@ long DLL_CALLCONV TellPosition(fi_handle handle) {
 
 }  // namespace
 
-bool SaveCheckedToFile(FREE_IMAGE_FORMAT fif, FIBITMAP* picture, const std::string& path, int flags) {
+bool SaveCheckedToFile(FREE_IMAGE_FORMAT fif, FIBITMAP* picture, const std::string& path,
+                       int flags) {
   CheckedStream stream;
   // Read access too: some writers (TIFF) read back what they wrote.
   stream.file = std::fopen(path.c_str(), "w+b");

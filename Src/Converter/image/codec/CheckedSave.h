@@ -9,4 +9,5 @@
 #include <string>
 
 // True only when FreeImage encoded the picture and every byte reached the file.
-bool SaveCheckedToFile(FREE_IMAGE_FORMAT fif, FIBITMAP* picture, const std::string& path, int flags);
+bool SaveCheckedToFile(FREE_IMAGE_FORMAT fif, FIBITMAP* picture, const std::string& path,
+                       int flags);

@@ -32,7 +32,8 @@ using SetTiffHandler = TiffHandler (*)(TiffHandler);
 // The codec library is loaded with FreeImage; its handlers are set when it is present.
 void QuietTiffCodec() {
   for (const char* name : {"TIFFSetWarningHandler", "TIFFSetErrorHandler"}) {
-    if (auto set = reinterpret_cast<SetTiffHandler>(dlsym(RTLD_DEFAULT, name))) set(KeepTiffMessage);
+    if (auto set = reinterpret_cast<SetTiffHandler>(dlsym(RTLD_DEFAULT, name)))
+      set(KeepTiffMessage);
   }
 }
 

@@ -39,7 +39,8 @@ bool IsSupportedType(const std::string& path, bool forReading) {
   if (type == FIF_UNKNOWN) return false;
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
   return CallFreeImage(FALSE, [&] {
-           return forReading ? FreeImage_FIFSupportsReading(fif) : FreeImage_FIFSupportsWriting(fif);
+           return forReading ? FreeImage_FIFSupportsReading(fif)
+                             : FreeImage_FIFSupportsWriting(fif);
          }) != FALSE;
 }
 

@@ -23,7 +23,8 @@ class TiffReader {
     in_.read(reinterpret_cast<char*>(b), bytes);
     if (!in_.good()) ok_ = false;
     std::uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) v |= static_cast<std::uint32_t>(big_ ? b[i] : b[bytes - 1 - i]) << (8 * (bytes - 1 - i));
+    for (int i = 0; i < bytes; ++i)
+      v |= static_cast<std::uint32_t>(big_ ? b[i] : b[bytes - 1 - i]) << (8 * (bytes - 1 - i));
     return v;
   }
 
@@ -44,7 +45,8 @@ int TiffOrientation(const std::string& path, int pageIndex) {
   if (!tiff.ok() || tiff.Read(2, 2) != 42) return 1;
   std::uint64_t ifd = tiff.Read(4, 4);
   // Walk the chain of directories to the page; a chain shorter than that has no answer.
-  for (int page = 0; page < pageIndex && tiff.ok() && ifd != 0; ++page) ifd = tiff.Read(ifd + 2 + 12ull * tiff.Read(ifd, 2), 4);
+  for (int page = 0; page < pageIndex && tiff.ok() && ifd != 0; ++page)
+    ifd = tiff.Read(ifd + 2 + 12ull * tiff.Read(ifd, 2), 4);
   if (!tiff.ok() || ifd == 0) return 1;
   const std::uint32_t entries = tiff.Read(ifd, 2);
   for (std::uint32_t i = 0; i < entries && tiff.ok(); ++i) {
@@ -59,7 +61,8 @@ int TiffOrientation(const std::string& path, int pageIndex) {
 
 int RecordedOrientation(FIBITMAP* picture) {
   FITAG* tag = nullptr;
-  if (!picture || !FreeImage_GetMetadata(FIMD_EXIF_MAIN, picture, "Orientation", &tag) || !tag) return 1;
+  if (!picture || !FreeImage_GetMetadata(FIMD_EXIF_MAIN, picture, "Orientation", &tag) || !tag)
+    return 1;
   if (FreeImage_GetTagType(tag) != FIDT_SHORT || FreeImage_GetTagCount(tag) < 1) return 1;
   const int value = *static_cast<const WORD*>(FreeImage_GetTagValue(tag));
   return value >= 1 && value <= 8 ? value : 1;
@@ -69,7 +72,8 @@ namespace {
 
 // FreeImage turns counter-clockwise for positive angles.
 FIBITMAP* Turned(FIBITMAP* picture, double degrees) {
-  return CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_Rotate(picture, degrees, nullptr); });
+  return CallFreeImage<FIBITMAP*>(nullptr,
+                                  [&] { return FreeImage_Rotate(picture, degrees, nullptr); });
 }
 
 FIBITMAP* Copied(FIBITMAP* picture) {
@@ -89,8 +93,9 @@ FIBITMAP* Flipped(FIBITMAP* made, bool horizontal) {
 // orientation (a viewer would turn the picture again) and the old sizes, so it goes.
 FIBITMAP* WithoutCameraData(FIBITMAP* made) {
   if (!made) return nullptr;
-  for (FREE_IMAGE_MDMODEL model : {FIMD_EXIF_MAIN, FIMD_EXIF_EXIF, FIMD_EXIF_GPS, FIMD_EXIF_MAKERNOTE,
-                                   FIMD_EXIF_INTEROP, FIMD_EXIF_RAW, FIMD_IPTC, FIMD_XMP})
+  for (FREE_IMAGE_MDMODEL model :
+       {FIMD_EXIF_MAIN, FIMD_EXIF_EXIF, FIMD_EXIF_GPS, FIMD_EXIF_MAKERNOTE, FIMD_EXIF_INTEROP,
+        FIMD_EXIF_RAW, FIMD_IPTC, FIMD_XMP})
     FreeImage_SetMetadata(model, made, nullptr, nullptr);
   return made;
 }

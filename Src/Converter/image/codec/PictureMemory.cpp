@@ -26,7 +26,8 @@ bool TiffPageAllowed(const std::string& path, int page) {
   });
   if (!doc) return true;
   bool allowed = true;
-  FIBITMAP* header = CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_LockPage(doc, page); });
+  FIBITMAP* header =
+      CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_LockPage(doc, page); });
   if (header) {
     allowed = HeaderWithinBudget(header);
     FreeImage_UnlockPage(doc, header, FALSE);
@@ -53,8 +54,8 @@ FIBITMAP* AllocatePicture(std::int64_t width, std::int64_t height, int bpp) {
 bool DeclaredSizeAllowed(FREE_IMAGE_FORMAT fif, const std::string& path, int page) {
   if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsNoPixels(fif)) return true;
   if (fif == FIF_TIFF) return TiffPageAllowed(path, page);
-  FIBITMAP* header =
-      CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_Load(fif, path.c_str(), FIF_LOAD_NOPIXELS); });
+  FIBITMAP* header = CallFreeImage<FIBITMAP*>(
+      nullptr, [&] { return FreeImage_Load(fif, path.c_str(), FIF_LOAD_NOPIXELS); });
   if (!header) return true;
   const bool allowed = HeaderWithinBudget(header);
   FreeImage_Unload(header);

@@ -37,22 +37,15 @@ FIBITMAP* Convert(FIBITMAP* picture, FREE_IMAGE_TYPE type) {
   return CallFreeImage<FIBITMAP*>(nullptr, [&]() -> FIBITMAP* {
     switch (type) {
       // 16-bit grey: the high byte of each sample, as an 8-bit grey picture.
-      case FIT_UINT16:
-        return FreeImage_ConvertTo8Bits(picture);
+      case FIT_UINT16: return FreeImage_ConvertTo8Bits(picture);
       // 16-bit colour: the high byte of each channel, alpha kept.
-      case FIT_RGB16:
-        return FreeImage_ConvertTo24Bits(picture);
-      case FIT_RGBA16:
-        return FreeImage_ConvertTo32Bits(picture);
-      case FIT_FLOAT:
-        return FromFloatSamples(picture, 1);
-      case FIT_RGBF:
-        return FromFloatSamples(picture, 3);
-      case FIT_RGBAF:
-        return FromFloatSamples(picture, 4);
+      case FIT_RGB16: return FreeImage_ConvertTo24Bits(picture);
+      case FIT_RGBA16: return FreeImage_ConvertTo32Bits(picture);
+      case FIT_FLOAT: return FromFloatSamples(picture, 1);
+      case FIT_RGBF: return FromFloatSamples(picture, 3);
+      case FIT_RGBAF: return FromFloatSamples(picture, 4);
       // Integer and double samples have no nominal range: stretched by their own extremes.
-      default:
-        return FreeImage_ConvertToStandardType(picture, TRUE);
+      default: return FreeImage_ConvertToStandardType(picture, TRUE);
     }
   });
 }

@@ -33,9 +33,12 @@ bool GifBlockReader::ReadExtension() {
   std::uint8_t label = 0;
   if (!in_.Byte(label)) return false;
   Part part = Part::Open;
-  if (label == kGraphicControl) part = ReadGraphicControl();
-  else if (label == kComment) part = ReadComment();
-  else if (label == kApplication) part = ReadApplication();
+  if (label == kGraphicControl)
+    part = ReadGraphicControl();
+  else if (label == kComment)
+    part = ReadComment();
+  else if (label == kApplication)
+    part = ReadApplication();
   if (part == Part::Short) return false;
   return part == Part::Closed || in_.SkipSubBlocks();
 }

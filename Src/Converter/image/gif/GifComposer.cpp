@@ -61,7 +61,8 @@ void GifComposer::PaintColours(const GifRaster& image) {
   const Overlap o = Clip(image, image.left, image.top, picture_.Width(), picture_.Height());
   for (int y = 0; y < o.h; ++y) {
     const std::uint8_t* in = image.Row(image.Height() - 1 - y);
-    std::uint8_t* out = picture_.Row(picture_.Height() - 1 - (image.top + y)) + static_cast<std::size_t>(image.left) * 3;
+    std::uint8_t* out = picture_.Row(picture_.Height() - 1 - (image.top + y)) +
+                        static_cast<std::size_t>(image.left) * 3;
     for (int x = 0; x < o.w; ++x, out += 3) {
       const std::uint32_t colour = image.palette[static_cast<std::size_t>(image.IndexAt(in, x))];
       out[0] = static_cast<std::uint8_t>(colour);

@@ -17,7 +17,8 @@ bool GifUsesScreenRaster(const GifScreen& screen, const GifImageDescriptor& firs
 
 class GifComposer {
  public:
-  GifComposer(const GifScreen& screen, std::int64_t maxPixels) : screen_(screen), maxPixels_(maxPixels) {}
+  GifComposer(const GifScreen& screen, std::int64_t maxPixels)
+      : screen_(screen), maxPixels_(maxPixels) {}
 
   // Sets up the composition from the file's first image descriptor; false when the screen
   // raster it needs is over the budget or the memory cannot be had.

@@ -61,7 +61,9 @@ bool DecodeGifFrame(const std::uint8_t* data, std::size_t size, int frame, std::
       continue;
     }
     GifRaster raster;
-    if (!DecodeGifImage(in, image, TableFor(image, screen), control.transparentIndex, maxPixels, raster)) return false;
+    if (!DecodeGifImage(in, image, TableFor(image, screen), control.transparentIndex, maxPixels,
+                        raster))
+      return false;
     composer.Add(std::move(raster), k, control.disposal);
   }
   return composer.Finish(control, out);
@@ -77,8 +79,9 @@ int GifFrameCount(const std::uint8_t* data, std::size_t size, std::int64_t maxPi
   GifImageDescriptor first;
   if (blocks.Next(first) != GifBlock::Image) return 0;
   // Frame 0 is the screen-sized picture, or the first image on its own.
-  const bool decodes = GifUsesScreenRaster(screen, first)
-                           ? std::int64_t{screen.width} * screen.height <= maxPixels
-                           : scan.images[0].decodable && std::int64_t{first.width} * first.height <= maxPixels;
+  const bool decodes =
+      GifUsesScreenRaster(screen, first)
+          ? std::int64_t{screen.width} * screen.height <= maxPixels
+          : scan.images[0].decodable && std::int64_t{first.width} * first.height <= maxPixels;
   return decodes ? static_cast<int>(scan.images.size()) : 0;
 }

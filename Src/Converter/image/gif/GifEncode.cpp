@@ -30,7 +30,8 @@ void PutHeader(const GifRaster& raster, std::string& out) {
 
 void PutControlAndDescriptor(const GifRaster& raster, std::string& out) {
   out += "\x21\xF9\x04";
-  out.push_back(static_cast<char>(((raster.disposal & 7) * 4) | (raster.transparentIndex != -1 ? 1 : 0)));
+  out.push_back(
+      static_cast<char>(((raster.disposal & 7) * 4) | (raster.transparentIndex != -1 ? 1 : 0)));
   Put16(out, raster.delay);
   out.push_back(static_cast<char>(raster.transparentIndex & 0xFF));
   out.push_back(0);
@@ -53,7 +54,8 @@ void PutPixels(const GifRaster& raster, int codeSize, std::string& out) {
       encoder.AddPixels(row, static_cast<std::size_t>(width));
       continue;
     }
-    for (int x = 0; x < width; ++x) unpacked[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(raster.IndexAt(row, x));
+    for (int x = 0; x < width; ++x)
+      unpacked[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(raster.IndexAt(row, x));
     encoder.AddPixels(unpacked.data(), unpacked.size());
   }
   encoder.Finish();

@@ -14,7 +14,8 @@ bool ScanGifFile(GifCursor& in, const GifScreen& screen, GifFileScan& scan) {
       if (block == GifBlock::End) return true;
       if (block == GifBlock::Broken) return false;
       GifImageEntry entry;
-      if (scan.control.controlSeen) entry.disposal = static_cast<std::int8_t>(scan.control.disposal);
+      if (scan.control.controlSeen)
+        entry.disposal = static_cast<std::int8_t>(scan.control.disposal);
       entry.decodable = GifImageDecodable(image, screen);
       scan.images.push_back(entry);
       SkipGifImageData(in);
@@ -33,6 +34,8 @@ int FirstImageNeeded(const GifFileScan& scan, int n) {
   // An image decoded without disposal 1 becomes the picture on its own; one that is not
   // decoded leaves the picture as it was, and one with disposal 1 paints over it.
   int k = n;
-  while (k > 0 && !(scan.images[static_cast<std::size_t>(k)].decodable && DisposalBefore(scan, k) != 1)) --k;
+  while (k > 0 &&
+         !(scan.images[static_cast<std::size_t>(k)].decodable && DisposalBefore(scan, k) != 1))
+    --k;
   return k;
 }

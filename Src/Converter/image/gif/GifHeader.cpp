@@ -8,8 +8,8 @@ bool ReadColourTable(GifCursor& in, int sizeBits, GifColourTable& table) {
   const std::uint8_t* rgb = nullptr;
   if (!in.Bytes(static_cast<std::size_t>(count) * 3, rgb)) return false;
   for (int i = 0; i < count; ++i, rgb += 3)
-    table.entries[static_cast<std::size_t>(i)] =
-        (static_cast<std::uint32_t>(rgb[0]) << 16) | (static_cast<std::uint32_t>(rgb[1]) << 8) | rgb[2];
+    table.entries[static_cast<std::size_t>(i)] = (static_cast<std::uint32_t>(rgb[0]) << 16) |
+                                                 (static_cast<std::uint32_t>(rgb[1]) << 8) | rgb[2];
   table.size = count;
   return true;
 }

@@ -10,7 +10,8 @@ void FillPalette(GifRaster& raster, const GifColourTable* table, int transparent
   const int entries = table ? table->size : 0;
   // Entries the table does not have stay 0, and the raster keeps the palette size of its
   // depth unless the palette grows.
-  for (int i = 0; i < entries; ++i) raster.palette[static_cast<std::size_t>(i)] = table->entries[static_cast<std::size_t>(i)];
+  for (int i = 0; i < entries; ++i)
+    raster.palette[static_cast<std::size_t>(i)] = table->entries[static_cast<std::size_t>(i)];
   if (transparentIndex >= 0 && entries < 256) {
     for (int i = entries; i < 256; ++i) raster.palette[static_cast<std::size_t>(i)] = kWhite;
     raster.paletteSize = 256;

@@ -72,7 +72,9 @@ class CodeReader {
 class RowWriter {
  public:
   RowWriter(GifRaster& raster, bool interlaced)
-      : raster_(raster), interlaced_(interlaced), row_(static_cast<std::size_t>(raster.Width()), 0) {}
+      : raster_(raster),
+        interlaced_(interlaced),
+        row_(static_cast<std::size_t>(raster.Width()), 0) {}
 
   bool Full() const { return y_ >= raster_.Height(); }
 
@@ -100,9 +102,7 @@ class RowWriter {
     const std::uint8_t* in = row_.data();
     const int width = raster_.Width();
     switch (raster_.Bpp()) {
-      case 8:
-        std::memcpy(out, in, static_cast<std::size_t>(width));
-        break;
+      case 8: std::memcpy(out, in, static_cast<std::size_t>(width)); break;
       case 4:
         for (int x = 0; x < width; x += 2) {
           const int low = x + 1 < width ? in[x + 1] & 0xF : 0;

@@ -107,6 +107,7 @@ void GifLzwEncoder::PutByte(std::uint8_t byte) {
 void GifLzwEncoder::FlushPacket() {
   if (packetCount_ == 0) return;
   out_.push_back(static_cast<char>(packetCount_));
-  out_.append(reinterpret_cast<const char*>(packet_.data()), static_cast<std::size_t>(packetCount_));
+  out_.append(reinterpret_cast<const char*>(packet_.data()),
+              static_cast<std::size_t>(packetCount_));
   packetCount_ = 0;
 }

@@ -56,16 +56,16 @@ void PutPackedIndex(std::uint8_t* row, int x, int bpp, int index) {
   switch (bpp) {
     case 1: {
       const int shift = 7 - (x & 7);
-      row[x >> 3] = static_cast<std::uint8_t>((row[x >> 3] & ~(1 << shift)) | ((index & 1) << shift));
+      row[x >> 3] =
+          static_cast<std::uint8_t>((row[x >> 3] & ~(1 << shift)) | ((index & 1) << shift));
       break;
     }
     case 4: {
       const int shift = (x & 1) ? 0 : 4;
-      row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & ~(0xF << shift)) | ((index & 0xF) << shift));
+      row[x >> 1] =
+          static_cast<std::uint8_t>((row[x >> 1] & ~(0xF << shift)) | ((index & 0xF) << shift));
       break;
     }
-    default:
-      row[x] = static_cast<std::uint8_t>(index);
-      break;
+    default: row[x] = static_cast<std::uint8_t>(index); break;
   }
 }

@@ -24,7 +24,9 @@ class GifRaster {
 
   // Row r counted from the bottom row, as stored.
   std::uint8_t* Row(int r) { return bits_.data() + static_cast<std::size_t>(r) * stride_; }
-  const std::uint8_t* Row(int r) const { return bits_.data() + static_cast<std::size_t>(r) * stride_; }
+  const std::uint8_t* Row(int r) const {
+    return bits_.data() + static_cast<std::size_t>(r) * stride_;
+  }
   // The palette index at x of a stored row (1, 4 or 8 bits).
   int IndexAt(const std::uint8_t* row, int x) const;
   // The colour of pixel (x, r from the bottom) as 0x00RRGGBB.

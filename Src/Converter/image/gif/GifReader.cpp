@@ -33,8 +33,10 @@ HRESULT LoadGifFrame(const std::string& path, int index, FIBITMAP** picture) {
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(path, kMaxGifFileBytes, bytes)) return E_IMG_LOAD;
     GifRaster raster;
-    if (!DecodeGifFrame(bytes.data(), bytes.size(), index, kMaxPicturePixels, raster)) return E_IMG_LOAD;
-    bytes = std::vector<std::uint8_t>();  // the file is no longer needed: free it before the picture
+    if (!DecodeGifFrame(bytes.data(), bytes.size(), index, kMaxPicturePixels, raster))
+      return E_IMG_LOAD;
+    bytes =
+        std::vector<std::uint8_t>();  // the file is no longer needed: free it before the picture
     *picture = GifRasterToPicture(raster);
   } catch (const std::bad_alloc&) {
     return E_IMG_LOAD;

@@ -29,8 +29,7 @@ HRESULT ImageBuffer::ConvertToBitDepth(int bpp) {
   const int current = Bpp();
   FIBITMAP* next = nullptr;
   switch (bpp) {
-    case 1:
-      return current == 1 ? S_OK : ToMonochrome();
+    case 1: return current == 1 ? S_OK : ToMonochrome();
     case 8:
       if (current == 8) return S_OK;
       if (current == 1 || current == 4) {
@@ -50,8 +49,7 @@ HRESULT ImageBuffer::ConvertToBitDepth(int bpp) {
       if (current == 32) return S_OK;
       next = Converted([&] { return FreeImage_ConvertTo32Bits(pic); });
       break;
-    default:
-      return E_INVALIDARG;
+    default: return E_INVALIDARG;
   }
   if (!next) return E_FAIL;
   ReplacePicture(next);

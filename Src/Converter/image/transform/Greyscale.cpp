@@ -3,7 +3,8 @@
 #include "image/ImageResult.h"
 #include "image/PixelView.h"
 
-HRESULT ConvertToGrey(FIBITMAP* picture, const ConversionSettings& /*settings*/, FIBITMAP** result) {
+HRESULT ConvertToGrey(FIBITMAP* picture, const ConversionSettings& /*settings*/,
+                      FIBITMAP** result) {
   *result = nullptr;
   if (!IsPicture32(picture)) return E_IMG_NOT_32BIT;
   const PixelView view = ViewOf(picture);

@@ -63,19 +63,22 @@ inline void AddRow(const BYTE* row, i64 x0, i64 x1, ChannelSums& s) {
 inline std::uint32_t WholePixel(const std::uint32_t* row, i64 x) { return row[x]; }
 inline std::uint32_t WholePixel(const BYTE* row, i64 x) {
   const BYTE* p = row + 3 * x;
-  return kOpaque | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0];
+  return kOpaque | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 |
+         p[0];
 }
 
 // Average of the block [x0, x1) x rows of `rows`, opaque. 64-bit sums: a block may hold
 // more pixels than a 32-bit sum of 255s allows.
 template <typename View>
-std::uint32_t AverageBlock(const View& source, const RowBlock& rows, i64 x0, i64 x1, AlphaSeen& seen) {
+std::uint32_t AverageBlock(const View& source, const RowBlock& rows, i64 x0, i64 x1,
+                           AlphaSeen& seen) {
   ChannelSums s;
   for (i64 y = rows.first; y < rows.end; ++y) AddRow(source.Row(y), x0, x1, s);
   const std::uint64_t count = static_cast<std::uint64_t>((rows.end - rows.first) * (x1 - x0));
   seen.notAllOpaque |= s.fourth != 255 * count;
   seen.notAllZero |= s.fourth != 0;
-  return kOpaque | static_cast<std::uint32_t>((s.red / count) << 16 | (s.green / count) << 8 | s.blue / count);
+  return kOpaque | static_cast<std::uint32_t>((s.red / count) << 16 | (s.green / count) << 8 |
+                                              s.blue / count);
 }
 
 // Sums of a block of a source with real alpha: colours weighted by their alpha, the alpha
@@ -100,14 +103,17 @@ inline void AddRow(const std::uint32_t* row, i64 x0, i64 x1, AlphaSums& s) {
 // Average of the block with colours weighted by alpha, so that transparent pixels do not
 // darken edges; the fourth byte is the mean alpha. A wholly transparent block keeps the
 // plain mean of its colours.
-std::uint32_t AverageBlockByAlpha(const ConstPixelView& source, const RowBlock& rows, i64 x0, i64 x1) {
+std::uint32_t AverageBlockByAlpha(const ConstPixelView& source, const RowBlock& rows, i64 x0,
+                                  i64 x1) {
   AlphaSums s;
   for (i64 y = rows.first; y < rows.end; ++y) AddRow(source.Row(y), x0, x1, s);
   const std::uint64_t count = static_cast<std::uint64_t>((rows.end - rows.first) * (x1 - x0));
   const std::uint32_t alpha = static_cast<std::uint32_t>(s.alpha / count) << 24;
   if (s.alpha == 0)
-    return static_cast<std::uint32_t>((s.plain.red / count) << 16 | (s.plain.green / count) << 8 | s.plain.blue / count);
-  return alpha | static_cast<std::uint32_t>((s.red / s.alpha) << 16 | (s.green / s.alpha) << 8 | s.blue / s.alpha);
+    return static_cast<std::uint32_t>((s.plain.red / count) << 16 | (s.plain.green / count) << 8 |
+                                      s.plain.blue / count);
+  return alpha | static_cast<std::uint32_t>((s.red / s.alpha) << 16 | (s.green / s.alpha) << 8 |
+                                            s.blue / s.alpha);
 }
 
 void FillSpan(std::uint32_t* row, i64 from, i64 to, std::uint32_t fill) {
@@ -139,14 +145,17 @@ Mapping MappingFor(const PixelRect& src, const PixelRect& place, const PixelView
 // truncated mapped position; the block spans trunc(x0 + fx) - x0 columns and likewise rows,
 // cut at the window's right and bottom edges.
 template <bool ByAlpha, typename View>
-void ResamplePlacedRow(const View& source, const Mapping& m, i64 j, std::uint32_t* out, AlphaSeen& seen) {
+void ResamplePlacedRow(const View& source, const Mapping& m, i64 j, std::uint32_t* out,
+                       AlphaSeen& seen) {
   const i64 srcRight = m.src.x + m.src.w, srcBottom = m.src.y + m.src.h;
-  const i64 y0 = static_cast<i64>(static_cast<double>(j - m.place.y) * m.fy + static_cast<double>(m.src.y));
+  const i64 y0 =
+      static_cast<i64>(static_cast<double>(j - m.place.y) * m.fy + static_cast<double>(m.src.y));
   const i64 y1 = static_cast<i64>(static_cast<double>(y0) + m.fy);
   const RowBlock rows{y0, std::min(y1, srcBottom), std::clamp<i64>(y0, 0, source.height - 1)};
   const auto* nearestRow = source.Row(rows.nearest);
   for (i64 i = m.colBegin; i < m.colEnd; ++i) {
-    const i64 x0 = static_cast<i64>(static_cast<double>(i - m.place.x) * m.fx + static_cast<double>(m.src.x));
+    const i64 x0 =
+        static_cast<i64>(static_cast<double>(i - m.place.x) * m.fx + static_cast<double>(m.src.x));
     const i64 x1 = std::min(static_cast<i64>(static_cast<double>(x0) + m.fx), srcRight);
     if (x1 > x0 && rows.end > rows.first) {
       if constexpr (ByAlpha) {
@@ -163,7 +172,8 @@ void ResamplePlacedRow(const View& source, const Mapping& m, i64 j, std::uint32_
 // Fills the target row by row. The plain pass (ByAlpha false) stops and returns false as
 // soon as the pixels it averaged show real alpha; the caller then runs the weighted pass.
 template <bool ByAlpha, typename View>
-bool ResampleRows(const View& source, const Mapping& m, const PixelView& target, std::uint32_t fill) {
+bool ResampleRows(const View& source, const Mapping& m, const PixelView& target,
+                  std::uint32_t fill) {
   AlphaSeen seen;
   for (i64 j = 0; j < target.height; ++j) {
     std::uint32_t* out = target.Row(j);
@@ -190,7 +200,8 @@ void ResampleInto(const ConstPixelView& source, PixelRect sourceRect, const Pixe
   if (!ResampleRows<false>(source, m, target, fill)) ResampleRows<true>(source, m, target, fill);
 }
 
-void ResampleInto(const RgbView& source, PixelRect sourceRect, const PixelView& target, PixelRect placeRect,
-                  std::uint32_t fill) {
-  ResampleRows<false>(source, MappingFor(ClipToSource(sourceRect, source), placeRect, target), target, fill);
+void ResampleInto(const RgbView& source, PixelRect sourceRect, const PixelView& target,
+                  PixelRect placeRect, std::uint32_t fill) {
+  ResampleRows<false>(source, MappingFor(ClipToSource(sourceRect, source), placeRect, target),
+                      target, fill);
 }

@@ -23,5 +23,5 @@ void ResampleInto(const ConstPixelView& source, PixelRect sourceRect, const Pixe
                   PixelRect placeRect, std::uint32_t fill);
 // The same from a 24-bit source, whose pixels count as opaque: the result equals that of
 // the 32-bit picture FreeImage_ConvertTo32Bits makes of it, without making that copy.
-void ResampleInto(const RgbView& source, PixelRect sourceRect, const PixelView& target, PixelRect placeRect,
-                  std::uint32_t fill);
+void ResampleInto(const RgbView& source, PixelRect sourceRect, const PixelView& target,
+                  PixelRect placeRect, std::uint32_t fill);

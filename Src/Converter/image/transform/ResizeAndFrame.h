@@ -10,7 +10,7 @@
 
 // Works on a 32-bit picture, or on a 24-bit one as if it were its 32-bit copy (decoded
 // JPEGs are 24-bit: the copy would cost more than the resample), and sets *result to the
-// new 32-bit picture that replaces it. E_IMG_NOT_32BIT for any other picture; E_IMG_TOO_SMALL when the canvas would have no
-// pixel; E_OUTOFMEMORY when it is larger than a picture may be or cannot be allocated.
-// On failure *result stays null and the picture is unchanged.
+// new 32-bit picture that replaces it. E_IMG_NOT_32BIT for any other picture; E_IMG_TOO_SMALL when
+// the canvas would have no pixel; E_OUTOFMEMORY when it is larger than a picture may be or cannot
+// be allocated. On failure *result stays null and the picture is unchanged.
 HRESULT ResizeAndFrame(FIBITMAP* picture, const ConversionSettings& settings, FIBITMAP** result);

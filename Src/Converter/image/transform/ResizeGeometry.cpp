@@ -83,13 +83,34 @@ void PlaceByMode(const ConversionSettings& s, Target t, i64 w, i64 h, ResizeGeom
     case FixedCrop: Crop(s, t, w, h, g); break;
     case FixedPad: Pad(s, t, w, h, g); break;
     case MaxSize: Fit(t, w, h, g); break;
-    case FixedWidthKeepRatio: p.w = t.w; p.h = t.w * h / w; break;
-    case FixedHeightKeepRatio: p.w = t.h * w / h; p.h = t.h; break;
-    case ByRatio: p.w = ScaledSide(w, s.ratio); p.h = ScaledSide(h, s.ratio); break;
-    case NoResize: p.w = w; p.h = h; break;
-    case FixedSize: p.w = t.w; p.h = t.h; break;
-    case FixedWidth: p.w = t.w; p.h = h; break;
-    case FixedHeight: p.w = w; p.h = t.h; break;
+    case FixedWidthKeepRatio:
+      p.w = t.w;
+      p.h = t.w * h / w;
+      break;
+    case FixedHeightKeepRatio:
+      p.w = t.h * w / h;
+      p.h = t.h;
+      break;
+    case ByRatio:
+      p.w = ScaledSide(w, s.ratio);
+      p.h = ScaledSide(h, s.ratio);
+      break;
+    case NoResize:
+      p.w = w;
+      p.h = h;
+      break;
+    case FixedSize:
+      p.w = t.w;
+      p.h = t.h;
+      break;
+    case FixedWidth:
+      p.w = t.w;
+      p.h = h;
+      break;
+    case FixedHeight:
+      p.w = w;
+      p.h = t.h;
+      break;
     default: break;  // unknown mode: placed 0 x 0
   }
 }
@@ -102,7 +123,8 @@ ResizeGeometry ComputeResizeGeometry(const ConversionSettings& s, int width, int
   ResizeGeometry g;
   g.sourceRect = {0, 0, w, h};
   PlaceByMode(s, t, w, h, g);
-  g.canvasSize = s.resizeOption == FixedPad ? PixelSize{t.w, t.h} : PixelSize{g.placeRect.w, g.placeRect.h};
+  g.canvasSize =
+      s.resizeOption == FixedPad ? PixelSize{t.w, t.h} : PixelSize{g.placeRect.w, g.placeRect.h};
   if (s.addPadding) {
     // paddingVert is the thickness of the left and right bars, paddingHorz of the top
     // and bottom bars.

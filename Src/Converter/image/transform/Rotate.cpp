@@ -16,7 +16,8 @@ void QuarterClockwise(const ConstPixelView& src, const PixelView& dst) {
   for (int r0 = 0; r0 < dst.height; r0 += kBand) {
     const int r1 = std::min(r0 + kBand, dst.height);
     for (int c = 0; c < dst.width; ++c) {
-      const std::uint32_t* in = src.Row(src.height - 1 - c);  // new column c is source row H - 1 - c
+      const std::uint32_t* in =
+          src.Row(src.height - 1 - c);  // new column c is source row H - 1 - c
       for (int r = r0; r < r1; ++r) dst.Row(r)[c] = in[r];
     }
   }
@@ -47,7 +48,8 @@ HRESULT RotatePicture(FIBITMAP* picture, int degrees, FIBITMAP** result) {
   if (degrees != 90 && degrees != 180 && degrees != 270) return S_OK;
   const ConstPixelView src = ConstViewOf(picture);
   const bool swap = degrees != 180;
-  FIBITMAP* rotated = AllocatePicture(swap ? src.height : src.width, swap ? src.width : src.height, 32);
+  FIBITMAP* rotated =
+      AllocatePicture(swap ? src.height : src.width, swap ? src.width : src.height, 32);
   if (!rotated) return E_OUTOFMEMORY;
   CopyResolution(picture, rotated);
   const PixelView dst = ViewOf(rotated);

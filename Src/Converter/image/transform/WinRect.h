@@ -26,7 +26,9 @@ inline WinRect Offset(WinRect r, std::int64_t dx, std::int64_t dy) {
 }
 
 // Grows every side by d; a negative d shrinks and may invert the rectangle.
-inline WinRect Inflate(WinRect r, std::int64_t d) { return {r.left - d, r.top - d, r.right + d, r.bottom + d}; }
+inline WinRect Inflate(WinRect r, std::int64_t d) {
+  return {r.left - d, r.top - d, r.right + d, r.bottom + d};
+}
 
 // The smallest rectangle holding both; an empty rectangle adds nothing.
 inline WinRect Union(const WinRect& a, const WinRect& b) {

@@ -55,4 +55,6 @@ constexpr int IdleMessage = 57345;  // "Ready"
 }  // namespace Res
 
 // The wx id of a resource number (see the rule above).
-constexpr int ToWxId(int resourceId) { return resourceId >= 0x8000 ? resourceId - 0x7000 : resourceId; }
+constexpr int ToWxId(int resourceId) {
+  return resourceId >= 0x8000 ? resourceId - 0x7000 : resourceId;
+}

@@ -19,11 +19,15 @@ constexpr std::array kTable = {
     Entry{1043, "Version of this"},
     Entry{1060, "Enable Shadow Effect"},
     Entry{32771, "Add selected files to conversion list\nAdd selected files to conversion list"},
-    Entry{32772, "Remove selected files (hit delete in the list)\nRemove selected files(hit delete in the list)"},
+    Entry{32772,
+          "Remove selected files (hit delete in the list)\nRemove selected files(hit delete in the "
+          "list)"},
     Entry{32773, "Start conversion\nStart conversion"},
     Entry{32774, "Add Folder\nAdd Folder"},
     Entry{32811, "Remove all files\nRemove all files"},
-    Entry{32813, "View converted image with default viewer (double click to open)\nView converted image with default viewer (double click to open)"},
+    Entry{32813,
+          "View converted image with default viewer (double click to open)\nView converted image "
+          "with default viewer (double click to open)"},
     Entry{32814, "View orginal image with default viewer\nView orginal image with default viewer"},
     Entry{32818, "Add Folder Recursively\nAdd Folder Recursively"},
     Entry{32819, "Turn pictures upright by the orientation their camera recorded\nRotate Upright"},
