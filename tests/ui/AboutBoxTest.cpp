@@ -4,10 +4,9 @@
 #include "FrameFixture.h"
 #include "ui/AboutBox.h"
 #include "ui/resources/ResourceIds.h"
+#include "ui/WxText.h"
 
 namespace {
-
-std::string Utf8(const wxString& text) { return std::string(text.utf8_str()); }
 
 struct SeenAbout {
   int shown = 0;

@@ -24,13 +24,12 @@
 #include "ui/ProgressDialog.h"
 #include "ui/resources/ResourceIds.h"
 #include "ui/resources/StringTable.h"
+#include "ui/WxText.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::string Utf8(const wxString& text) { return std::string(text.utf8_str()); }
 
 // ImageMagick writes 8 bits a channel here (its default may be 16, which the program does
 // not read).

@@ -12,10 +12,9 @@
 #include "ui/TabStrip.h"
 #include "ui/ToolbarImages.h"
 #include "ui/resources/ResourceIds.h"
+#include "ui/WxText.h"
 
 namespace {
-
-std::string Utf8(const wxString& text) { return std::string(text.utf8_str()); }
 
 bool SamePixels(const wxBitmap& a, const wxBitmap& b) {
   const wxImage x = a.ConvertToImage(), y = b.ConvertToImage();

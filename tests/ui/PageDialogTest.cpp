@@ -5,10 +5,9 @@
 #include "FrameFixture.h"
 #include "UiTestSupport.h"
 #include "ui/PageDialog.h"
+#include "ui/WxText.h"
 
 namespace {
-
-std::string Utf8(const wxString& text) { return std::string(text.utf8_str()); }
 
 // A page with controls numbered as the option pages number theirs.
 class ControlsPage : public PageDialog {

@@ -21,8 +21,6 @@ const char* const kFileTypes[] = {"jpg", "gif", "bmp", "tif", "png", "tga",
 const char* const kQualities[] = {"50 - Normal", "80 - Good", "90 - Better", "100 - Superb"};
 const char* const kRotations[] = {"0", "90", "180", "270"};
 
-std::string Utf8(const wxString& text) { return text.utf8_string(); }
-
 }  // namespace
 
 ResizeOptionPage::ResizeOptionPage(wxWindow* parent, AppSettings& settings)
@@ -30,8 +28,7 @@ ResizeOptionPage::ResizeOptionPage(wxWindow* parent, AppSettings& settings)
       settings_(settings),
       fields_(ResizePageFields::From(settings.conversion)) {
   browseFolder = [this](const wxString& start) {
-    wxWindow* owner = DialogOwner();
-    wxDirDialog dialog(owner, "Select destination folder", start, wxDD_DEFAULT_STYLE);
+    wxDirDialog dialog(DialogOwner(), "Select destination folder", start, wxDD_DEFAULT_STYLE);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
   };
 }

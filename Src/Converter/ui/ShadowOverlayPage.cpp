@@ -16,8 +16,6 @@ namespace {
 
 constexpr std::string_view kHexTooLong = "Please enter at most 8 hexadecimal digits.";
 
-std::string Utf8(const wxString& text) { return text.utf8_string(); }
-
 }  // namespace
 
 // ImageFileFilter is the file selection page's (one filter for every file dialog).
@@ -27,9 +25,8 @@ ShadowOverlayPage::ShadowOverlayPage(wxWindow* parent, AppSettings& settings)
       settings_(settings),
       fields_(ShadowPageFields::From(settings.conversion)) {
   chooseImageFile = [this](const wxString& startFolder) {
-    wxWindow* owner = DialogOwner();
-    wxFileDialog dialog(owner, "Select Image Files", startFolder, wxString(), ImageFileFilter(),
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(DialogOwner(), "Select Image Files", startFolder, wxString(),
+                        ImageFileFilter(), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
   };
 }
