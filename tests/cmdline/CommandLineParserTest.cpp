@@ -77,7 +77,7 @@ TEST(ParseCommandLine, ReadsEveryOption) {
       "/shadowangle:45 /shadowblur:2 /shadowbackcolor:00ff00 /shadowcolor:0000FF "
       "/overlayhalign:10 /overlayvalign:90 /overlaytransparency:30 /overlaytransparentcolor:FF0000 "
       "/zeropadding:4 /override /samedir /prefix:p_ /suffix:_s /dest:/out/x:y /source:/in "
-      "/norecursive /jpegquality:superb /autorotate";
+      "/norecursive /jpegquality:superb /autorotate /keepmetadata";
   EXPECT_EQ(ParseCommandLine(text, s, message), S_OK) << message;
   EXPECT_EQ(s.resizeOption, FixedWidth);
   EXPECT_EQ(s.width, 640);
@@ -117,7 +117,7 @@ TEST(ParseCommandLine, ReadsEveryOption) {
   EXPECT_EQ(s.source, "/in");
   EXPECT_FALSE(s.recursive);
   EXPECT_EQ(s.jpegQualityNew, 100);
-  EXPECT_TRUE(s.autoRotate);
+  EXPECT_TRUE(s.autoRotate && s.keepMetadata);
 }
 
 TEST(ParseCommandLine, ModeLettersAndQualityWords) {

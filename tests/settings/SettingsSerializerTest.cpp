@@ -143,6 +143,7 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
   s.zeroPadding = 4, s.override = true, s.sameDir = true, s.jpegQualityNew = 95;
   s.destFolder = "/out", s.prefix = "p-", s.suffix = "-s";
   s.source = "/not/stored", s.recursive = false, s.autoRotate = true;
+  s.keepMetadata = true;
   {
     RegistryStore store(dir / "s.reg");
     SaveAll(store, out);
@@ -167,7 +168,7 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
                            r.overlayHAlignRatio, r.overlayVAlignRatio, r.overlayTransparency}),
       std::vector<double>({0.29, 0.1, 0.9, 0.58, 0.3, 0.7, 0.2}));
   EXPECT_EQ(r.destFileExt, "png");
-  EXPECT_TRUE(r.autoRotate);
+  EXPECT_TRUE(r.autoRotate && r.keepMetadata);
   EXPECT_TRUE(r.greyScale && r.addPadding && r.createShadow && r.overlay && r.override &&
               r.sameDir);
   EXPECT_EQ(r.paddingColor, 0x123456u);
@@ -240,7 +241,8 @@ TEST(SettingsSerializerTest, SavedValuesHaveTheirTypesAndNames) {
                               "suffix",
                               "override",
                               "sameDir",
-                              "autoRotate"};
+                              "autoRotate",
+                              "keepMetadata"};
   for (const char* name : batchNames) EXPECT_NE(store.Query(kBatch, name), nullptr) << name;
 }
 

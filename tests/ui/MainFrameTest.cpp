@@ -80,6 +80,8 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirLabelsAndPrompts) {
       {2, Res::StartConversion, "&Start Conversion", "Start conversion"},
       {2, Res::RotateUpright, "Rotate Upright by Camera Orientation",
        "Turn pictures upright by the orientation their camera recorded"},
+      {2, Res::KeepCameraData, "Keep Camera Data",
+       "Copy the date, camera, GPS position and other camera data to JPEG and TIFF outputs"},
       {3, Res::ViewToolbar, "&Toolbar", "Show or hide the toolbar"},
       {3, Res::ViewStatusBar, "&Status Bar", "Show or hide the status bar"},
       {4, Res::HelpContents, "&Contents", "Open the help contents"},
@@ -105,9 +107,10 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirLabelsAndPrompts) {
   EXPECT_TRUE(edit->FindItemByPosition(8)->IsCheckable());
   EXPECT_TRUE(bar->GetMenu(4)->FindItemByPosition(1)->IsSeparator());
   wxMenu* convert = bar->GetMenu(2);
-  ASSERT_EQ(convert->GetMenuItemCount(), 3u);
+  ASSERT_EQ(convert->GetMenuItemCount(), 4u);
   EXPECT_TRUE(convert->FindItemByPosition(1)->IsSeparator());
   EXPECT_TRUE(convert->FindItemByPosition(2)->IsCheckable());
+  EXPECT_TRUE(convert->FindItemByPosition(3)->IsCheckable());
 }
 
 TEST_F(MainFrameTest, ToolbarButtonsInOrderWithLabelsTipsAndPrompts) {
@@ -338,26 +341,36 @@ TEST_F(MainFrameTest, AddFolderRecursivelyFlipsMenuAndToolAndSurvivesARestart) {
   EXPECT_TRUE(frame_->GetToolBar()->GetToolState(id));
 }
 
-TEST_F(MainFrameTest, RotateUprightFollowsTheSettingAndSurvivesARestart) {
-  OpenFrame();
-  const int id = ToWxId(Res::RotateUpright);
-  ASSERT_FALSE(session_->settings.conversion.autoRotate);  // the default
-  EXPECT_FALSE(frame_->GetMenuBar()->IsChecked(id));
-  SendCommand(frame_, Res::RotateUpright);
-  EXPECT_TRUE(session_->settings.conversion.autoRotate);
-  frame_->UpdateWindowUI();
-  EXPECT_TRUE(frame_->GetMenuBar()->IsChecked(id));
+TEST_F(MainFrameTest, CameraChoicesFollowTheSettingsAndSurviveARestart) {
+  struct Choice {
+    int command;
+    bool ConversionSettings::*field;
+  };
+  for (const Choice& c : {Choice{Res::RotateUpright, &ConversionSettings::autoRotate},
+                          Choice{Res::KeepCameraData, &ConversionSettings::keepMetadata}}) {
+    SCOPED_TRACE(c.command);
+    OpenFrame();
+    const int id = ToWxId(c.command);
+    ASSERT_FALSE(session_->settings.conversion.*c.field);  // the default
+    EXPECT_FALSE(frame_->GetMenuBar()->IsChecked(id));
+    SendCommand(frame_, c.command);
+    EXPECT_TRUE(session_->settings.conversion.*c.field);
+    frame_->UpdateWindowUI();
+    EXPECT_TRUE(frame_->GetMenuBar()->IsChecked(id));
 
-  CloseFrame();
-  session_->Save();
-  session_ = std::make_unique<AppSession>(storePath_);
-  session_->Load();
-  EXPECT_TRUE(session_->settings.conversion.autoRotate);
-  OpenFrame();
-  EXPECT_TRUE(frame_->GetMenuBar()->IsChecked(id));
-  SendCommand(frame_, Res::RotateUpright);
-  EXPECT_FALSE(session_->settings.conversion.autoRotate);
-  EXPECT_FALSE(frame_->GetMenuBar()->IsChecked(id));
+    CloseFrame();
+    session_->Save();
+    session_ = std::make_unique<AppSession>(storePath_);
+    session_->Load();
+    EXPECT_TRUE(session_->settings.conversion.*c.field);
+    OpenFrame();
+    EXPECT_TRUE(frame_->GetMenuBar()->IsChecked(id));
+    SendCommand(frame_, c.command);
+    EXPECT_FALSE(session_->settings.conversion.*c.field);
+    EXPECT_FALSE(frame_->GetMenuBar()->IsChecked(id));
+    CloseFrame();
+    session_->Save();
+  }
 }
 
 TEST_F(MainFrameTest, ViewCommandsShowAndHideTheBars) {

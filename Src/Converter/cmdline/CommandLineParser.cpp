@@ -91,6 +91,7 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
        }},
       {"bpp", SetInt(&S::bpp)},
       {"greyscale", SetFlag(&S::greyScale)},
+      {"keepmetadata", SetFlag(&S::keepMetadata)},
       {"autorotate", SetFlag(&S::autoRotate)},
       {"paddingvert", SetIntAndFlag(&S::paddingVert, &S::addPadding, true)},
       {"paddinghorz", SetIntAndFlag(&S::paddingHorz, &S::addPadding, true)},

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::array<OptionHelpEntry, 38> kOptions = {{
+constexpr std::array<OptionHelpEntry, 39> kOptions = {{
     {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
     {"dest", "<folder>", "The folder the converted pictures are written to; created when missing."},
     {"mode", "fc|fp|m|w|h|r|n|f|fw|fh",
@@ -27,6 +27,8 @@ constexpr std::array<OptionHelpEntry, 38> kOptions = {{
     {"jpegquality", "<1-100>|bad|average|normal|good|better|superb", "JPEG quality (default 80)."},
     {"greyscale", "", "Turn the pictures grey."},
     {"autorotate", "", "Turn pictures upright by their camera orientation before every step."},
+    {"keepmetadata", "",
+     "Keep camera data (date, camera, GPS position) on JPEG and TIFF outputs, updated."},
     {"paddingvert", "<pixels>", "Frame height above and below; adds a frame."},
     {"paddinghorz", "<pixels>", "Frame width left and right; adds a frame."},
     {"paddingcolor", "<RRGGBB>", "Frame colour."},

@@ -20,6 +20,7 @@
 #include "image/transform/Rotate.h"
 #include "image/transform/Shadow.h"
 #include "image/codec/StandardBitmap.h"
+#include "image/codec/TiffCameraData.h"
 
 namespace {
 
@@ -73,13 +74,17 @@ HRESULT ImageBuffer::QueryReserved(int, int, int* out) {
 
 HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   const HRESULT hr = LoadPicture(path, pageIndex);
-  if (Failed(hr) || !turnUpright_) return hr;
-  const int orientation = GetImageType(path) == FIF_TIFF ? TiffOrientation(path, pageIndex)
-                                                         : RecordedOrientation(picture_);
-  if (orientation == 1) return hr;
-  FIBITMAP* upright = TurnedUpright(picture_, orientation);
+  if (Failed(hr)) return hr;
+  camera_ = keepCameraData_ ? CameraDataOf(picture_) : CameraData{};
+  cameraOrientation_ = 1;
+  if (!turnUpright_ && !keepCameraData_) return hr;
+  cameraOrientation_ = GetImageType(path) == FIF_TIFF ? TiffOrientation(path, pageIndex)
+                                                      : RecordedOrientation(picture_);
+  if (!turnUpright_ || cameraOrientation_ == 1) return hr;
+  FIBITMAP* upright = TurnedUpright(picture_, cameraOrientation_);
   if (!upright) return E_IMG_LOAD;
   ReplacePicture(upright);
+  cameraOrientation_ = 1;
   return hr;
 }
 
@@ -158,7 +163,21 @@ HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, i
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
   const int flags = fif == FIF_JPEG ? JpegFlags(quality) : 0;
   AttachProfileFor(fif, greyScale != 0);
+  if (keepCameraData_ && (fif == FIF_JPEG || fif == FIF_TIFF))
+    return SaveWithCameraData(fif, path, flags);
   return SaveCheckedToFile(fif, picture_, path, flags) ? S_OK : E_IMG_SAVE;
+}
+
+// The kept camera data goes with the output, describing the picture written: JPEG's
+// writer copies a raw EXIF block, a TIFF file has its directories added after FreeImage
+// wrote it (FreeImage's TIFF writer would drop most of them).
+HRESULT ImageBuffer::SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags) {
+  CameraData data = camera_;
+  Describe(data, Width(), Height(), cameraOrientation_);
+  const bool attached =
+      fif == FIF_JPEG ? AttachForJpeg(picture_, data) : (ClearCameraData(picture_), true);
+  if (!attached || !SaveCheckedToFile(fif, picture_, path, flags)) return E_IMG_SAVE;
+  return fif == FIF_TIFF && !AddCameraDataToTiff(path, data) ? E_IMG_SAVE : S_OK;
 }
 
 HRESULT ImageBuffer::Scale(double factor) {

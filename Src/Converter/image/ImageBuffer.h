@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "image/codec/CameraData.h"
 #include "image/codec/ColourProfile.h"
 #include "platform/Result.h"
 #include "settings/ConversionSettings.h"
@@ -34,8 +35,12 @@ class ImageBuffer {
   virtual HRESULT Save(const std::string& path, int flags, int quality, int greyScale);
   // Loads page `pageIndex` (from 0) of a file; a failure keeps the held picture.
   virtual HRESULT Load(const std::string& path, int pageIndex);
-  // Whether Load turns a picture upright by its recorded camera orientation (off at first).
-  void SetTurnUpright(bool on) { turnUpright_ = on; }
+  // Whether Load turns a picture upright by its recorded camera orientation, and whether
+  // JPEG and TIFF outputs carry the loaded file's camera data, updated (both off at first).
+  void SetCameraOptions(bool turnUpright, bool keepCameraData) {
+    turnUpright_ = turnUpright;
+    keepCameraData_ = keepCameraData;
+  }
 
   // Runs every step of a conversion between Load and Save, in their fixed order.
   HRESULT ApplySettings(const ConversionSettings& settings);
@@ -61,6 +66,7 @@ class ImageBuffer {
 
  private:
   HRESULT LoadPicture(const std::string& path, int pageIndex);
+  HRESULT SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags);
   void AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput);
   HRESULT ToMonochrome();
   HRESULT ConvertDeeper(int bpp);
@@ -72,5 +78,10 @@ class ImageBuffer {
   FIMULTIBITMAP* document_ = nullptr;  // open TIFF document whose locked page is picture_
   FIBITMAP* picture_ = nullptr;
   bool turnUpright_ = false;
+  bool keepCameraData_ = false;
+  CameraData camera_;  // what the loaded file recorded, when it is kept
+  // The orientation written with kept camera data: 1 once turned upright, else as recorded
+  // (a quarter turn of the steps then shows relative to the upright picture).
+  int cameraOrientation_ = 1;
   ColourProfile profile_;  // the ICC profile of the loaded file, empty when it had none
 };

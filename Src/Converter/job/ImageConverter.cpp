@@ -15,7 +15,7 @@ HRESULT ImageConverter::Run(const std::vector<ConversionItem*>& items,
                             const ConversionSettings& settings) {
   total = static_cast<int>(items.size());
   collisions_.Begin(items);
-  image_.SetTurnUpright(settings.autoRotate);
+  image_.SetCameraOptions(settings.autoRotate, settings.keepMetadata);
   for (ConversionItem* item : items) {
     if (stop) break;
     OnItemStart(*item, {});

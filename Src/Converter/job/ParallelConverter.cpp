@@ -63,7 +63,7 @@ namespace {
 void Work(ConversionItem& item, const ConversionSettings& settings, ImageBuffer& image,
           HRESULT& code, std::vector<int>& progress, EncodedTemp& encoded) {
   image.Release();
-  image.SetTurnUpright(settings.autoRotate);
+  image.SetCameraOptions(settings.autoRotate, settings.keepMetadata);
   const HRESULT loaded = image.Load(item.sourcePath, item.pageIndex);
   progress.push_back(30);
   if (Failed(loaded)) {

@@ -29,6 +29,7 @@ void ConversionSettings::ResetImageOperations() {
   rotateDegree = d.rotateDegree;
   bpp = d.bpp;
   greyScale = d.greyScale;
+  keepMetadata = d.keepMetadata;
   autoRotate = d.autoRotate;
   paddingColor = d.paddingColor;
   addPadding = d.addPadding;

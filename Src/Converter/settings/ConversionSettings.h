@@ -48,7 +48,8 @@ struct ConversionSettings {
   double overlayTransparency = 0.5;
   std::uint32_t overlayTransparentClr = 0;  // a pixel value 0x00RRGGBB, not a COLORREF
   std::string destFileExt = "jpg";
-  bool autoRotate = false;  // turn pictures upright by their camera orientation at load
+  bool keepMetadata = false;  // copy camera data (EXIF, IPTC, XMP) to JPEG and TIFF outputs
+  bool autoRotate = false;    // turn pictures upright by their camera orientation at load
 
   // Job group, in declaration order.
   int zeroPadding = 2;

@@ -139,6 +139,7 @@ void SerializeImageOperations(RegistryStore& store, ConversionSettings& s, Seria
   x.String("destFileExt", s.destFileExt, d.destFileExt);
   x.Number("bpp", s.bpp, d.bpp);
   x.Bool("greyScale", s.greyScale, d.greyScale);
+  x.Bool("keepMetadata", s.keepMetadata, d.keepMetadata);
   x.Bool("autoRotate", s.autoRotate, d.autoRotate);
   x.Bool("addPadding", s.addPadding, d.addPadding);
   x.Number("paddingVert", s.paddingVert, d.paddingVert);

@@ -55,31 +55,41 @@ CMainFrame* TheMainFrame() { return theFrame; }
 #define BM_COMMAND(res, handler) EVT_MENU(ToWxId(res), CMainFrame::handler)
 #define BM_UPDATE(res, handler) EVT_UPDATE_UI(ToWxId(res), CMainFrame::handler)
 
-wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame) EVT_CLOSE(CMainFrame::OnClose) EVT_IDLE(CMainFrame::OnIdle)
-    EVT_SET_FOCUS(CMainFrame::OnFocus) EVT_TOOL_ENTER(wxID_ANY, CMainFrame::OnToolEnter) BM_COMMAND(
-        Res::Exit, OnExit) BM_COMMAND(Res::AddFiles, OnAddFiles) BM_COMMAND(Res::AddFolder,
-                                                                            OnAddFolder)
-        BM_COMMAND(Res::RemoveSelected, OnRemoveSelected) BM_COMMAND(Res::RemoveAll, OnRemoveAll)
-            BM_COMMAND(Res::ViewOriginal, OnViewOriginal) BM_COMMAND(Res::ViewConverted,
-                                                                     OnViewConverted)
-                BM_COMMAND(Res::AddFolderRecursively,
-                           OnAddFolderRecursively) BM_COMMAND(Res::RotateUpright, OnRotateUpright)
-                    BM_COMMAND(Res::StartConversion, OnStartConversion) BM_COMMAND(Res::ViewToolbar,
-                                                                                   OnViewToolbar)
-                        BM_COMMAND(Res::ViewStatusBar, OnViewStatusBar) BM_COMMAND(
-                            Res::HelpContents, OnHelpContents) BM_COMMAND(Res::About, OnAbout)
-                            BM_UPDATE(Res::RemoveSelected, OnUpdateRemoveSelected) BM_UPDATE(
-                                Res::RemoveAll, OnUpdateNeedsItems) BM_UPDATE(Res::StartConversion,
-                                                                              OnUpdateNeedsItems)
-                                BM_UPDATE(Res::ViewOriginal, OnUpdateViewOriginal)
-                                    BM_UPDATE(Res::ViewConverted, OnUpdateViewConverted) BM_UPDATE(
-                                        Res::AddFolderRecursively, OnUpdateAddFolderRecursively)
-                                        BM_UPDATE(Res::RotateUpright, OnUpdateRotateUpright)
-                                            BM_UPDATE(Res::ViewToolbar, OnUpdateViewToolbar)
-                                                BM_UPDATE(Res::ViewStatusBar, OnUpdateViewStatusBar)
-                                                    wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
+  EVT_CLOSE(CMainFrame::OnClose)
+  EVT_IDLE(CMainFrame::OnIdle)
+  EVT_SET_FOCUS(CMainFrame::OnFocus)
+  EVT_TOOL_ENTER(wxID_ANY, CMainFrame::OnToolEnter)
+  BM_COMMAND(Res::Exit, OnExit)
+  BM_COMMAND(Res::AddFiles, OnAddFiles)
+  BM_COMMAND(Res::AddFolder, OnAddFolder)
+  BM_COMMAND(Res::RemoveSelected, OnRemoveSelected)
+  BM_COMMAND(Res::RemoveAll, OnRemoveAll)
+  BM_COMMAND(Res::ViewOriginal, OnViewOriginal)
+  BM_COMMAND(Res::ViewConverted, OnViewConverted)
+  BM_COMMAND(Res::AddFolderRecursively, OnAddFolderRecursively)
+  BM_COMMAND(Res::RotateUpright, OnRotateUpright)
+  BM_COMMAND(Res::KeepCameraData, OnKeepCameraData)
+  BM_COMMAND(Res::StartConversion, OnStartConversion)
+  BM_COMMAND(Res::ViewToolbar, OnViewToolbar)
+  BM_COMMAND(Res::ViewStatusBar, OnViewStatusBar)
+  BM_COMMAND(Res::HelpContents, OnHelpContents)
+  BM_COMMAND(Res::About, OnAbout)
+  BM_UPDATE(Res::RemoveSelected, OnUpdateRemoveSelected)
+  BM_UPDATE(Res::RemoveAll, OnUpdateNeedsItems)
+  BM_UPDATE(Res::StartConversion, OnUpdateNeedsItems)
+  BM_UPDATE(Res::ViewOriginal, OnUpdateViewOriginal)
+  BM_UPDATE(Res::ViewConverted, OnUpdateViewConverted)
+  BM_UPDATE(Res::AddFolderRecursively, OnUpdateAddFolderRecursively)
+  BM_UPDATE(Res::RotateUpright, OnUpdateRotateUpright)
+  BM_UPDATE(Res::KeepCameraData, OnUpdateKeepCameraData)
+  BM_UPDATE(Res::ViewToolbar, OnUpdateViewToolbar)
+  BM_UPDATE(Res::ViewStatusBar, OnUpdateViewStatusBar)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-                                                        CMainFrame::CMainFrame(AppSession& session)
+    CMainFrame::CMainFrame(AppSession& session)
     : session_(session), list_(*session.list) {
   theFrame = this;
   hooks_.openFile = [](const wxString& path) { wxLaunchDefaultApplication(path); };
@@ -139,6 +149,7 @@ bool CMainFrame::CreateMenu() {
   item(convert, Res::StartConversion, "&Start Conversion");
   convert->AppendSeparator();
   item(convert, Res::RotateUpright, "Rotate Upright by Camera Orientation", wxITEM_CHECK);
+  item(convert, Res::KeepCameraData, "Keep Camera Data", wxITEM_CHECK);
   auto* view = new wxMenu;
   item(view, Res::ViewToolbar, "&Toolbar", wxITEM_CHECK);
   item(view, Res::ViewStatusBar, "&Status Bar", wxITEM_CHECK);
@@ -156,6 +167,7 @@ bool CMainFrame::CreateMenu() {
   SetMenuBar(bar);
   bar->Check(ToWxId(Res::AddFolderRecursively), session_.settings.addDirRecursive);
   bar->Check(ToWxId(Res::RotateUpright), session_.settings.conversion.autoRotate);
+  bar->Check(ToWxId(Res::KeepCameraData), session_.settings.conversion.keepMetadata);
   bar->Check(ToWxId(Res::ViewToolbar), true);
   bar->Check(ToWxId(Res::ViewStatusBar), true);
 
@@ -326,6 +338,12 @@ void CMainFrame::OnRotateUpright(wxCommandEvent&) {
   GetMenuBar()->Check(ToWxId(Res::RotateUpright), upright);
 }
 
+void CMainFrame::OnKeepCameraData(wxCommandEvent&) {
+  bool& keep = session_.settings.conversion.keepMetadata;
+  keep = !keep;
+  GetMenuBar()->Check(ToWxId(Res::KeepCameraData), keep);
+}
+
 void CMainFrame::OnStartConversion(wxCommandEvent&) {
   if (list_.Count() > 0 && hooks_.startConversion) hooks_.startConversion();
 }
@@ -376,6 +394,10 @@ void CMainFrame::OnUpdateAddFolderRecursively(wxUpdateUIEvent& event) {
 
 void CMainFrame::OnUpdateRotateUpright(wxUpdateUIEvent& event) {
   event.Check(session_.settings.conversion.autoRotate);
+}
+
+void CMainFrame::OnUpdateKeepCameraData(wxUpdateUIEvent& event) {
+  event.Check(session_.settings.conversion.keepMetadata);
 }
 
 void CMainFrame::OnUpdateViewToolbar(wxUpdateUIEvent& event) {

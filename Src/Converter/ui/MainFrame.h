@@ -64,6 +64,7 @@ class CMainFrame : public wxFrame {
   void OnViewConverted(wxCommandEvent& event);
   void OnAddFolderRecursively(wxCommandEvent& event);
   void OnRotateUpright(wxCommandEvent& event);
+  void OnKeepCameraData(wxCommandEvent& event);
   void OnStartConversion(wxCommandEvent& event);
   void OnViewToolbar(wxCommandEvent& event);
   void OnViewStatusBar(wxCommandEvent& event);
@@ -76,6 +77,7 @@ class CMainFrame : public wxFrame {
   void OnUpdateViewConverted(wxUpdateUIEvent& event);
   void OnUpdateAddFolderRecursively(wxUpdateUIEvent& event);
   void OnUpdateRotateUpright(wxUpdateUIEvent& event);
+  void OnUpdateKeepCameraData(wxUpdateUIEvent& event);
   void OnUpdateViewToolbar(wxUpdateUIEvent& event);
   void OnUpdateViewStatusBar(wxUpdateUIEvent& event);
 

@@ -23,7 +23,7 @@ bool HaveConvert() { return FileExists("/usr/bin/convert"); }
 // The 32-bit pixels of `path` as loaded, turned upright or not.
 std::vector<std::uint32_t> Loaded(const std::string& path, bool upright, int& width, int& height) {
   ImageBuffer image;
-  image.SetTurnUpright(upright);
+  image.SetCameraOptions(upright, false);
   if (Failed(image.Load(path, 0)) || Failed(image.ConvertToBitDepth(32))) return {};
   width = image.Width();
   height = image.Height();
@@ -125,7 +125,7 @@ TEST_F(OrientationTest, TurnedJpegIsWrittenWithoutItsStaleOrientation) {
   for (bool upright : {false, true}) {
     SCOPED_TRACE(upright ? "turned" : "as stored");
     ImageBuffer image;
-    image.SetTurnUpright(upright);
+    image.SetCameraOptions(upright, false);
     ASSERT_EQ(image.Load(file, 0), S_OK);
     const std::string out = dir / (upright ? "turned.jpg" : "stored.jpg");
     ASSERT_EQ(image.Save(out, 0, 90, 0), S_OK);

@@ -39,6 +39,7 @@ constexpr int ViewConverted = 32813;
 constexpr int ViewOriginal = 32814;
 constexpr int AddFolderRecursively = 32818;
 constexpr int RotateUpright = 32819;
+constexpr int KeepCameraData = 32820;
 constexpr int About = 57664;
 constexpr int Exit = 57665;
 constexpr int HelpContents = 57666;

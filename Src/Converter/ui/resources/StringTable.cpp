@@ -31,6 +31,9 @@ constexpr std::array kTable = {
     Entry{32814, "View orginal image with default viewer\nView orginal image with default viewer"},
     Entry{32818, "Add Folder Recursively\nAdd Folder Recursively"},
     Entry{32819, "Turn pictures upright by the orientation their camera recorded\nRotate Upright"},
+    Entry{32820,
+          "Copy the date, camera, GPS position and other camera data to JPEG and TIFF "
+          "outputs\nKeep Camera Data"},
     Entry{57345, "Ready"},
     Entry{57664, "Display program information, version number and copyright\nAbout"},
     Entry{57665, "Quit the application\nExit"},

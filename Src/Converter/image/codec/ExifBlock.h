@@ -1,0 +1,27 @@
+// Camera data laid out as TIFF directories: the EXIF block of a JPEG's APP1 segment, and
+// the entries a TIFF file's first directory gains (its camera tags, pointers to the Exif
+// and GPS directories, the IPTC records and the XMP packet).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "image/codec/CameraData.h"
+#include "image/codec/TiffDirectory.h"
+
+// The most an APP1 segment holds after its length: 65533 bytes less the marker's.
+constexpr std::size_t kLargestExifBlock = 65533;
+
+// "Exif\0\0" and a little-endian TIFF block of the first, Exif, GPS and interoperability
+// directories; empty when `data` has no EXIF tags.
+std::vector<std::uint8_t> ExifBlock(const CameraData& data);
+
+// Appends the Exif, GPS and interoperability directories to `out`, whose first byte is at
+// file offset `base`, and returns the first directory's entries: its camera tags and the
+// pointers to what was appended.
+std::vector<TiffEntry> AppendCameraDirectories(std::vector<std::uint8_t>& out, std::uint32_t base,
+                                               const CameraData& data);
+
+// The IPTC datasets as the records a TIFF file carries: 0x1C, record, dataset, big-endian
+// length, data. A keyword list, held joined by ';', is one dataset a keyword again.
+std::vector<std::uint8_t> IptcRecords(const CameraTags& iptc);
