@@ -1,5 +1,6 @@
 #include "image/codec/Orientation.h"
 
+#include "image/codec/CameraData.h"
 #include "image/codec/FreeImageCall.h"
 
 #include <cstdint>
@@ -89,17 +90,6 @@ FIBITMAP* Flipped(FIBITMAP* made, bool horizontal) {
   return nullptr;
 }
 
-// FreeImage copies the camera data with the pixels; the copy would still record the old
-// orientation (a viewer would turn the picture again) and the old sizes, so it goes.
-FIBITMAP* WithoutCameraData(FIBITMAP* made) {
-  if (!made) return nullptr;
-  for (FREE_IMAGE_MDMODEL model :
-       {FIMD_EXIF_MAIN, FIMD_EXIF_EXIF, FIMD_EXIF_GPS, FIMD_EXIF_MAKERNOTE, FIMD_EXIF_INTEROP,
-        FIMD_EXIF_RAW, FIMD_IPTC, FIMD_XMP})
-    FreeImage_SetMetadata(model, made, nullptr, nullptr);
-  return made;
-}
-
 FIBITMAP* Upright(FIBITMAP* picture, int orientation) {
   switch (orientation) {
     case 2: return Flipped(Copied(picture), true);
@@ -115,6 +105,10 @@ FIBITMAP* Upright(FIBITMAP* picture, int orientation) {
 
 }  // namespace
 
+// FreeImage copies the camera data with the pixels; the copy would still record the old
+// orientation (a viewer would turn the picture again) and the old sizes, so it goes.
 FIBITMAP* TurnedUpright(FIBITMAP* picture, int orientation) {
-  return picture ? WithoutCameraData(Upright(picture, orientation)) : nullptr;
+  FIBITMAP* made = picture ? Upright(picture, orientation) : nullptr;
+  ClearCameraData(made);
+  return made;
 }
