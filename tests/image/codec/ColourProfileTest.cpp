@@ -13,7 +13,7 @@ namespace {
 
 const char* const kPython = "/usr/bin/python3";
 
-// Writes src.jpg (an sRGB profile) and src.tif (a second RGB profile: the sRGB one under
+// Writes src.jpg (an sRGB profile, a camera model) and src.tif (a second RGB profile: the sRGB one under
 // another description) and both profiles as .icc files. PNG serves as an output only: the
 // FreeImage build reads no profile from a PNG.
 const char* const kMakeSources = R"(
@@ -26,7 +26,9 @@ assert other != srgb
 open(d + '/srgb.icc', 'wb').write(srgb)
 open(d + '/other.icc', 'wb').write(other)
 img = Image.radial_gradient('L').resize((64, 48)).convert('RGB')
-img.save(d + '/src.jpg', quality=95, icc_profile=srgb)
+exif = Image.Exif()
+exif[0x0110] = 'Acme Z9'  # camera data for the outputs that keep it
+img.save(d + '/src.jpg', quality=95, icc_profile=srgb, exif=exif)
 img.save(d + '/src.tif', icc_profile=other)
 )";
 
@@ -84,6 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ProfileCase{"src.tif", "png", {"-createshadow", "-mode:n"}, true},
                     ProfileCase{"src.tif", "tif", {"-paddingvert:4", "-paddinghorz:4"}, true},
                     ProfileCase{"src.jpg", "jpg", {"-mode:r", "-ratio:50", "-rotate:90"}, true},
+                    // Camera data written beside the profile leaves it whole.
+                    ProfileCase{"src.jpg", "jpg", {"-mode:n", "-keepmetadata"}, true},
+                    ProfileCase{"src.jpg", "tif", {"-rotate:90", "-keepmetadata"}, true},
                     ProfileCase{"src.jpg", "jpg", {"-greyscale"}, false},
                     ProfileCase{"src.tif", "png", {"-bpp:8"}, false},
                     ProfileCase{"src.tif", "tif", {"-bpp:8", "-mode:n"}, false},
