@@ -13,8 +13,8 @@ namespace {
 
 const char* const kPython = "/usr/bin/python3";
 
-// Writes src.jpg (an sRGB profile, a camera model) and src.tif (a second RGB profile: the sRGB one under
-// another description) and both profiles as .icc files. PNG serves as an output only: the
+// Writes src.jpg (an sRGB profile, a camera model) and src.tif (a second RGB profile: the sRGB one
+// under another description) and both profiles as .icc files. PNG serves as an output only: the
 // FreeImage build reads no profile from a PNG.
 const char* const kMakeSources = R"(
 import sys
