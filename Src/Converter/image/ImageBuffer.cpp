@@ -73,13 +73,14 @@ HRESULT ImageBuffer::QueryReserved(int, int, int* out) {
 }
 
 HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
-  const HRESULT hr = LoadPicture(path, pageIndex);
+  int type = 0;
+  const HRESULT hr = LoadPicture(path, pageIndex, type);
   if (Failed(hr)) return hr;
   camera_ = keepCameraData_ ? CameraDataOf(picture_) : CameraData{};
   cameraOrientation_ = 1;
   if (!turnUpright_ && !keepCameraData_) return hr;
-  cameraOrientation_ = GetImageType(path) == FIF_TIFF ? TiffOrientation(path, pageIndex)
-                                                      : RecordedOrientation(picture_);
+  cameraOrientation_ =
+      type == FIF_TIFF ? TiffOrientation(path, pageIndex) : RecordedOrientation(picture_);
   if (!turnUpright_ || cameraOrientation_ == 1) return hr;
   FIBITMAP* upright = TurnedUpright(picture_, cameraOrientation_);
   if (!upright) return E_IMG_LOAD;
@@ -88,9 +89,9 @@ HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   return hr;
 }
 
-HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex) {
+HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& type) {
   if (!IsSupportedType(path, true)) return E_IMG_CANNOT_READ_TYPE;
-  const int type = GetImageType(path);
+  type = GetImageType(path);
   if (type == ImageTypeOwnGif) {
     FIBITMAP* frame = nullptr;
     const HRESULT hr = LoadGifFrame(path, pageIndex, &frame);
@@ -174,9 +175,12 @@ HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, i
 HRESULT ImageBuffer::SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags) {
   CameraData data = camera_;
   Describe(data, Width(), Height(), cameraOrientation_);
-  const bool attached =
-      fif == FIF_JPEG ? AttachForJpeg(picture_, data) : (ClearCameraData(picture_), true);
-  if (!attached || !SaveCheckedToFile(fif, picture_, path, flags)) return E_IMG_SAVE;
+  if (fif == FIF_JPEG) {
+    if (!AttachForJpeg(picture_, data)) return E_IMG_SAVE;
+  } else {
+    ClearCameraData(picture_);
+  }
+  if (!SaveCheckedToFile(fif, picture_, path, flags)) return E_IMG_SAVE;
   return fif == FIF_TIFF && !AddCameraDataToTiff(path, data) ? E_IMG_SAVE : S_OK;
 }
 

@@ -65,7 +65,8 @@ class ImageBuffer {
   HRESULT EnsureBitDepth32();
 
  private:
-  HRESULT LoadPicture(const std::string& path, int pageIndex);
+  // Loads the page as Load does, without the camera steps; `type` is the file's type.
+  HRESULT LoadPicture(const std::string& path, int pageIndex, int& type);
   HRESULT SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags);
   void AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput);
   HRESULT ToMonochrome();

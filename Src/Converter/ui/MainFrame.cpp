@@ -323,25 +323,26 @@ void CMainFrame::OnViewConverted(wxCommandEvent&) {
     hooks_.openFile(wxString::FromUTF8(list_.FirstSelectedItem()->destPath));
 }
 
+// The check item may have flipped itself already; it follows the setting either way.
+bool CMainFrame::ToggleSetting(bool& setting, int command) {
+  setting = !setting;
+  GetMenuBar()->Check(ToWxId(command), setting);
+  return setting;
+}
+
 void CMainFrame::OnAddFolderRecursively(wxCommandEvent&) {
-  bool& recursive = session_.settings.addDirRecursive;
-  recursive = !recursive;
-  // Menu and toolbar may have flipped themselves already; both follow the setting.
-  GetMenuBar()->Check(ToWxId(Res::AddFolderRecursively), recursive);
+  const bool recursive =
+      ToggleSetting(session_.settings.addDirRecursive, Res::AddFolderRecursively);
   if (wxToolBar* tools = GetToolBar())
     tools->ToggleTool(ToWxId(Res::AddFolderRecursively), recursive);
 }
 
 void CMainFrame::OnRotateUpright(wxCommandEvent&) {
-  bool& upright = session_.settings.conversion.autoRotate;
-  upright = !upright;
-  GetMenuBar()->Check(ToWxId(Res::RotateUpright), upright);
+  ToggleSetting(session_.settings.conversion.autoRotate, Res::RotateUpright);
 }
 
 void CMainFrame::OnKeepCameraData(wxCommandEvent&) {
-  bool& keep = session_.settings.conversion.keepMetadata;
-  keep = !keep;
-  GetMenuBar()->Check(ToWxId(Res::KeepCameraData), keep);
+  ToggleSetting(session_.settings.conversion.keepMetadata, Res::KeepCameraData);
 }
 
 void CMainFrame::OnStartConversion(wxCommandEvent&) {

@@ -49,6 +49,8 @@ class CMainFrame : public wxFrame {
   bool CreateToolbarButtons();
   void RecordPlacement();
   void UpdateIndicators();
+  // Flips `setting` and checks the menu item `command` (a resource id) to match; returns it.
+  bool ToggleSetting(bool& setting, int command);
 
   void OnClose(wxCloseEvent& event);
   void OnIdle(wxIdleEvent& event);

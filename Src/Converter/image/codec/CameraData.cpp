@@ -4,17 +4,14 @@
 #include <regex>
 
 #include "image/codec/ExifBlock.h"
-#include "image/codec/FreeImageCall.h"
 #include "image/codec/TiffDirectory.h"
 #include "platform/ByteCodes.h"
 
 namespace {
 
-constexpr std::uint16_t kOrientation = 0x0112;
 constexpr std::uint16_t kPixelXDimension = 0xA002;
 constexpr std::uint16_t kPixelYDimension = 0xA003;
 constexpr std::uint16_t kMakerNote = 0x927C;
-constexpr std::uint16_t kInteropPointer = 0xA005;
 
 // The first directory's tags that describe the picture rather than lay out its pixels:
 // a TIFF source's strips, sizes and sample layout belong to that file alone.
@@ -49,7 +46,7 @@ CameraTags TagsOf(FIBITMAP* picture, FREE_IMAGE_MDMODEL model, bool (*keep)(std:
 }
 
 bool Any(std::uint16_t) { return true; }
-bool InExifDirectory(std::uint16_t id) { return id != kMakerNote && id != kInteropPointer; }
+bool InExifDirectory(std::uint16_t id) { return id != kMakerNote && id != kInteropPointerTag; }
 
 std::string XmpOf(FIBITMAP* picture) {
   FITAG* tag = nullptr;
@@ -126,7 +123,7 @@ CameraData CameraDataOf(FIBITMAP* picture) {
 }
 
 void Describe(CameraData& data, int width, int height, int orientation) {
-  SetNumber(data.main, kOrientation, "Orientation", kTiffShort,
+  SetNumber(data.main, kOrientationTag, "Orientation", kTiffShort,
             static_cast<std::uint32_t>(orientation), !data.main.empty() || orientation != 1);
   const bool exif = !data.exif.empty();
   SetNumber(data.exif, kPixelXDimension, "PixelXDimension", kTiffLong,

@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::uint16_t kExifPointer = 0x8769;
 constexpr std::uint16_t kGpsPointer = 0x8825;
-constexpr std::uint16_t kInteropPointer = 0xA005;
 
 std::vector<TiffEntry> EntriesOf(const CameraTags& tags) {
   std::vector<TiffEntry> entries;
@@ -45,7 +44,7 @@ std::vector<TiffEntry> AppendCameraDirectories(std::vector<std::uint8_t>& out, s
   if (!data.interop.empty()) {
     if (exif.empty()) exif.push_back({0x9000, kTiffUndefined, 4, {'0', '2', '3', '2'}});
     exif.push_back(
-        Pointer(kInteropPointer, AppendTiffDirectory(out, base, EntriesOf(data.interop), 0)));
+        Pointer(kInteropPointerTag, AppendTiffDirectory(out, base, EntriesOf(data.interop), 0)));
   }
   if (!data.gps.empty())
     first.push_back(Pointer(kGpsPointer, AppendTiffDirectory(out, base, EntriesOf(data.gps), 0)));

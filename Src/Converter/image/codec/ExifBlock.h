@@ -9,8 +9,9 @@
 #include "image/codec/CameraData.h"
 #include "image/codec/TiffDirectory.h"
 
-// The most an APP1 segment holds after its length: 65533 bytes less the marker's.
-constexpr std::size_t kLargestExifBlock = 65533;
+// The largest block FreeImage's JPEG writer puts in one APP1 segment: it cuts longer ones
+// into pieces of this size, which no reader joins again.
+constexpr std::size_t kLargestExifBlock = 65504;
 
 // "Exif\0\0" and a little-endian TIFF block of the first, Exif, GPS and interoperability
 // directories; empty when `data` has no EXIF tags.

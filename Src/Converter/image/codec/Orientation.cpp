@@ -2,6 +2,7 @@
 
 #include "image/codec/CameraData.h"
 #include "image/codec/FreeImageCall.h"
+#include "image/codec/TiffDirectory.h"
 
 #include <cstdint>
 #include <fstream>
@@ -35,9 +36,6 @@ class TiffReader {
   bool big_ = false;
 };
 
-constexpr std::uint32_t kOrientationTag = 274;
-constexpr std::uint32_t kShortType = 3;
-
 }  // namespace
 
 int TiffOrientation(const std::string& path, int pageIndex) {
@@ -53,7 +51,7 @@ int TiffOrientation(const std::string& path, int pageIndex) {
   for (std::uint32_t i = 0; i < entries && tiff.ok(); ++i) {
     const std::uint64_t entry = ifd + 2 + 12ull * i;
     if (tiff.Read(entry, 2) != kOrientationTag) continue;
-    if (tiff.Read(entry + 2, 2) != kShortType || tiff.Read(entry + 4, 4) < 1) return 1;
+    if (tiff.Read(entry + 2, 2) != kTiffShort || tiff.Read(entry + 4, 4) < 1) return 1;
     const std::uint32_t value = tiff.Read(entry + 8, 2);
     return tiff.ok() && value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
   }

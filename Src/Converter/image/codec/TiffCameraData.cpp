@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr std::uint16_t kOrientation = 0x0112;
 constexpr std::uint16_t kXmp = 700;
 constexpr std::uint16_t kIptc = 33723;
 
@@ -24,7 +23,7 @@ std::vector<TiffEntry> Merged(std::vector<TiffEntry> file, const std::vector<Tif
                              [&](const TiffEntry& e) { return e.tag == entry.tag; });
     if (same == file.end()) {
       file.push_back(entry);
-    } else if (entry.tag == kOrientation) {
+    } else if (entry.tag == kOrientationTag) {
       *same = entry;
     }
   }

@@ -17,6 +17,10 @@ struct TiffEntry {
   bool placed = false;
 };
 
+// The tags more than one reader or writer of camera data names.
+constexpr std::uint16_t kOrientationTag = 0x0112;
+constexpr std::uint16_t kInteropPointerTag = 0xA005;
+
 constexpr std::uint16_t kTiffShort = 3;
 constexpr std::uint16_t kTiffLong = 4;
 constexpr std::uint16_t kTiffUndefined = 7;
