@@ -13,7 +13,7 @@
 #include "job/PathFunctions.h"
 #include "job/SmallPictures.h"
 #include "support/TestFiles.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 namespace {
 

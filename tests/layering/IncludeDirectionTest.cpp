@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kStringTable = "ui/resources/StringTable.h";
+const std::string kStringTable = "strings/StringTable.h";
 
 // The folders each layer may include from, besides its own, platform and the string table.
 const std::map<std::string, std::set<std::string>> kAllowed = {
@@ -59,7 +59,7 @@ std::vector<fs::path> SourcesUnder(const fs::path& root) {
 }
 
 std::string LayerOf(const std::string& path) {
-  if (path == kStringTable || path == "ui/resources/StringTable.cpp") return "strings";
+  if (path == kStringTable || path == "strings/StringTable.cpp") return "strings";
   return path.substr(0, path.find('/'));
 }
 

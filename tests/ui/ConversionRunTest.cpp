@@ -23,7 +23,7 @@
 #include "ui/ConversionRun.h"
 #include "ui/ProgressDialog.h"
 #include "ui/resources/ResourceIds.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 #include "ui/WxText.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "platform/ByteCodes.h"
 #include "settings/ValidateSettings.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 namespace {
 

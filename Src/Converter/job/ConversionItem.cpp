@@ -1,6 +1,6 @@
 #include "job/ConversionItem.h"
 
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 int ItemStatusTextId(int status) {
   switch (status) {

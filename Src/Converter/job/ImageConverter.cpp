@@ -5,7 +5,7 @@
 #include "job/SafeSave.h"
 #include "platform/FolderCreation.h"
 #include "platform/PathStatus.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 void ImageConverter::OnItemStart(ConversionItem&, const std::string&) {}
 void ImageConverter::OnItemDone(ConversionItem&) {}

@@ -13,7 +13,7 @@
 #include "job/SafeSave.h"
 #include "platform/PathStatus.h"
 #include "platform/TempFileCleanup.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 namespace {
 

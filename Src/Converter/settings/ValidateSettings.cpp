@@ -5,7 +5,7 @@
 #include "image/ImageBuffer.h"
 #include "image/codec/ImageType.h"
 #include "image/OverlayPicture.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 namespace {
 

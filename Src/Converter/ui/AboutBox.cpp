@@ -7,7 +7,7 @@
 
 #include "ui/resources/FrameTexts.h"
 #include "ui/resources/ResourceIds.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 #include "ui/ProgramIcon.h"
 #include "ui/WxText.h"
 

@@ -10,7 +10,7 @@
 #include "ui/MainFrame.h"
 #include "ui/ModalDialogs.h"
 #include "ui/StopRequest.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 #include "ui/WxText.h"
 
 BrindlemarkApp::BrindlemarkApp()

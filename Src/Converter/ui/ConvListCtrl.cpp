@@ -9,7 +9,7 @@
 #include "ui/StatusIcons.h"
 #include "ui/WxText.h"
 #include "ui/resources/ResourceIds.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 namespace {
 CConvListCtrl* theListCtrl = nullptr;

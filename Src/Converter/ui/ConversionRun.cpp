@@ -13,7 +13,7 @@
 #include "ui/OptionPages.h"
 #include "ui/ProgressDialog.h"
 #include "ui/StopRequest.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 #include "ui/WxText.h"
 
 namespace {

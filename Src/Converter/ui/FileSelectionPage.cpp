@@ -20,7 +20,7 @@
 #include "ui/SearchDialog.h"
 #include "ui/WxText.h"
 #include "ui/resources/ResourceIds.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <wx/string.h>
 
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 namespace {
 

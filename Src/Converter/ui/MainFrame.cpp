@@ -14,7 +14,7 @@
 #include "ui/ToolbarImages.h"
 #include "ui/resources/FrameTexts.h"
 #include "ui/resources/ResourceIds.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 #include "ui/WxText.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <wx/msgdlg.h>
 
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 #include "ui/WxText.h"
 
 // clang-format off

@@ -6,7 +6,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 #include "ui/WxText.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "ui/ConvListCtrl.h"
 #include "ui/WxText.h"
 #include "ui/resources/ResourceIds.h"
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 namespace {
 SearchDialog* theSearch = nullptr;

@@ -1,4 +1,4 @@
-#include "ui/resources/StringTable.h"
+#include "strings/StringTable.h"
 
 #include <algorithm>
 #include <array>

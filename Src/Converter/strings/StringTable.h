@@ -1,7 +1,6 @@
 // The program's numbered texts. The engine and the windowed program read them by number
 // from this one table; FormatText fills a text's %s and %d fields. It is a leaf library of
-// its own (bm_strings) that includes nothing of the program, so every layer may use it: the
-// one exception to the layering, where a folder of ui serves the layers below it.
+// its own (bm_strings) that includes nothing of the program, so every layer may use it.
 #pragma once
 
 #include <string>
