@@ -152,6 +152,13 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& ty
 }
 
 HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, int greyScale) {
+  EncoderOptions options;
+  options.quality = quality;
+  options.greyScale = greyScale != 0;
+  return SaveAs(path, options);
+}
+
+HRESULT ImageBuffer::SaveAs(const std::string& path, const EncoderOptions& options) {
   if (!picture_) return E_IMG_NOT_LOADED;
   if (!IsSupportedType(path, false)) return E_IMG_CANNOT_WRITE_TYPE;
   const int type = GetImageType(path);
@@ -162,8 +169,8 @@ HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, i
     return Succeeded(WriteGif(path, picture_)) ? S_OK : E_FAIL;
   }
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  const int flags = fif == FIF_JPEG ? JpegFlags(quality) : 0;
-  AttachProfileFor(fif, greyScale != 0);
+  const int flags = fif == FIF_JPEG ? JpegFlags(options.quality) : 0;
+  AttachProfileFor(fif, options.greyScale);
   if (keepCameraData_ && (fif == FIF_JPEG || fif == FIF_TIFF))
     return SaveWithCameraData(fif, path, flags);
   return SaveCheckedToFile(fif, picture_, path, flags) ? S_OK : E_IMG_SAVE;

@@ -11,6 +11,7 @@
 
 #include "image/codec/CameraData.h"
 #include "image/codec/ColourProfile.h"
+#include "image/codec/EncoderOptions.h"
 #include "platform/Result.h"
 #include "settings/ConversionSettings.h"
 
@@ -29,9 +30,11 @@ class ImageBuffer {
   virtual HRESULT Scale(double factor);
   // 24-bit block-average resize to width x height.
   virtual HRESULT Resize(int width, int height);
-  // Writes the picture by the path's type; JPEG with `quality` as its flags. The colour
-  // profile the picture was loaded with goes with a JPEG, PNG or TIFF output of more than
-  // 8 bits unless `greyScale` (non-zero) says the output is grey.
+  // Writes the picture by the path's type with the encoder options. The colour profile the
+  // picture was loaded with goes with a JPEG, PNG or TIFF output of more than 8 bits unless
+  // the options say the output is grey.
+  HRESULT SaveAs(const std::string& path, const EncoderOptions& options);
+  // SaveAs with a JPEG `quality` and a grey flag (non-zero: grey); `flags` is unused.
   virtual HRESULT Save(const std::string& path, int flags, int quality, int greyScale);
   // Loads page `pageIndex` (from 0) of a file; a failure keeps the held picture.
   virtual HRESULT Load(const std::string& path, int pageIndex);

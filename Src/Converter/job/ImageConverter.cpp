@@ -79,8 +79,8 @@ HRESULT ImageConverter::ConvertFile(ConversionItem& item, const ConversionSettin
     return E_FAIL;
   }
   OnProgress(item, 70);
-  const SafeSaveResult saved = SaveWhole(image_, item.destPath, settings.jpegQualityNew,
-                                         settings.greyScale, settings.override);
+  const SafeSaveResult saved =
+      SaveWhole(image_, item.destPath, EncoderOptionsFor(settings), settings.override);
   item.newBitDepth = image_.Bpp();
   item.newWidth = image_.Width();
   item.newHeight = image_.Height();

@@ -81,7 +81,7 @@ void Work(ConversionItem& item, const ConversionSettings& settings, ImageBuffer&
     return;
   }
   progress.push_back(70);
-  code = EncodeToTemp(image, item.destPath, settings.jpegQualityNew, settings.greyScale, encoded);
+  code = EncodeToTemp(image, item.destPath, EncoderOptionsFor(settings), encoded);
   item.newBitDepth = image.Bpp();
   item.newWidth = image.Width();
   item.newHeight = image.Height();

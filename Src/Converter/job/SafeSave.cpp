@@ -6,7 +6,7 @@
 #include "platform/TempFile.h"
 #include "platform/TempFileCleanup.h"
 
-SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int quality, bool greyScale,
+SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, const EncoderOptions& options,
                          bool replace) {
   const std::string name = FileNameOf(dest);
   if (name.empty() || name.size() > NAME_MAX || dest.size() >= PATH_MAX) return {E_FAIL, false};
@@ -17,7 +17,7 @@ SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int qualit
       CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension);
   if (temp.empty()) return {E_FAIL, false};
   NoteTempFile(temp);
-  const HRESULT saved = image.Save(temp, 0, quality, greyScale ? 1 : 0);
+  const HRESULT saved = image.SaveAs(temp, options);
   if (Failed(saved)) {
     ForgetTempFile();
     RemoveFileEntry(temp);
@@ -33,7 +33,7 @@ SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int qualit
   return {E_FAIL, false};
 }
 
-HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, int quality, bool greyScale,
+HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, const EncoderOptions& options,
                      EncodedTemp& out) {
   out = {};
   const std::string name = FileNameOf(dest);
@@ -45,7 +45,7 @@ HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, int quality, b
       CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension);
   if (temp.empty()) return E_FAIL;
   const int note = NoteTempFileNote(temp);
-  const HRESULT saved = image.Save(temp, 0, quality, greyScale ? 1 : 0);
+  const HRESULT saved = image.SaveAs(temp, options);
   if (Failed(saved)) {
     RemoveFileEntry(temp);
     ForgetTempFileNote(note);

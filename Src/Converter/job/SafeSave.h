@@ -14,10 +14,10 @@ struct SafeSaveResult {
   bool destinationExists = false;  // without `replace`: an entry appeared at the destination
 };
 
-// Saves `image` to `dest` (JPEG quality and grey flag as ImageBuffer::Save takes them).
+// Saves `image` to `dest` with the encoder options.
 // Without `replace` an existing entry is never touched. A name longer than the file-name
 // limit fails. No temporary file is left behind on any failure.
-SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, int quality, bool greyScale,
+SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, const EncoderOptions& options,
                          bool replace);
 
 // The two halves of SaveWhole, for a run whose workers encode while another thread
@@ -29,7 +29,7 @@ struct EncodedTemp {
 };
 // Encodes `image` into a fresh temporary file beside `dest`; on failure no file is left
 // and the code is negative.
-HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, int quality, bool greyScale,
+HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, const EncoderOptions& options,
                      EncodedTemp& out);
 // Moves the temporary file over `dest` as SaveWhole would; it is gone afterwards either way.
 SafeSaveResult PublishTemp(EncodedTemp& temp, const std::string& dest, bool replace);

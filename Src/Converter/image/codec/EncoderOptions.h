@@ -1,0 +1,18 @@
+// EncoderOptions: what the encoders are told besides the picture and the destination's
+// type, gathered once from a run's settings. A new encoder choice is a field here, filled
+// in EncoderOptionsFor and read by the encoder it concerns; nothing else changes.
+#pragma once
+
+#include "settings/ConversionSettings.h"
+
+struct EncoderOptions {
+  int quality = 80;        // 1 to 100, for every type that takes a quality
+  bool greyScale = false;  // the output is grey: no colour profile goes with it
+};
+
+inline EncoderOptions EncoderOptionsFor(const ConversionSettings& settings) {
+  EncoderOptions options;
+  options.quality = settings.jpegQualityNew;
+  options.greyScale = settings.greyScale;
+  return options;
+}
