@@ -1,62 +1,137 @@
 #include "image/transform/Resample.h"
 
 #include <algorithm>
+#include <type_traits>
+#include <vector>
 
 #include "image/Pixel.h"
+#include "image/transform/ResampleMapping.h"
 
 namespace {
 
 using i64 = std::int64_t;
 
-// The window limited to the source: [x, x + w) and [y, y + h) inside 0..width, 0..height.
-template <typename View>
-PixelRect ClipToSource(PixelRect r, const View& source) {
-  const i64 x0 = std::clamp<i64>(r.x, 0, source.width);
-  const i64 y0 = std::clamp<i64>(r.y, 0, source.height);
-  const i64 x1 = std::clamp<i64>(r.x + std::max<i64>(r.w, 0), x0, source.width);
-  const i64 y1 = std::clamp<i64>(r.y + std::max<i64>(r.h, 0), y0, source.height);
-  return {x0, y0, x1 - x0, y1 - y0};
+// The source span [first, end) that each placed pixel of one axis reads, for the placed
+// pixels on the canvas (index 0 is the first of them).
+struct AxisSpans {
+  std::vector<i64> first, end;
+  bool reduces = false;   // more window pixels than placed ones: spans partition the window
+  bool enlarges = false;  // fewer: each span is the one nearest pixel
+};
+
+// A reduction partitions the window into runs of floor or ceil(window / placed) pixels:
+// placed pixel p starts at round(p x window / placed), so every window pixel is read
+// exactly once and each run is centred on its placed pixel. At whole factors this is
+// the run of `factor` pixels at p x factor. Otherwise each placed pixel reads the pixel
+// at trunc(p x window / placed), inside the source even for an empty window.
+AxisSpans SpansFor(i64 windowStart, i64 windowLength, i64 placed, i64 placedBegin, i64 placedEnd,
+                   int sourceSize) {
+  AxisSpans s;
+  s.reduces = windowLength > placed;
+  s.enlarges = windowLength < placed;
+  const auto count = static_cast<std::size_t>(placedEnd - placedBegin);
+  s.first.resize(count);
+  s.end.resize(count);
+  const double factor =
+      placed > 0 ? static_cast<double>(windowLength) / static_cast<double>(placed) : 0.0;
+  for (i64 p = placedBegin; p < placedEnd; ++p) {
+    const auto k = static_cast<std::size_t>(p - placedBegin);
+    if (s.reduces) {
+      s.first[k] = windowStart + (2 * p * windowLength + placed) / (2 * placed);
+      s.end[k] = windowStart + (2 * (p + 1) * windowLength + placed) / (2 * placed);
+    } else {
+      const auto at =
+          static_cast<i64>(static_cast<double>(p) * factor + static_cast<double>(windowStart));
+      s.first[k] = std::clamp<i64>(at, 0, sourceSize - 1);
+      s.end[k] = s.first[k] + 1;
+    }
+  }
+  return s;
 }
 
-// The source rows one target row reads: [first, end) after clipping, and `nearest`, the
-// row copied when the block is empty.
-struct RowBlock {
-  i64 first;
-  i64 end;
-  i64 nearest;
-};
+// How the block sums are kept. For each band of source rows (the rows of one canvas row)
+// the column sums of every lane are gathered first; a placed pixel then adds the column
+// sums of its run. The plain lanes are the pixel's bytes as stored (blue, green, red and,
+// for 32-bit pixels, the fourth byte), so a band is summed as byte strings. Sources with
+// real alpha sum four lanes per pixel: the colours weighted by alpha, and the alpha.
+constexpr int kWeightedLanes = 4;
 
-// Per-channel sums of the pixels [x0, x1) of one row, for a 32-bit and a 24-bit row; the
-// fourth bytes are summed too, which tells whether their alpha is real.
-struct ChannelSums {
-  std::uint64_t blue = 0, green = 0, red = 0, fourth = 0;
-};
+template <typename View>
+constexpr int kBytesPerPixel = std::is_same_v<View, RgbView> ? 3 : 4;
 
-inline void AddRow(const std::uint32_t* row, i64 x0, i64 x1, ChannelSums& s) {
-  for (i64 x = x0; x < x1; ++x) {
-    const std::uint32_t p = row[x];
-    s.blue += p & 0xFFu;
-    s.green += (p >> 8) & 0xFFu;
-    s.red += (p >> 16) & 0xFFu;
-    s.fourth += p >> 24;
+inline const BYTE* BytesOf(const std::uint32_t* row) { return reinterpret_cast<const BYTE*>(row); }
+inline const BYTE* BytesOf(const BYTE* row) { return row; }
+inline std::ptrdiff_t ByteStride(const ConstPixelView& v) { return v.stride * 4; }
+inline std::ptrdiff_t ByteStride(const RgbView& v) { return v.stride; }
+
+// Sums `rows` byte strings of `count` bytes, `stride` bytes apart, byte by byte into
+// lanes. The rows are walked a chunk of columns at a time, so the chunk's sums stay in
+// registers while the rows go by.
+template <typename Acc>
+void SumBand(const BYTE* first, std::ptrdiff_t stride, i64 rows, i64 count, Acc* lanes) {
+  constexpr i64 kChunk = 32;
+  i64 i = 0;
+  for (; i + kChunk <= count; i += kChunk) {
+    Acc acc[kChunk] = {};
+    const BYTE* p = first + i;
+    for (i64 y = 0; y < rows; ++y, p += stride)
+      for (i64 t = 0; t < kChunk; ++t) acc[t] += p[t];
+    std::copy(acc, acc + kChunk, lanes + i);
+  }
+  for (; i < count; ++i) {
+    Acc acc = 0;
+    const BYTE* p = first + i;
+    for (i64 y = 0; y < rows; ++y, p += stride) acc += *p;
+    lanes[i] = acc;
   }
 }
 
-// The fourth bytes of the averaged pixels seen so far. Pictures the program makes, and
-// files without alpha, have 0xFF in every pixel, some files without alpha 0 in every pixel:
-// only a mix of values is real alpha. A block's sum tells whether it holds a byte other
-// than 0xFF (sum below 255 per pixel) and one other than 0 (sum above 0).
+// The same for `count` 32-bit pixels into four lanes each: blue, green and red weighted by
+// the pixel's alpha, and the alpha; `stride` counts pixels.
+template <typename Acc>
+void SumWeightedBand(const std::uint32_t* first, std::ptrdiff_t stride, i64 rows, i64 count,
+                     Acc* lanes) {
+  constexpr i64 kChunk = 8;
+  for (i64 x = 0; x < count; x += kChunk) {
+    const i64 n = std::min(kChunk, count - x);
+    Acc acc[kChunk * kWeightedLanes] = {};
+    const std::uint32_t* p = first + x;
+    for (i64 y = 0; y < rows; ++y, p += stride) {
+      for (i64 t = 0; t < n; ++t) {
+        const std::uint32_t px = p[t];
+        const Acc a = px >> 24;
+        acc[4 * t] += (px & 0xFFu) * a;
+        acc[4 * t + 1] += ((px >> 8) & 0xFFu) * a;
+        acc[4 * t + 2] += ((px >> 16) & 0xFFu) * a;
+        acc[4 * t + 3] += a;
+      }
+    }
+    std::copy(acc, acc + n * kWeightedLanes, lanes + x * kWeightedLanes);
+  }
+}
+
+// Whether the fourth bytes of the averaged pixels seen so far are real alpha. Pictures the
+// program makes, and files without alpha, have 0xFF in every pixel, some files without
+// alpha 0 in every pixel: only a mix of values is real alpha. A block's sum tells whether
+// it holds a byte other than 0xFF (sum below 255 per pixel) and one other than 0.
 struct AlphaSeen {
   bool notAllOpaque = false, notAllZero = false;
   bool Real() const { return notAllOpaque && notAllZero; }
 };
 
-inline void AddRow(const BYTE* row, i64 x0, i64 x1, ChannelSums& s) {
-  for (const BYTE *p = row + 3 * x0, *end = row + 3 * x1; p < end; p += 3) {
-    s.blue += p[0];
-    s.green += p[1];
-    s.red += p[2];
-  }
+// The opaque per-channel mean of `count` pixels (integer division) from blue, green, red sums.
+inline std::uint32_t PlainMean(const std::uint64_t* s, std::uint64_t count) {
+  return kOpaque |
+         static_cast<std::uint32_t>((s[2] / count) << 16 | (s[1] / count) << 8 | s[0] / count);
+}
+
+// Colours weighted by alpha, so that transparent pixels do not darken edges; the fourth
+// byte is the mean alpha. `s` holds the weighted blue, green, red and the alpha; the
+// caller takes a wholly transparent block's plain mean instead.
+inline std::uint32_t WeightedMean(const std::uint64_t* s, std::uint64_t count) {
+  const std::uint64_t alpha = s[3];
+  return static_cast<std::uint32_t>(alpha / count) << 24 |
+         static_cast<std::uint32_t>((s[2] / alpha) << 16 | (s[1] / alpha) << 8 | s[0] / alpha);
 }
 
 // The pixel at column x copied whole; a 24-bit pixel is opaque, as its 32-bit copy would be.
@@ -67,141 +142,140 @@ inline std::uint32_t WholePixel(const BYTE* row, i64 x) {
          p[0];
 }
 
-// Average of the block [x0, x1) x rows of `rows`, opaque. 64-bit sums: a block may hold
-// more pixels than a 32-bit sum of 255s allows.
+// The resample of the placed pixels, one canvas row at a time.
 template <typename View>
-std::uint32_t AverageBlock(const View& source, const RowBlock& rows, i64 x0, i64 x1,
-                           AlphaSeen& seen) {
-  ChannelSums s;
-  for (i64 y = rows.first; y < rows.end; ++y) AddRow(source.Row(y), x0, x1, s);
-  const std::uint64_t count = static_cast<std::uint64_t>((rows.end - rows.first) * (x1 - x0));
-  seen.notAllOpaque |= s.fourth != 255 * count;
-  seen.notAllZero |= s.fourth != 0;
-  return kOpaque | static_cast<std::uint32_t>((s.red / count) << 16 | (s.green / count) << 8 |
-                                              s.blue / count);
-}
+class BoxResampler {
+ public:
+  BoxResampler(const View& source, const ResampleMapping& m, const PixelView& target)
+      : source_(source),
+        target_(target),
+        m_(m),
+        cols_(SpansFor(m.src.x, m.src.w, m.place.w, m.colBegin - m.place.x, m.colEnd - m.place.x,
+                       source.width)),
+        rows_(SpansFor(m.src.y, m.src.h, m.place.h, m.rowBegin - m.place.y, m.rowEnd - m.place.y,
+                       source.height)),
+        xBegin_(cols_.first.front()),
+        xEnd_(cols_.end.back()) {}
 
-// Sums of a block of a source with real alpha: colours weighted by their alpha, the alpha
-// itself, and the plain colours for a block that is wholly transparent.
-struct AlphaSums {
-  std::uint64_t blue = 0, green = 0, red = 0, alpha = 0;
-  ChannelSums plain;
-};
-
-inline void AddRow(const std::uint32_t* row, i64 x0, i64 x1, AlphaSums& s) {
-  for (i64 x = x0; x < x1; ++x) {
-    const std::uint32_t p = row[x];
-    const std::uint64_t a = p >> 24;
-    s.blue += (p & 0xFFu) * a;
-    s.green += ((p >> 8) & 0xFFu) * a;
-    s.red += ((p >> 16) & 0xFFu) * a;
-    s.alpha += a;
+  // An enlargement that reduces along neither axis repeats pixels whole; any reduction
+  // averages (along an enlarged axis its run is the one nearest pixel).
+  bool CopiesWhole() const {
+    return (cols_.enlarges || rows_.enlarges) && !cols_.reduces && !rows_.reduces;
   }
-  AddRow(row, x0, x1, s.plain);
-}
 
-// Average of the block with colours weighted by alpha, so that transparent pixels do not
-// darken edges; the fourth byte is the mean alpha. A wholly transparent block keeps the
-// plain mean of its colours.
-std::uint32_t AverageBlockByAlpha(const ConstPixelView& source, const RowBlock& rows, i64 x0,
-                                  i64 x1) {
-  AlphaSums s;
-  for (i64 y = rows.first; y < rows.end; ++y) AddRow(source.Row(y), x0, x1, s);
-  const std::uint64_t count = static_cast<std::uint64_t>((rows.end - rows.first) * (x1 - x0));
-  const std::uint32_t alpha = static_cast<std::uint32_t>(s.alpha / count) << 24;
-  if (s.alpha == 0)
-    return static_cast<std::uint32_t>((s.plain.red / count) << 16 | (s.plain.green / count) << 8 |
-                                      s.plain.blue / count);
-  return alpha | static_cast<std::uint32_t>((s.red / s.alpha) << 16 | (s.green / s.alpha) << 8 |
-                                            s.blue / s.alpha);
-}
+  void CopyRows() const {
+    for (i64 j = m_.rowBegin; j < m_.rowEnd; ++j) {
+      const auto* in = source_.Row(rows_.first[static_cast<std::size_t>(j - m_.rowBegin)]);
+      std::uint32_t* out = target_.Row(j) + m_.colBegin;
+      for (std::size_t k = 0; k < cols_.first.size(); ++k) out[k] = WholePixel(in, cols_.first[k]);
+    }
+  }
 
-void FillSpan(std::uint32_t* row, i64 from, i64 to, std::uint32_t fill) {
-  if (from < to) std::fill(row + from, row + to, fill);
-}
+  // Averages every placed pixel, with plain means or (Weighted) weighted by alpha. The
+  // plain pass of a 32-bit source stops and returns false as soon as the pixels it
+  // averaged show real alpha; the caller then runs the weighted pass.
+  template <bool Weighted>
+  bool AverageRows() const {
+    // A plain lane adds at most 255 per row: 16 bits hold a band of up to 257 rows. A
+    // weighted lane adds up to 255 x 255: 32 bits hold a band of up to 66,051 rows.
+    i64 tallest = 0;
+    for (std::size_t r = 0; r < rows_.first.size(); ++r)
+      tallest = std::max(tallest, rows_.end[r] - rows_.first[r]);
+    if constexpr (!Weighted) {
+      if (tallest <= 257) return AverageRowsWith<Weighted, std::uint16_t>();
+    }
+    return tallest <= 66051 ? AverageRowsWith<Weighted, std::uint32_t>()
+                            : AverageRowsWith<Weighted, std::uint64_t>();
+  }
 
-// How target pixels map to the source window, fixed for the whole resample.
-struct Mapping {
-  PixelRect src;    // the window, inside the source
-  PixelRect place;  // the placed rectangle, possibly reaching past the canvas
-  // The placed columns and rows that lie on the canvas; empty when nothing is placed.
-  i64 colBegin, colEnd, rowBegin, rowEnd;
-  double fx, fy;  // window pixels per placed pixel
-};
+ private:
+  static constexpr int kPlainLanes = kBytesPerPixel<View>;
 
-Mapping MappingFor(const PixelRect& src, const PixelRect& place, const PixelView& target) {
-  Mapping m{src, place, 0, 0, 0, 0, 0.0, 0.0};
-  m.colBegin = std::clamp<i64>(place.x, 0, target.width);
-  m.colEnd = std::clamp<i64>(place.x + std::max<i64>(place.w, 0), m.colBegin, target.width);
-  m.rowBegin = std::clamp<i64>(place.y, 0, target.height);
-  m.rowEnd = std::clamp<i64>(place.y + std::max<i64>(place.h, 0), m.rowBegin, target.height);
-  // Only computed when something is placed, so a placed size of 0 never divides.
-  if (m.colBegin < m.colEnd) m.fx = static_cast<double>(src.w) / static_cast<double>(place.w);
-  if (m.rowBegin < m.rowEnd) m.fy = static_cast<double>(src.h) / static_cast<double>(place.h);
-  return m;
-}
-
-// The placed columns of target row j (a placed row). x0, y0 start each block at the
-// truncated mapped position; the block spans trunc(x0 + fx) - x0 columns and likewise rows,
-// cut at the window's right and bottom edges.
-template <bool ByAlpha, typename View>
-void ResamplePlacedRow(const View& source, const Mapping& m, i64 j, std::uint32_t* out,
-                       AlphaSeen& seen) {
-  const i64 srcRight = m.src.x + m.src.w, srcBottom = m.src.y + m.src.h;
-  const i64 y0 =
-      static_cast<i64>(static_cast<double>(j - m.place.y) * m.fy + static_cast<double>(m.src.y));
-  const i64 y1 = static_cast<i64>(static_cast<double>(y0) + m.fy);
-  const RowBlock rows{y0, std::min(y1, srcBottom), std::clamp<i64>(y0, 0, source.height - 1)};
-  const auto* nearestRow = source.Row(rows.nearest);
-  for (i64 i = m.colBegin; i < m.colEnd; ++i) {
-    const i64 x0 =
-        static_cast<i64>(static_cast<double>(i - m.place.x) * m.fx + static_cast<double>(m.src.x));
-    const i64 x1 = std::min(static_cast<i64>(static_cast<double>(x0) + m.fx), srcRight);
-    if (x1 > x0 && rows.end > rows.first) {
-      if constexpr (ByAlpha) {
-        out[i] = AverageBlockByAlpha(source, rows, x0, x1);
+  template <bool Weighted, typename Acc>
+  bool AverageRowsWith() const {
+    constexpr int kLanes = Weighted ? kWeightedLanes : kPlainLanes;
+    constexpr bool kNoteAlpha = !Weighted && kPlainLanes == 4;
+    std::vector<Acc> lanes(static_cast<std::size_t>((xEnd_ - xBegin_) * kLanes));
+    AlphaSeen seen;
+    for (i64 j = m_.rowBegin; j < m_.rowEnd; ++j) {
+      const auto r = static_cast<std::size_t>(j - m_.rowBegin);
+      const i64 y0 = rows_.first[r], rows = rows_.end[r] - y0;
+      if constexpr (Weighted) {
+        SumWeightedBand(source_.Row(y0) + xBegin_, source_.stride, rows, xEnd_ - xBegin_,
+                        lanes.data());
       } else {
-        out[i] = AverageBlock(source, rows, x0, x1, seen);
+        SumBand(BytesOf(source_.Row(y0)) + xBegin_ * kLanes, ByteStride(source_), rows,
+                (xEnd_ - xBegin_) * kLanes, lanes.data());
       }
-    } else {
-      out[i] = WholePixel(nearestRow, std::clamp<i64>(x0, 0, source.width - 1));
+      std::uint32_t* out = target_.Row(j) + m_.colBegin;
+      for (std::size_t k = 0; k < cols_.first.size(); ++k) {
+        const i64 x0 = cols_.first[k], x1 = cols_.end[k];
+        std::uint64_t sums[kLanes] = {};
+        const Acc* lane = lanes.data() + (x0 - xBegin_) * kLanes;
+        for (i64 x = x0; x < x1; ++x, lane += kLanes)
+          for (int c = 0; c < kLanes; ++c) sums[c] += lane[c];
+        const auto count = static_cast<std::uint64_t>(rows * (x1 - x0));
+        if constexpr (Weighted) {
+          out[k] =
+              sums[3] ? WeightedMean(sums, count) : PlainBlockMean(y0, rows, x0, x1) & ~kOpaque;
+        } else {
+          out[k] = PlainMean(sums, count);
+        }
+        if constexpr (kNoteAlpha) {
+          seen.notAllOpaque |= sums[3] != 255 * count;
+          seen.notAllZero |= sums[3] != 0;
+        }
+      }
+      if (kNoteAlpha && seen.Real()) return false;
     }
+    return true;
   }
-}
 
-// Fills the target row by row. The plain pass (ByAlpha false) stops and returns false as
-// soon as the pixels it averaged show real alpha; the caller then runs the weighted pass.
-template <bool ByAlpha, typename View>
-bool ResampleRows(const View& source, const Mapping& m, const PixelView& target,
-                  std::uint32_t fill) {
-  AlphaSeen seen;
-  for (i64 j = 0; j < target.height; ++j) {
-    std::uint32_t* out = target.Row(j);
-    if (j < m.rowBegin || j >= m.rowEnd) {
-      FillSpan(out, 0, target.width, fill);
-      continue;
+  // The plain mean of one block, read straight from the source (wholly transparent blocks).
+  std::uint32_t PlainBlockMean(i64 y0, i64 rows, i64 x0, i64 x1) const {
+    std::uint64_t sums[3] = {};
+    for (i64 y = y0; y < y0 + rows; ++y) {
+      const BYTE* p = BytesOf(source_.Row(y)) + x0 * kPlainLanes;
+      for (i64 x = x0; x < x1; ++x, p += kPlainLanes)
+        for (int c = 0; c < 3; ++c) sums[c] += p[c];
     }
-    FillSpan(out, 0, m.colBegin, fill);
-    ResamplePlacedRow<ByAlpha>(source, m, j, out, seen);
-    FillSpan(out, m.colEnd, target.width, fill);
-    if (!ByAlpha && seen.Real()) return false;
+    return PlainMean(sums, static_cast<std::uint64_t>(rows * (x1 - x0)));
   }
-  return true;
+
+  const View& source_;
+  const PixelView& target_;
+  const ResampleMapping& m_;
+  AxisSpans cols_, rows_;
+  i64 xBegin_, xEnd_;  // the source columns the placed pixels read
+};
+
+template <typename View>
+void Resample(const View& source, PixelRect sourceRect, const PixelView& target,
+              PixelRect placeRect, std::uint32_t fill) {
+  const ResampleMapping m = MappingFor(sourceRect, source.width, source.height, placeRect, target);
+  FillAroundPlaced(target, m, fill);
+  if (m.colBegin == m.colEnd || m.rowBegin == m.rowEnd) return;
+  BoxResampler<View> resampler(source, m, target);
+  if (resampler.CopiesWhole()) {
+    resampler.CopyRows();
+    return;
+  }
+  // The plain pass notes the alpha of what it averages; on the first row that shows real
+  // alpha the picture is resampled once more, weighted. Opaque pictures pay one compare
+  // per averaged pixel; pictures with alpha usually show it in their first rows.
+  if (!resampler.template AverageRows<false>()) {
+    if constexpr (std::is_same_v<View, ConstPixelView>) resampler.template AverageRows<true>();
+  }
 }
 
 }  // namespace
 
 void ResampleInto(const ConstPixelView& source, PixelRect sourceRect, const PixelView& target,
                   PixelRect placeRect, std::uint32_t fill) {
-  const Mapping m = MappingFor(ClipToSource(sourceRect, source), placeRect, target);
-  // The plain pass notes the alpha of what it averages; on the first row that shows real
-  // alpha the picture is resampled once more, weighted. Opaque pictures pay one AND and OR
-  // per averaged pixel; pictures with alpha usually show it in their first rows.
-  if (!ResampleRows<false>(source, m, target, fill)) ResampleRows<true>(source, m, target, fill);
+  Resample(source, sourceRect, target, placeRect, fill);
 }
 
 void ResampleInto(const RgbView& source, PixelRect sourceRect, const PixelView& target,
                   PixelRect placeRect, std::uint32_t fill) {
-  ResampleRows<false>(source, MappingFor(ClipToSource(sourceRect, source), placeRect, target),
-                      target, fill);
+  Resample(source, sourceRect, target, placeRect, fill);
 }
