@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::array<OptionHelpEntry, 39> kOptions = {{
+constexpr std::array<OptionHelpEntry, 42> kOptions = {{
     {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
     {"dest", "<folder>", "The folder the converted pictures are written to; created when missing."},
     {"mode", "fc|fp|m|w|h|r|n|f|fw|fh",
@@ -23,14 +23,23 @@ constexpr std::array<OptionHelpEntry, 39> kOptions = {{
     {"croptop", "<percent>", "Vertical place of the kept window (crop) or of the picture (pad)."},
     {"rotate", "0|90|180|270", "Clockwise quarter turns."},
     {"ext", "<extension>", "Destination type (default jpg): jpg, png, bmp, tif, tga, gif, ..."},
-    {"bpp", "1|8|16|24|32", "Destination bit depth (default 24)."},
-    {"jpegquality", "<1-100>|bad|average|normal|good|better|superb", "JPEG quality (default 80)."},
+    {"filter", "box|lanczos",
+     "Resampling filter: box (the default) averages the pixels when reducing and repeats them "
+     "when enlarging; lanczos (Lanczos-3) is sharper both ways."},
+    {"bpp", "1|8|16|24|32",
+     "Destination bit depth (default 24); a type that cannot hold it is refused: PNG and TIFF "
+     "take 1, 8, 24, 32, TGA 8, 16, 24, 32; JPEG is written grey at 8, else 24; GIF at 8 (1 "
+     "at 1)."},
+    {"jpegquality", "<1-100>|bad|average|normal|good|better|superb",
+     "JPEG quality (default 80); from 90 up colour is kept at full resolution (4:4:4)."},
+    {"progressive", "", "Write progressive JPEG files."},
+    {"gifdither", "", "Dither GIF outputs (Floyd-Steinberg) onto their palette of 256 colours."},
     {"greyscale", "", "Turn the pictures grey."},
     {"autorotate", "", "Turn pictures upright by their camera orientation before every step."},
     {"keepmetadata", "",
      "Keep camera data (date, camera, GPS position) on JPEG and TIFF outputs, updated."},
-    {"paddingvert", "<pixels>", "Frame height above and below; adds a frame."},
-    {"paddinghorz", "<pixels>", "Frame width left and right; adds a frame."},
+    {"paddingvert", "<pixels>", "Frame width left and right; adds a frame."},
+    {"paddinghorz", "<pixels>", "Frame height above and below; adds a frame."},
     {"paddingcolor", "<RRGGBB>", "Frame colour."},
     {"createshadow", "", "Add a drop shadow."},
     {"shadowopaque", "<percent>", "Opacity of the shadow."},

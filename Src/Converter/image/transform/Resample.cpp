@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image/Pixel.h"
+#include "image/transform/BandSums.h"
 #include "image/transform/ResampleMapping.h"
 
 namespace {
@@ -49,67 +50,6 @@ AxisSpans SpansFor(i64 windowStart, i64 windowLength, i64 placed, i64 placedBegi
   return s;
 }
 
-// How the block sums are kept. For each band of source rows (the rows of one canvas row)
-// the column sums of every lane are gathered first; a placed pixel then adds the column
-// sums of its run. The plain lanes are the pixel's bytes as stored (blue, green, red and,
-// for 32-bit pixels, the fourth byte), so a band is summed as byte strings. Sources with
-// real alpha sum four lanes per pixel: the colours weighted by alpha, and the alpha.
-constexpr int kWeightedLanes = 4;
-
-template <typename View>
-constexpr int kBytesPerPixel = std::is_same_v<View, RgbView> ? 3 : 4;
-
-inline const BYTE* BytesOf(const std::uint32_t* row) { return reinterpret_cast<const BYTE*>(row); }
-inline const BYTE* BytesOf(const BYTE* row) { return row; }
-inline std::ptrdiff_t ByteStride(const ConstPixelView& v) { return v.stride * 4; }
-inline std::ptrdiff_t ByteStride(const RgbView& v) { return v.stride; }
-
-// Sums `rows` byte strings of `count` bytes, `stride` bytes apart, byte by byte into
-// lanes. The rows are walked a chunk of columns at a time, so the chunk's sums stay in
-// registers while the rows go by.
-template <typename Acc>
-void SumBand(const BYTE* first, std::ptrdiff_t stride, i64 rows, i64 count, Acc* lanes) {
-  constexpr i64 kChunk = 32;
-  i64 i = 0;
-  for (; i + kChunk <= count; i += kChunk) {
-    Acc acc[kChunk] = {};
-    const BYTE* p = first + i;
-    for (i64 y = 0; y < rows; ++y, p += stride)
-      for (i64 t = 0; t < kChunk; ++t) acc[t] += p[t];
-    std::copy(acc, acc + kChunk, lanes + i);
-  }
-  for (; i < count; ++i) {
-    Acc acc = 0;
-    const BYTE* p = first + i;
-    for (i64 y = 0; y < rows; ++y, p += stride) acc += *p;
-    lanes[i] = acc;
-  }
-}
-
-// The same for `count` 32-bit pixels into four lanes each: blue, green and red weighted by
-// the pixel's alpha, and the alpha; `stride` counts pixels.
-template <typename Acc>
-void SumWeightedBand(const std::uint32_t* first, std::ptrdiff_t stride, i64 rows, i64 count,
-                     Acc* lanes) {
-  constexpr i64 kChunk = 8;
-  for (i64 x = 0; x < count; x += kChunk) {
-    const i64 n = std::min(kChunk, count - x);
-    Acc acc[kChunk * kWeightedLanes] = {};
-    const std::uint32_t* p = first + x;
-    for (i64 y = 0; y < rows; ++y, p += stride) {
-      for (i64 t = 0; t < n; ++t) {
-        const std::uint32_t px = p[t];
-        const Acc a = px >> 24;
-        acc[4 * t] += (px & 0xFFu) * a;
-        acc[4 * t + 1] += ((px >> 8) & 0xFFu) * a;
-        acc[4 * t + 2] += ((px >> 16) & 0xFFu) * a;
-        acc[4 * t + 3] += a;
-      }
-    }
-    std::copy(acc, acc + n * kWeightedLanes, lanes + x * kWeightedLanes);
-  }
-}
-
 // Whether the fourth bytes of the averaged pixels seen so far are real alpha. Pictures the
 // program makes, and files without alpha, have 0xFF in every pixel, some files without
 // alpha 0 in every pixel: only a mix of values is real alpha. A block's sum tells whether
@@ -142,7 +82,8 @@ inline std::uint32_t WholePixel(const BYTE* row, i64 x) {
          p[0];
 }
 
-// The resample of the placed pixels, one canvas row at a time.
+// The resample of the placed pixels, one canvas row at a time: the column sums of the
+// row's band of source rows first (BandSums.h), then each placed pixel adds those of its run.
 template <typename View>
 class BoxResampler {
  public:
