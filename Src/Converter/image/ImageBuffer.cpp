@@ -10,6 +10,7 @@
 #include "image/codec/FreeImageCall.h"
 #include "image/gif/GifReader.h"
 #include "image/gif/GifWriter.h"
+#include "image/transform/Dither.h"
 #include "image/transform/Greyscale.h"
 #include "image/ImageResult.h"
 #include "image/codec/ImageType.h"
@@ -24,12 +25,16 @@
 
 namespace {
 
-// The JPEG save flags: the quality's low 8 bits, 0 raised to 1, above 100 lowered to 100.
-int JpegFlags(int quality) {
-  int flags = quality & 0xFF;
-  if (flags == 0) flags = 1;
-  if (flags > 100) flags = 100;
-  return flags;
+// The JPEG save flags. The quality: its low 8 bits, 0 raised to 1, above 100 lowered to
+// 100. Colour keeps its full resolution (4:4:4) from quality 90 up, where halving it would
+// spoil more than the quality asked for; below, chroma is halved both ways (4:2:0). The
+// Huffman tables are computed for each picture: smaller files, the same pixels.
+int JpegFlags(const EncoderOptions& options) {
+  int quality = options.quality & 0xFF;
+  if (quality == 0) quality = 1;
+  if (quality > 100) quality = 100;
+  return quality | (quality >= 90 ? JPEG_SUBSAMPLING_444 : JPEG_SUBSAMPLING_420) | JPEG_OPTIMIZE |
+         (options.progressive ? JPEG_PROGRESSIVE : 0);
 }
 
 }  // namespace
@@ -163,17 +168,34 @@ HRESULT ImageBuffer::SaveAs(const std::string& path, const EncoderOptions& optio
   if (!IsSupportedType(path, false)) return E_IMG_CANNOT_WRITE_TYPE;
   const int type = GetImageType(path);
   if (type == ImageTypeOwnGif) {
-    if (Bpp() > 8) ConvertToBitDepth(8);
+    if (Bpp() > 8) options.gifDither ? ToDitheredPalette() : ConvertToBitDepth(8);
     // A picture that could not be reduced is refused rather than written wrongly.
     if (Bpp() > 8) return E_FAIL;
     return Succeeded(WriteGif(path, picture_)) ? S_OK : E_FAIL;
   }
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  const int flags = fif == FIF_JPEG ? JpegFlags(options.quality) : 0;
+  // FreeImage writes a depth its writer has no layout for as a broken file (16-bit PNG or
+  // TIFF) and reports success: such a picture is refused instead.
+  if (!FreeImage_FIFSupportsExportBPP(fif, Bpp())) return E_IMG_SAVE;
+  const int flags = fif == FIF_JPEG ? JpegFlags(options) : 0;
   AttachProfileFor(fif, options.greyScale);
   if (keepCameraData_ && (fif == FIF_JPEG || fif == FIF_TIFF))
     return SaveWithCameraData(fif, path, flags);
   return SaveCheckedToFile(fif, picture_, path, flags) ? S_OK : E_IMG_SAVE;
+}
+
+HRESULT ImageBuffer::ToDitheredPalette() {
+  HRESULT hr = ConvertToBitDepth(24);
+  if (Failed(hr)) return hr;
+  FIBITMAP* colours = Picture();
+  FIBITMAP* quantised = CallFreeImage<FIBITMAP*>(
+      nullptr, [&] { return FreeImage_ColorQuantize(colours, FIQ_WUQUANT); });
+  if (!quantised) return E_FAIL;
+  FIBITMAP* dithered = DitherOntoPalette(colours, quantised);
+  FreeImage_Unload(quantised);
+  if (!dithered) return E_OUTOFMEMORY;
+  ReplacePicture(dithered);
+  return S_OK;
 }
 
 // The kept camera data goes with the output, describing the picture written: JPEG's
@@ -270,6 +292,9 @@ HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {
   if (Succeeded(hr) && s.greyScale && !(jpeg && s.bpp == 8)) hr = RunStep(ConvertToGrey, s);
   if (Succeeded(hr) && s.createShadow) hr = RunStep(AddShadow, s);
   if (Failed(hr)) return hr;
+  // A dithered GIF keeps its colours until the save spreads them onto its palette.
+  if (s.gifDither && s.bpp != 1 && GetImageType("abc." + s.destFileExt) == ImageTypeOwnGif)
+    return S_OK;
   if (!jpeg) return Bpp() != s.bpp ? ConvertToBitDepth(s.bpp) : S_OK;
   return s.bpp == 8 ? ToGrey8() : ConvertToBitDepth(24);
 }

@@ -73,6 +73,8 @@ class ImageBuffer {
   HRESULT SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags);
   void AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput);
   HRESULT ToMonochrome();
+  // 8 bits per pixel on Wu's palette with Floyd-Steinberg error diffusion (GIF dithering).
+  HRESULT ToDitheredPalette();
   HRESULT ConvertDeeper(int bpp);
   // Runs a transformation step on the 32-bit picture (or, for a step that takes24, on a
   // 24-bit one as it is) and adopts what it makes.

@@ -1,9 +1,12 @@
 #include "settings/ValidateSettings.h"
 
+#include <cctype>
 #include <cmath>
+#include <vector>
 
 #include "image/ImageBuffer.h"
 #include "image/codec/ImageType.h"
+#include "image/codec/OutputDepths.h"
 #include "image/OverlayPicture.h"
 #include "strings/StringTable.h"
 
@@ -26,6 +29,28 @@ constexpr const char* kBadOverlayVAlign =
     "Invalid overlay vertical align value. Valid value must be 0-100";
 constexpr const char* kBadOverlayTransparency =
     "Invalid overlay transparency value. Valid value must be 0-100";
+
+// "PNG cannot be written with 16 bits per pixel; choose 1, 8, 24 or 32."; for a type that
+// holds no depth at all, the text of an unsupported type.
+std::string DepthRefusal(const std::string& extension, int bpp) {
+  const std::vector<int> held = DepthsHeld(extension);
+  if (held.empty()) return std::string(LoadText(Ids::DestTypeUnsupported));
+  std::string type;
+  for (char c : extension) type += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string choices;
+  for (std::size_t i = 0; i < held.size(); ++i) {
+    if (i > 0) choices += i + 1 == held.size() ? " or " : ", ";
+    choices += std::to_string(held[i]);
+  }
+  return type + " cannot be written with " + std::to_string(bpp) +
+         (bpp == 1 ? " bit" : " bits") + " per pixel; choose " + choices + ".";
+}
+
+// The depths the bit-depth step converts to. Any other value is left to fail at that step,
+// page by page.
+bool IsConvertibleDepth(int bpp) {
+  return bpp == 1 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+}
 
 // Inclusive at both ends; NaN fails.
 bool IsFraction(double v) { return v >= 0.0 && v <= 1.0; }
@@ -75,6 +100,8 @@ bool CheckResizePage(const ConversionSettings& s, Checker& c) {
                    SettingsField::destFileExt) &&
          c.Require(IsSupportedType("abc." + s.destFileExt, false),
                    std::string(LoadText(Ids::DestTypeUnsupported)), SettingsField::destFileExt) &&
+         c.Require(!IsConvertibleDepth(s.bpp) || HoldsDepth(s.destFileExt, s.bpp),
+                   DepthRefusal(s.destFileExt, s.bpp), SettingsField::bpp) &&
          // A "/" would put the file outside the destination folder, or in a missing one.
          c.Require(s.prefix.find('/') == std::string::npos, kBadPrefix, SettingsField::prefix) &&
          c.Require(s.suffix.find('/') == std::string::npos, kBadSuffix, SettingsField::suffix) &&
