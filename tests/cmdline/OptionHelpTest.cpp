@@ -52,6 +52,13 @@ TEST(OptionHelp, UsageShowsEachOptionAtALineStartWithinEightyColumns) {
             std::string::npos);
 }
 
+// The frame options say what the program does: -paddingvert is the thickness of the bars
+// at the left and the right, -paddinghorz of those above and below.
+TEST(OptionHelp, FrameOptionsDescribeTheirBars) {
+  EXPECT_EQ(FindOptionHelp("paddingvert")->meaning, "Frame width left and right; adds a frame.");
+  EXPECT_EQ(FindOptionHelp("paddinghorz")->meaning, "Frame height above and below; adds a frame.");
+}
+
 TEST(OptionHelp, SyntaxOfValuedOptionsAndFlags) {
   EXPECT_EQ(OptionSyntax(*FindOptionHelp("width")), "-width:<pixels>");
   EXPECT_EQ(OptionSyntax(*FindOptionHelp("samedir")), "-samedir");
