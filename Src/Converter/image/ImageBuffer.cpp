@@ -10,7 +10,7 @@
 #include "image/codec/FreeImageCall.h"
 #include "image/gif/GifReader.h"
 #include "image/gif/GifWriter.h"
-#include "image/transform/Dither.h"
+#include "image/transform/BitDepth.h"
 #include "image/transform/Greyscale.h"
 #include "image/ImageResult.h"
 #include "image/codec/ImageType.h"
@@ -185,17 +185,9 @@ HRESULT ImageBuffer::SaveAs(const std::string& path, const EncoderOptions& optio
 }
 
 HRESULT ImageBuffer::ToDitheredPalette() {
-  HRESULT hr = ConvertToBitDepth(24);
-  if (Failed(hr)) return hr;
-  FIBITMAP* colours = Picture();
-  FIBITMAP* quantised = CallFreeImage<FIBITMAP*>(
-      nullptr, [&] { return FreeImage_ColorQuantize(colours, FIQ_WUQUANT); });
-  if (!quantised) return E_FAIL;
-  FIBITMAP* dithered = DitherOntoPalette(colours, quantised);
-  FreeImage_Unload(quantised);
-  if (!dithered) return E_OUTOFMEMORY;
-  ReplacePicture(dithered);
-  return S_OK;
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertToDitheredPalette(picture_, &made);
+  return TakeResult(hr, made);
 }
 
 // The kept camera data goes with the output, describing the picture written: JPEG's
@@ -271,14 +263,31 @@ HRESULT ImageBuffer::RunStep(Step step, const ConversionSettings& settings, bool
   if (Failed(hr)) return hr;
   FIBITMAP* made = nullptr;
   hr = step(picture_, settings, &made);
-  if (made) {
-    if (Failed(hr)) {
-      FreeImage_Unload(made);
-    } else {
-      ReplacePicture(made);
-    }
+  return TakeResult(hr, made);
+}
+
+HRESULT ImageBuffer::TakeResult(HRESULT hr, FIBITMAP* made) {
+  if (!made) return hr;
+  if (Failed(hr)) {
+    FreeImage_Unload(made);
+  } else {
+    ReplacePicture(made);
   }
   return hr;
+}
+
+HRESULT ImageBuffer::ConvertToBitDepth(int bpp) {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertBitDepth(picture_, bpp, &made);
+  return TakeResult(hr, made);
+}
+
+HRESULT ImageBuffer::ToGrey8() {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertToGrey8(picture_, &made);
+  return TakeResult(hr, made);
 }
 
 HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {

@@ -72,10 +72,11 @@ class ImageBuffer {
   HRESULT LoadPicture(const std::string& path, int pageIndex, int& type);
   HRESULT SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags);
   void AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput);
-  HRESULT ToMonochrome();
   // 8 bits per pixel on Wu's palette with Floyd-Steinberg error diffusion (GIF dithering).
   HRESULT ToDitheredPalette();
-  HRESULT ConvertDeeper(int bpp);
+  // Holds what a step made in place of the picture when the step succeeded, else
+  // releases it; a step that made nothing leaves the picture. Returns `hr`.
+  HRESULT TakeResult(HRESULT hr, FIBITMAP* made);
   // Runs a transformation step on the 32-bit picture (or, for a step that takes24, on a
   // 24-bit one as it is) and adopts what it makes.
   template <typename Step>

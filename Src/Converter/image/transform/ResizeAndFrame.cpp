@@ -3,8 +3,8 @@
 #include "image/ImageResult.h"
 #include "image/Pixel.h"
 #include "image/PixelView.h"
-#include "image/transform/LanczosResample.h"
-#include "image/transform/Resample.h"
+#include "image/resample/LanczosResample.h"
+#include "image/resample/Resample.h"
 #include "image/transform/ResizeGeometry.h"
 
 HRESULT ResizeAndFrame(FIBITMAP* picture, const ConversionSettings& settings, FIBITMAP** result) {
