@@ -22,6 +22,9 @@ TOOLS = [  # (command name in the export, label, threads)
     ("magick", "ImageMagick mogrify", "default"),
     ("gm", "GraphicsMagick mogrify", "default"),
     ("vips", "libvips", "default"),
+    ("brindlemark-lanczos", "Brindlemark.exe -filter:lanczos", "1"),
+    ("brindlemark-lanczos-mt", "Brindlemark.exe -filter:lanczos", "default"),
+    ("baseline", "Brindlemark.exe, baseline build", "1"),
 ]
 JOBS = {
     "a": "JPEG fitted into 1024x768, JPEG q90",
@@ -32,6 +35,8 @@ JOBS = {
 FLOOR_TARGET = {"a": 1.15, "b": 1.15, "c": 1.3, "d": 1.15}
 MUST_BEAT_PEERS = {"a", "c", "d"}
 PARALLEL_TARGET = 0.6  # default threads over -threads:1, wall time, on jobs a, c and d
+LANCZOS_TARGET = 1.5  # -filter:lanczos over the default filter, threads 1
+BASELINE_TARGET = 1.1  # this build over the baseline build, threads 1
 
 
 def load(out, job):
@@ -59,7 +64,8 @@ def job_rows(job, results, meta):
             rows.append((job, label, threads, "refused: " + meta["wrong"][name], "", ""))
             continue
         to_floor = "%.2f" % (ms[name] / floor) if floor else ""
-        peer_us = "%.2f" % (ms[name] / us) if us and name not in ("brindlemark", "brindlemark-mt", "floor") else ""
+        ours = name.startswith("brindlemark") or name in ("floor", "baseline")
+        peer_us = "%.2f" % (ms[name] / us) if us and not ours else ""
         rows.append((job, label, threads, "%.0f" % ms[name], to_floor, peer_us))
     return rows, ms
 
@@ -84,6 +90,16 @@ def verdicts(job, ms):
             slower = [n for n in ("magick", "gm", "vips") if ms.get(n) is not None and ms[n] <= mt]
             lines.append("job %s: default threads faster than every peer at its default: %s" %
                          (job, "yes" if not slower else "NO (" + ", ".join(slower) + ")"))
+    lanczos, lanczos_mt = ms.get("brindlemark-lanczos"), ms.get("brindlemark-lanczos-mt")
+    if lanczos is not None:
+        lines.append("job %s: -filter:lanczos %.2f x the default filter (target %.2f): %s" %
+                     (job, lanczos / us, LANCZOS_TARGET, "met" if lanczos / us <= LANCZOS_TARGET else "MISSED"))
+    if lanczos_mt is not None and ms.get("vips") is not None:
+        lines.append("job %s: -filter:lanczos at default threads %.2f x libvips at its default: %s" %
+                     (job, lanczos_mt / ms["vips"], "faster" if lanczos_mt < ms["vips"] else "NOT FASTER"))
+    if ms.get("baseline") is not None:
+        lines.append("job %s: %.2f x the baseline build (target %.2f): %s" %
+                     (job, us / ms["baseline"], BASELINE_TARGET, "met" if us / ms["baseline"] <= BASELINE_TARGET else "MISSED"))
     return lines
 
 

@@ -10,8 +10,8 @@ struct FilterInfo {
 };
 
 constexpr std::array<FilterInfo, kResampleFilterCount> kFilters = {{
-    {"box", "Box (smooth)"},
-    {"lanczos", "Lanczos (sharp)"},
+    {"box", "Box"},
+    {"lanczos", "Lanczos"},
 }};
 
 bool Valid(int filter) { return filter >= 0 && filter < kResampleFilterCount; }

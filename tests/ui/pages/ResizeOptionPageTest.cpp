@@ -79,12 +79,14 @@ TEST_F(ResizeOptionPageTest, BitDepthsFollowTheFileType) {
     const char* type;
     std::vector<wxString> entries;
   };
-  const Case cases[] = {{"jpg", {"8-bit Gray Scale", "24-bit True Color"}},
-                        {"GIF", {"8-bit Palletised"}},
-                        {"bmp", five},
-                        {"TIF", four},
-                        {"png", four},
-                        {"TGA", {"16-bit High Color", "24-bit True Color", "32-bit True Color"}}};
+  // Only depths each type holds: no 16 bits for TIF and PNG, no 1 bit for TGA.
+  const Case cases[] = {
+      {"jpg", {"8-bit Gray Scale", "24-bit True Color"}},
+      {"GIF", {"8-bit Palletised", "1-bit"}},
+      {"bmp", five},
+      {"TIF", four},
+      {"png", four},
+      {"TGA", {"8-bit Palletised", "16-bit High Color", "24-bit True Color", "32-bit True Color"}}};
   for (const Case& c : cases) {
     Choose(type, c.type);
     EXPECT_EQ(Entries(depth), c.entries) << c.type;
@@ -98,15 +100,18 @@ TEST_F(ResizeOptionPageTest, BitDepthsFollowTheFileType) {
   EXPECT_EQ(resize_->Fields().bpp, 24);
   Choose(type, "bmp");
   EXPECT_EQ(depth->GetStringSelection(), "24-bit True Color");
-  // gif has no 24-bit entry: its one entry is taken.
+  // gif has no 24-bit entry: its first, 8 bits, is taken.
   Choose(depth, "32-bit True Color");
   Choose(type, "gif");
   EXPECT_EQ(depth->GetStringSelection(), "8-bit Palletised");
   EXPECT_EQ(resize_->Fields().bpp, 8);
-  // The quality box is for jpg only, in either case.
-  for (const char* t : {"jpg", "JPG", "png", "GIF"}) {
+  // The quality and progressive boxes are for jpg only, dithering for gif, in either case.
+  for (const char* t : {"jpg", "JPG", "png", "GIF", "gif", "bmp"}) {
     Choose(type, t);
-    EXPECT_EQ(Control(resize_, R::JpegQuality)->IsEnabled(), wxString(t).Lower() == "jpg") << t;
+    const wxString lower = wxString(t).Lower();
+    EXPECT_EQ(Control(resize_, R::JpegQuality)->IsEnabled(), lower == "jpg") << t;
+    EXPECT_EQ(Control(resize_, R::Progressive)->IsEnabled(), lower == "jpg") << t;
+    EXPECT_EQ(Control(resize_, R::GifDither)->IsEnabled(), lower == "gif") << t;
   }
 }
 
@@ -134,8 +139,10 @@ TEST_F(ResizeOptionPageTest, StoredValuesShowInThePageUnits) {
   s.jpegQualityNew = 75;
   s.destFileExt = "tga";
   s.bpp = 16;
+  s.filter = 7;  // no filter: the engine takes the box
   OpenPages();
   EXPECT_EQ(Control<wxChoice>(resize_, R::Rotate)->GetStringSelection(), "0");
+  EXPECT_EQ(Control<wxChoice>(resize_, R::Filter)->GetStringSelection(), "Box");
   EXPECT_EQ(Control<wxChoice>(resize_, R::ConversionType)->GetSelection(), wxNOT_FOUND);
   for (int id : {R::Width, R::Height, R::Ratio, R::CropLeft, R::PortraitWidth})
     EXPECT_FALSE(Control(resize_, id)->IsEnabled()) << id;

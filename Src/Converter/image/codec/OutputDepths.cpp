@@ -17,9 +17,10 @@ constexpr DepthChoice kHighColour{16, "16-bit High Color"};
 constexpr DepthChoice kTrueColour{24, "24-bit True Color"};
 constexpr DepthChoice kTrueColourAlpha{32, "32-bit True Color"};
 
-// PNG and TIFF have no 16-bit layout FreeImage writes; TGA none of 1 bit.
+// PNG and TIFF have no 16-bit layout FreeImage writes; TGA none of 1 bit. The GIF's 8 bits
+// come first: a type without the asked depth or 24 bits selects its first entry.
 constexpr std::array kJpeg{kGrey, kTrueColour};
-constexpr std::array kGif{kOneBit, kPalette};
+constexpr std::array kGif{kPalette, kOneBit};
 constexpr std::array kBmp{kOneBit, kPalette, kHighColour, kTrueColour, kTrueColourAlpha};
 constexpr std::array kTiffPng{kOneBit, kPalette, kTrueColour, kTrueColourAlpha};
 constexpr std::array kTga{kPalette, kHighColour, kTrueColour, kTrueColourAlpha};

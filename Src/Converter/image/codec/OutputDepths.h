@@ -14,7 +14,8 @@ struct DepthChoice {
 };
 
 // The depths a type of the page's list (jpg, gif, bmp, tif, png, tga, and their other
-// extensions such as jpeg or tiff, in any case) holds, in the page's order; empty for every
+// extensions such as jpeg or tiff, in any case) holds, in the page's order (the first is
+// the one to choose when neither the asked depth nor 24 bits is held); empty for every
 // other type.
 std::span<const DepthChoice> DepthChoicesFor(std::string_view extension);
 

@@ -11,12 +11,6 @@ namespace {
 
 constexpr int kQuarter = 90;
 
-std::string Lower(std::string_view text) {
-  std::string s(text);
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 }  // namespace
 
 ResizePageFields ResizePageFields::From(const ConversionSettings& s) {
@@ -47,6 +41,10 @@ ResizePageFields ResizePageFields::From(const ConversionSettings& s) {
   f.paddingHorz = s.paddingHorz;
   f.paddingVert = s.paddingVert;
   f.greyScale = s.greyScale;
+  // A stored filter the page does not know shows as the box, which it means.
+  f.filter = s.filter == LanczosFilter ? LanczosFilter : BoxFilter;
+  f.progressive = s.progressive;
+  f.gifDither = s.gifDither;
   return f;
 }
 
@@ -75,6 +73,9 @@ void ResizePageFields::WriteTo(ConversionSettings& s) const {
   s.paddingHorz = paddingHorz;
   s.paddingVert = paddingVert;
   s.greyScale = greyScale;
+  s.filter = filter;
+  s.progressive = progressive;
+  s.gifDither = gifDither;
 }
 
 ShadowPageFields ShadowPageFields::From(const ConversionSettings& s) {
@@ -123,30 +124,11 @@ std::string HexText(std::uint32_t value) {
   return text;
 }
 
-const std::vector<BitDepthEntry>& BitDepthsFor(std::string_view fileType) {
-  static const std::vector<BitDepthEntry> none;
-  static const std::vector<BitDepthEntry> jpg = {{"8-bit Gray Scale", 8},
-                                                 {"24-bit True Color", 24}};
-  static const std::vector<BitDepthEntry> gif = {{"8-bit Palletised", 8}};
-  static const std::vector<BitDepthEntry> bmp = {{"1-bit", 1},
-                                                 {"8-bit Palletised", 8},
-                                                 {"16-bit High Color", 16},
-                                                 {"24-bit True Color", 24},
-                                                 {"32-bit True Color", 32}};
-  static const std::vector<BitDepthEntry> tifPng = {
-      {"1-bit", 1}, {"8-bit Palletised", 8}, {"24-bit True Color", 24}, {"32-bit True Color", 32}};
-  static const std::vector<BitDepthEntry> tga = {
-      {"16-bit High Color", 16}, {"24-bit True Color", 24}, {"32-bit True Color", 32}};
-  const std::string type = Lower(fileType);
-  if (type == "jpg") return jpg;
-  if (type == "gif") return gif;
-  if (type == "bmp") return bmp;
-  if (type == "tif" || type == "png") return tifPng;
-  if (type == "tga") return tga;
-  return none;
+std::span<const DepthChoice> BitDepthsFor(std::string_view fileType) {
+  return DepthChoicesFor(fileType);
 }
 
-int BitDepthIndexFor(const std::vector<BitDepthEntry>& entries, int bpp) {
+int BitDepthIndexFor(std::span<const DepthChoice> entries, int bpp) {
   for (int want : {bpp, 24}) {
     for (std::size_t i = 0; i < entries.size(); ++i)
       if (entries[i].bpp == want) return static_cast<int>(i);

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "image/codec/OutputDepths.h"
 #include "settings/ConversionSettings.h"
 
 // The resize and file page's copy. Percent fields are real numbers.
@@ -30,6 +32,9 @@ struct ResizePageFields {
   bool addPadding = false;
   int paddingHorz = 0, paddingVert = 0;
   bool greyScale = false;
+  int filter = BoxFilter;  // the resize step's ResampleFilter
+  bool progressive = false;
+  bool gifDither = false;
 
   static ResizePageFields From(const ConversionSettings& settings);
   void WriteTo(ConversionSettings& settings) const;
@@ -58,13 +63,10 @@ std::string HexText(std::uint32_t value);
 // The longest transparent-colour text: eight digits, AARRGGBB.
 constexpr std::size_t kMaxHexDigits = 8;
 
-struct BitDepthEntry {
-  std::string_view text;
-  int bpp;
-};
-// The bit depths a file type offers, compared without regard to case; empty for a type
-// that is none of jpg, gif, bmp, tif, png and tga.
-const std::vector<BitDepthEntry>& BitDepthsFor(std::string_view fileType);
+// The bit depths a file type offers (the engine's table of depths per type, so the page and
+// the command line's checks agree), in the page's order; empty for a type the page's list
+// does not hold.
+std::span<const DepthChoice> BitDepthsFor(std::string_view fileType);
 // The entry to select for `bpp`: the one with that value, else the 24-bit one, else the
 // first; -1 for an empty list.
-int BitDepthIndexFor(const std::vector<BitDepthEntry>& entries, int bpp);
+int BitDepthIndexFor(std::span<const DepthChoice> entries, int bpp);
