@@ -52,11 +52,14 @@ TEST(OptionHelp, UsageShowsEachOptionAtALineStartWithinEightyColumns) {
             std::string::npos);
 }
 
-// The frame options say what the program does: -paddingvert is the thickness of the bars
-// at the left and the right, -paddinghorz of those above and below.
-TEST(OptionHelp, FrameOptionsDescribeTheirBars) {
-  EXPECT_EQ(FindOptionHelp("paddingvert")->meaning, "Frame width left and right; adds a frame.");
-  EXPECT_EQ(FindOptionHelp("paddinghorz")->meaning, "Frame height above and below; adds a frame.");
+// The frame's bars as the program draws them: -paddingvert left and right, -paddinghorz
+// above and below.
+TEST(OptionHelp, FrameOptionsNameTheBarsTheyDraw) {
+  const std::string usage = UsageText();
+  EXPECT_NE(usage.find("  -paddingvert:<pixels>   Frame width left and right; adds a frame.\n"),
+            std::string::npos);
+  EXPECT_NE(usage.find("  -paddinghorz:<pixels>   Frame height above and below; adds a frame.\n"),
+            std::string::npos);
 }
 
 // The resize rule's line is made from the mode table: its letters are the parser's, in the

@@ -113,18 +113,6 @@ TEST(OutputDepths, ValidationRefusesADepthTheTypeCannotHold) {
   }
 }
 
-// The table never offers a depth FreeImage's writer lacks (the GIF is our own writer's).
-TEST(OutputDepths, EveryOfferedDepthHasAWriter) {
-  const struct {
-    const char* ext;
-    FREE_IMAGE_FORMAT fif;
-  } types[] = {
-      {"jpg", FIF_JPEG}, {"bmp", FIF_BMP}, {"tif", FIF_TIFF}, {"png", FIF_PNG}, {"tga", FIF_TARGA}};
-  for (const auto& t : types)
-    for (const DepthChoice& choice : DepthChoicesFor(t.ext))
-      EXPECT_TRUE(FreeImage_FIFSupportsExportBPP(t.fif, choice.bpp)) << t.ext << " " << choice.bpp;
-}
-
 // A 16-bit picture is never handed to a writer without a 16-bit layout: the save fails
 // and leaves no file.
 TEST(OutputDepths, SavingADepthTheWriterLacksFailsWithoutAFile) {
