@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::array<OptionHelpEntry, 39> kOptions = {{
+constexpr std::array<OptionHelpEntry, 40> kOptions = {{
     {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
     {"dest", "<folder>", "The folder the converted pictures are written to; created when missing."},
     {"mode", "fc|fp|m|w|h|r|n|f|fw|fh",
@@ -53,6 +53,9 @@ constexpr std::array<OptionHelpEntry, 39> kOptions = {{
     {"threads", "<count>",
      "Workers converting at once; 0 or absent: one per processor, as memory allows; 1: one "
      "picture at a time."},
+    {"timeout", "<seconds>",
+     "Time limit of one picture: the seconds given, plus as many again for every 32 MiB of its "
+     "file and every 16 megapixels of its picture; 0: no limit; absent: 60."},
 }};
 
 // Switches that run nothing: written with two dashes, handled before the option parser.
