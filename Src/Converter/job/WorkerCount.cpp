@@ -15,7 +15,10 @@ RunBudget BudgetFor(int requested, int processors, std::int64_t usableBytes) {
   RunBudget budget;
   budget.workers = WorkerCount(requested, processors, usableBytes);
   if (usableBytes > 0)
-    budget.workerMemoryBytes = std::max(usableBytes / budget.workers, kWorkerMemoryBytes);
+    budget.workerMemoryBytes =
+        std::clamp(usableBytes / budget.workers, kWorkerMemoryBytes, kWorkerMemoryCeiling);
+  else
+    budget.workerMemoryBytes = kWorkerMemoryCeiling;
   return budget;
 }
 

@@ -4,15 +4,21 @@
 // by memory: a worker is allowed only for every kWorkerMemoryBytes of the memory that is
 // usable (what the system reports available, less when the control group's limit leaves
 // less). Each worker may then allocate its share of that memory, never less than
-// kWorkerMemoryBytes, so that a picture that would take more fails alone instead of the
-// whole run being killed.
+// kWorkerMemoryBytes and never more than kWorkerMemoryCeiling, so that a picture that would
+// take more fails alone instead of the whole run (or the machine) being brought down.
 #pragma once
 
 #include <cstdint>
 
+#include "image/codec/PictureMemory.h"
+
 // Memory set aside for one worker: a 24-megapixel photo at 32 bits per pixel with its
 // resampled copy and the encoder's buffers, rounded up.
 constexpr std::int64_t kWorkerMemoryBytes = std::int64_t{512} << 20;
+// The most one worker may allocate: the largest picture the program makes (kMaxPictureBytes)
+// twice over, for the source beside its transformed copy, and room for the decoder's and
+// encoder's own buffers.
+constexpr std::int64_t kWorkerMemoryCeiling = 2 * kMaxPictureBytes + (std::int64_t{512} << 20);
 // No run uses more workers than this.
 constexpr int kMaxWorkers = 64;
 
