@@ -170,7 +170,7 @@ void ConversionPipeline::Pump() {
   Dispatch();
   std::vector<int> fds;
   std::vector<int> owners;
-  std::int64_t wait = ImageConverter::kWaitTickMs;
+  std::int64_t wait = kWaitTickMs;
   const std::int64_t now = NowMs();
   for (std::size_t w = 0; w < workers_.size(); ++w) {
     if (!busy_[w]) continue;
@@ -186,7 +186,6 @@ void ConversionPipeline::Pump() {
     if (ready >= 0) Receive(owners[ready]);
     EnforceTimeLimits();
   }
-  converter_.OnWaiting();
   PublishReady();
 }
 

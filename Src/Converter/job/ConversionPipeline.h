@@ -26,6 +26,8 @@
 class ConversionPipeline {
  public:
   static constexpr std::size_t kWindowPerWorker = 4;
+  // The longest single wait for a report, so stop requests and time limits are seen soon.
+  static constexpr int kWaitTickMs = 50;
 
   ConversionPipeline(ImageConverter& converter, const ConversionSettings& settings,
                      const RunBudget& budget);

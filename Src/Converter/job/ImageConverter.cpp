@@ -9,7 +9,6 @@
 void ImageConverter::OnItemStart(ConversionItem&, const std::string&) {}
 void ImageConverter::OnItemDone(ConversionItem&) {}
 void ImageConverter::OnProgress(ConversionItem&, int) {}
-void ImageConverter::OnWaiting() {}
 
 HRESULT ImageConverter::Run(const std::vector<ConversionItem*>& items,
                             const ConversionSettings& settings) {

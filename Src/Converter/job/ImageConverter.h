@@ -10,7 +10,7 @@
 // OnItemStart without a path, OnItemStart with its destination (once it has one),
 // OnProgress 30, 70 and 90 as far as the item got, then OnItemDone. The hooks of an item
 // start when it is the oldest unfinished item, so a window shows the item the run waits
-// for; OnWaiting is called at least every kWaitTickMs while the run waits for workers.
+// for.
 //
 // A worker that crashes, is killed or runs past the item's time limit (ItemTimeLimit.h)
 // fails only its item, with a reason, and is replaced for the next one. A page of a file
@@ -37,8 +37,6 @@ class ImageConverter {
   ImageConverter& operator=(const ImageConverter&) = delete;
   virtual ~ImageConverter() = default;
 
-  static constexpr int kWaitTickMs = 50;
-
   std::atomic<bool> stop{false};  // set from outside; no item is decided after it
   // Counters since the converter was built; not reset between runs.
   int total = 0;      // items in the current run
@@ -61,8 +59,6 @@ class ImageConverter {
   virtual void OnItemDone(ConversionItem& item);
   // percent: 30 after the load, 70 before the save, 90 after it.
   virtual void OnProgress(ConversionItem& item, int percent);
-  // Called while the run waits for its workers; a window keeps itself responsive here.
-  virtual void OnWaiting();
 
  private:
   friend class ConversionPipeline;
