@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "image/codec/FreeImageCall.h"
+#include "image/codec/TiffPageCount.h"
 #include "image/gif/GifReader.h"
 
 namespace {
@@ -49,11 +50,6 @@ int GetPageCount(const std::string& path) {
   if (type == ImageTypeOwnGif) return CountGifFrames(path);
   if (type == FIF_UNKNOWN) return 0;
   if (type != FIF_TIFF) return 1;
-  return CallFreeImage(-1, [&] {
-    FIMULTIBITMAP* doc = FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, 0);
-    if (!doc) return -1;
-    const int count = FreeImage_GetPageCount(doc);
-    FreeImage_CloseMultiBitmap(doc, 0);
-    return count;
-  });
+  // Counted by our own walker: the collecting process never runs a decoder on the file.
+  return CountTiffPagesInFile(path);
 }
