@@ -8,7 +8,7 @@
 #include "job/ItemTimeLimit.h"
 #include "job/PathFunctions.h"
 #include "job/WorkerEntry.h"
-#include "platform/FrameChannel.h"
+#include "platform/process/FrameChannel.h"
 #include "platform/PathStatus.h"
 #include "platform/TempFileCleanup.h"
 #include "strings/StringTable.h"

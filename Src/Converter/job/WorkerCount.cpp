@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/MachineResources.h"
+#include "platform/process/MachineResources.h"
 
 int WorkerCount(int requested, int processors, std::int64_t usableBytes) {
   if (requested > 0) return std::min(requested, kMaxWorkers);

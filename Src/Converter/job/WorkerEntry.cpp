@@ -11,9 +11,9 @@
 #include "image/codec/FreeImageCall.h"
 #include "job/PageWork.h"
 #include "job/PathFunctions.h"
-#include "platform/ChildProcess.h"
-#include "platform/FrameChannel.h"
-#include "platform/ProcessLimits.h"
+#include "platform/process/ChildProcess.h"
+#include "platform/process/FrameChannel.h"
+#include "platform/process/ProcessLimits.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "job/WorkerEntry.h"
-#include "platform/FrameChannel.h"
-#include "platform/Process.h"
+#include "platform/process/FrameChannel.h"
+#include "platform/process/Process.h"
 
 WorkerProcess::~WorkerProcess() {
   if (!child_.Running()) return;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "job/WorkMessages.h"
-#include "platform/ChildProcess.h"
+#include "platform/process/ChildProcess.h"
 
 class WorkerProcess {
  public:

@@ -1,4 +1,4 @@
-#include "platform/ContainerLimits.h"
+#include "platform/process/ContainerLimits.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "platform/ProcessLimits.h"
+#include "platform/process/ProcessLimits.h"
 
 #include <sys/prctl.h>
 #include <sys/resource.h>

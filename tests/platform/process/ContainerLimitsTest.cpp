@@ -1,7 +1,7 @@
 // The control-group reader over fake /sys/fs/cgroup trees and /proc/self/cgroup texts:
 // v2 alone, v1 alone, the hybrid layout, a container whose mount shows its own group as
 // the root, and the values that mean "no limit".
-#include "platform/ContainerLimits.h"
+#include "platform/process/ContainerLimits.h"
 
 #include <gtest/gtest.h>
 

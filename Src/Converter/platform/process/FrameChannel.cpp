@@ -1,4 +1,4 @@
-#include "platform/FrameChannel.h"
+#include "platform/process/FrameChannel.h"
 
 #include <poll.h>
 #include <unistd.h>

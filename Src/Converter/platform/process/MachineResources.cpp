@@ -1,4 +1,4 @@
-#include "platform/MachineResources.h"
+#include "platform/process/MachineResources.h"
 
 #include <sched.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/ContainerLimits.h"
+#include "platform/process/ContainerLimits.h"
 
 int UsableProcessors() {
   const long online = sysconf(_SC_NPROCESSORS_ONLN);
