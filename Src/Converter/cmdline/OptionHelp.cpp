@@ -5,8 +5,12 @@
 
 namespace {
 
-constexpr std::array<OptionHelpEntry, 39> kOptions = {{
+constexpr std::array<OptionHelpEntry, 40> kOptions = {{
     {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
+    {"sourcelist", "<file>|-",
+     "A file listing pictures and folders to convert in one run, one per line (-: standard "
+     "input); blank lines are ignored. With samedir each keeps the path it is listed with "
+     "below the destination. Not together with source."},
     {"dest", "<folder>", "The folder the converted pictures are written to; created when missing."},
     {"mode", "fc|fp|m|w|h|r|n|f|fw|fh",
      "Resize rule: fixed size cropped (fc, the default) or padded (fp) to keep the aspect, maximum "

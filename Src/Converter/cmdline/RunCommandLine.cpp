@@ -4,6 +4,8 @@
 #include <string>
 
 #include "cmdline/CommandLineParser.h"
+#include "cmdline/ReportLines.h"
+#include "cmdline/SourceList.h"
 #include "job/FileCollector.h"
 #include "job/ParallelConverter.h"
 #include "job/WorkerCount.h"
@@ -11,36 +13,70 @@
 
 namespace {
 
+constexpr const char* kClimbsOut =
+    "a listed path with \"..\" has no place below the destination with -samedir";
+
 // Writes one complete line and flushes it, so a launcher relays it at once.
-void WriteLine(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
+void WriteLine(const std::string& text, std::FILE* stream = stdout) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
 }
 
 // The converter of a command-line run: one report line per item, as soon as it is done.
 class CommandLineConverter : public ParallelConverter {
  protected:
   void OnItemDone(ConversionItem& item) override {
-    if (item.status == ItemStatus::Succeeded) {
-      WriteLine("SUCCESS: converted file " + item.sourcePath + " to " + item.destPath);
-    } else {
-      WriteLine("ERROR: failed to convert file " + item.sourcePath + " to " + item.destPath +
-                " Reason: " + item.log);
-    }
+    if (item.status == ItemStatus::Succeeded)
+      WriteLine(SuccessLine(item.sourcePath, item.destPath));
+    else
+      WriteLine(FailureLine(item.sourcePath, item.destPath, item.log));
   }
 };
 
-// The collector of a command-line run: what it leaves out is told on standard error, one
-// line each, so standard output and the summary stay as scripts read them.
+// The collector of a command-line run. What should give pages and cannot is an ERROR line
+// of the report and counts as a failure; entries that are no files at all are told on
+// standard error, so standard output and the summary stay as scripts read them.
 class CommandLineCollector : public ListCollector {
  public:
   using ListCollector::ListCollector;
+  int failures = 0;
+
+  void Fail(const std::string& path, const std::string& reason) {
+    ++failures;
+    WriteLine(FailureLine(path, "", reason));
+  }
+  void OnUnreadable(const std::string& path, const std::string& reason) override {
+    Fail(path, reason);
+  }
   void OnSkipped(const std::string& path, const std::string& reason) override {
-    std::fprintf(stderr, "WARNING: skipped %s: %s\n", path.c_str(), reason.c_str());
-    std::fflush(stderr);
+    WriteLine(WarningLine(path, reason), stderr);
   }
 };
+
+// The sources of the run: the one "-source", or every entry of "-sourcelist", whose paths
+// are then kept as written below the destination. False with `why` when the list cannot
+// be read.
+bool GatherSources(const ConversionSettings& settings, CommandLineCollector& collector,
+                   std::string& why) {
+  if (settings.sourceList.empty()) {
+    collector.sources = {settings.source};
+    return true;
+  }
+  std::vector<std::string> entries;
+  if (!ReadSourceList(settings.sourceList, entries, why)) {
+    why = "Cannot read the source list " + settings.sourceList + ": " + why;
+    return false;
+  }
+  collector.keepWrittenPaths = true;
+  for (std::string& entry : entries) {
+    if (settings.sameDir && ClimbsOut(entry))
+      collector.Fail(entry, kClimbsOut);
+    else
+      collector.sources.push_back(std::move(entry));
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -56,7 +92,10 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
 
   ItemList items;
   CommandLineCollector collector(items);
-  collector.sources = {settings.source};
+  if (!GatherSources(settings, collector, message)) {
+    WriteLine("ERROR: " + message);
+    return E_INVALIDARG;
+  }
   collector.recursive = settings.recursive;
   collector.destinationFolder = settings.destFolder;
   collector.Collect();
@@ -66,12 +105,11 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
   if (workers > 1) DeferSignals();  // Ctrl-C lets the items in flight finish
   converter.RunParallel(SnapshotOf(items), settings, workers);
 
-  int succeeded = 0, failed = 0;
+  int succeeded = 0, failed = collector.failures;
   for (const auto& item : items) {
     if (item->status == ItemStatus::Succeeded) ++succeeded;
     if (item->status == ItemStatus::Failed) ++failed;
   }
-  WriteLine(std::to_string(succeeded) + " images were successfully converted. " +
-            std::to_string(failed) + " images failed.");
+  WriteLine(SummaryLine(succeeded, failed));
   return failed != 0 ? E_FAIL : S_OK;
 }

@@ -1,5 +1,6 @@
 #include "job/ImageConverter.h"
 
+#include "image/ImageResult.h"
 #include "job/DestinationNaming.h"
 #include "job/PathFunctions.h"
 #include "job/SafeSave.h"
@@ -68,7 +69,7 @@ HRESULT ImageConverter::ConvertFile(ConversionItem& item, const ConversionSettin
       OpensAsRegularFile(item.sourcePath) ? image_.Load(item.sourcePath, item.pageIndex) : E_FAIL;
   OnProgress(item, 30);
   if (Failed(loaded)) {
-    item.log = FormatText(Ids::LoadFailed, item.sourcePath);
+    item.log = LoadFailureText(item.sourcePath, loaded);
     return loaded;
   }
   item.width = image_.Width();

@@ -8,6 +8,7 @@
 #include <thread>
 #include <utility>
 
+#include "image/ImageResult.h"
 #include "job/DestinationNaming.h"
 #include "job/PathFunctions.h"
 #include "job/SafeSave.h"
@@ -67,7 +68,7 @@ void Work(ConversionItem& item, const ConversionSettings& settings, ImageBuffer&
   const HRESULT loaded = image.Load(item.sourcePath, item.pageIndex);
   progress.push_back(30);
   if (Failed(loaded)) {
-    item.log = FormatText(Ids::LoadFailed, item.sourcePath);
+    item.log = LoadFailureText(item.sourcePath, loaded);
     code = loaded;
     return;
   }

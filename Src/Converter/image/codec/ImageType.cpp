@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "image/codec/FreeImageCall.h"
+#include "image/codec/TiffPageChain.h"
 #include "image/gif/GifReader.h"
 
 namespace {
@@ -56,4 +57,19 @@ int GetPageCount(const std::string& path) {
     FreeImage_CloseMultiBitmap(doc, 0);
     return count;
   });
+}
+
+PageCount CountPages(const std::string& path) {
+  PageCount count;
+  count.pages = GetPageCount(path);
+  if (count.pages <= 0 || GetImageType(path) != FIF_TIFF) return count;
+  const TiffPageChain chain = ReadTiffPageChain(path);
+  // Directories past those FreeImage counted are pages it cannot read either.
+  const bool claimsMore = chain.brokenAfter || chain.complete > count.pages;
+  if (claimsMore) {
+    const bool truncated = chain.brokenAfter && chain.pastTheEnd && chain.complete <= count.pages;
+    count.unreadableRest = "the pages after page " + std::to_string(count.pages) +
+                           " cannot be read: the file is " + (truncated ? "truncated" : "damaged");
+  }
+  return count;
 }
