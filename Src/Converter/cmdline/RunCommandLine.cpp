@@ -54,13 +54,16 @@ class CommandLineCollector : public ListCollector {
   }
 };
 
-// The sources of the run: the one "-source", or every entry of "-sourcelist", whose paths
-// are then kept as written below the destination. False with `why` when the list cannot
-// be read.
-bool GatherSources(const ConversionSettings& settings, CommandLineCollector& collector,
-                   std::string& why) {
+// Collects the run's sources: the one "-source", or every entry of "-sourcelist" in list
+// order, whose paths are then kept as written below the destination. False with `why`
+// when the list cannot be read.
+bool CollectSources(const ConversionSettings& settings, CommandLineCollector& collector,
+                    std::string& why) {
+  collector.recursive = settings.recursive;
+  collector.destinationFolder = settings.destFolder;
   if (settings.sourceList.empty()) {
     collector.sources = {settings.source};
+    collector.Collect();
     return true;
   }
   std::vector<std::string> entries;
@@ -69,11 +72,13 @@ bool GatherSources(const ConversionSettings& settings, CommandLineCollector& col
     return false;
   }
   collector.keepWrittenPaths = true;
-  for (std::string& entry : entries) {
-    if (settings.sameDir && ClimbsOut(entry))
+  for (const std::string& entry : entries) {
+    if (settings.sameDir && ClimbsOut(entry)) {
       collector.Fail(entry, kClimbsOut);
-    else
-      collector.sources.push_back(std::move(entry));
+      continue;
+    }
+    collector.sources = {entry};
+    collector.Collect();
   }
   return true;
 }
@@ -92,13 +97,10 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
 
   ItemList items;
   CommandLineCollector collector(items);
-  if (!GatherSources(settings, collector, message)) {
+  if (!CollectSources(settings, collector, message)) {
     WriteLine("ERROR: " + message);
     return E_INVALIDARG;
   }
-  collector.recursive = settings.recursive;
-  collector.destinationFolder = settings.destFolder;
-  collector.Collect();
 
   CommandLineConverter converter;
   const int workers = WorkerCount(settings.threads);

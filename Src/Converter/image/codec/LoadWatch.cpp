@@ -1,5 +1,7 @@
 #include "image/codec/LoadWatch.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -49,8 +51,10 @@ WatchedSource& SourceOf(fi_handle handle) { return *static_cast<WatchedSource*>(
 unsigned DLL_CALLCONV Read(void* buffer, unsigned size, unsigned count, fi_handle handle) {
   WatchedSource& s = SourceOf(handle);
   std::size_t items = 0;
+  bool atEnd = true;
   if (s.file) {
     items = std::fread(buffer, size, count, s.file);
+    atEnd = std::feof(s.file) != 0;  // not a read error
   } else if (size > 0) {
     const std::size_t left = s.position < s.bytes.size() ? s.bytes.size() - s.position : 0;
     const std::size_t taken = std::min<std::size_t>(left, std::size_t{size} * count);
@@ -58,7 +62,8 @@ unsigned DLL_CALLCONV Read(void* buffer, unsigned size, unsigned count, fi_handl
     s.position += taken;
     items = taken / size;
   }
-  if (s.noteEmptyReads && count > 0 && size > 0 && items == 0) NoteDamage(LoadDamage::Truncated);
+  if (s.noteEmptyReads && count > 0 && size > 0 && items == 0 && atEnd)
+    NoteDamage(LoadDamage::Truncated);
   return static_cast<unsigned>(items);
 }
 
@@ -131,7 +136,8 @@ LoadDamage DamageNamedByTiffMessage(std::string_view message) {
 FIBITMAP* LoadWatchingReads(FREE_IMAGE_FORMAT fif, const std::string& path, int flags) {
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                              std::fclose);
-  if (!file) return nullptr;
+  struct stat st;
+  if (!file || fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
   WatchedSource source;
   source.file = file.get();
   return LoadFrom(fif, source, flags);
