@@ -183,6 +183,10 @@ TEST(Accounting, ControlCharactersInNamesPrintEscaped) {
                 Summary(2, 1));
   EXPECT_EQ(r.err, "WARNING: skipped in/pipe\\n.png: not a regular file\n");
   EXPECT_TRUE(FileExists(dir / ("out/" + forged + ".png")));  // the file keeps its real name
+  // A refused token is quoted escaped too.
+  const RunResult refused =
+      RunProgram(BinPath("Brindlemark.exe"), {"-bogus:a\nSUCCESS: forged", "-dest:" + dir / "x"});
+  EXPECT_EQ(Report(refused), "ERROR: Wrong command line argument -bogus:a\\nSUCCESS: forged\n");
 }
 
 TEST(Accounting, FileTypeWithASlashOrTwoDotsIsRefused) {

@@ -10,6 +10,7 @@
 #include "job/ParallelConverter.h"
 #include "job/WorkerCount.h"
 #include "platform/TempFileCleanup.h"
+#include "strings/EscapedText.h"
 
 namespace {
 
@@ -91,14 +92,14 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
   std::string message;
   const HRESULT parsed = ParseCommandLine(tokens, settings, message);
   if (Failed(parsed)) {
-    WriteLine("ERROR: " + message);
+    WriteLine("ERROR: " + EscapeControlCharacters(message));  // it may quote a token
     return parsed;
   }
 
   ItemList items;
   CommandLineCollector collector(items);
   if (!CollectSources(settings, collector, message)) {
-    WriteLine("ERROR: " + message);
+    WriteLine("ERROR: " + EscapeControlCharacters(message));
     return E_INVALIDARG;
   }
 
