@@ -18,7 +18,7 @@ dpkg-deb --field "$deb" Package Version Architecture Section Depends
 dpkg-deb --contents "$deb" | tee "$work/contents" | awk '{print $1, $2, $6, $7, $8}'
 
 for path in usr/bin/brindlemark usr/lib/brindlemark/Brindlemark.exe usr/lib/brindlemark/Brindlemark.com \
-            usr/lib/brindlemark/Brindlemark.html usr/share/man/man1/brindlemark.1.gz \
+            usr/lib/brindlemark/Brindlemark.window.so usr/lib/brindlemark/Brindlemark.html usr/share/man/man1/brindlemark.1.gz \
             usr/share/applications/brindlemark.desktop usr/share/doc/brindlemark/copyright \
             usr/share/doc/brindlemark/changelog.gz; do
   grep -q " \./$path\( \|$\)" "$work/contents" || fail "the package lacks /$path"
@@ -99,6 +99,7 @@ if [ -n "$cli" ]; then
               usr/share/man/man1/brindlemark.1.gz usr/share/doc/brindlemark-cli/copyright; do
     [ -e "$cliroot/$path" ] || fail "brindlemark-cli lacks /$path"
   done
+  [ ! -e "$cliroot/usr/lib/brindlemark/Brindlemark.window.so" ] || fail "brindlemark-cli ships the window"
   if ldd "$cliroot/usr/lib/brindlemark/Brindlemark.exe" | grep -E "$(echo "$gui" | tr -d '^')"; then
     fail "brindlemark-cli's program links the GUI libraries above"
   fi
