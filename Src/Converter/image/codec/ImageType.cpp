@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "image/codec/FreeImageCall.h"
-#include "image/codec/TiffPageChain.h"
+#include "image/codec/TiffDirectory.h"
 #include "image/gif/GifReader.h"
 
 namespace {

@@ -1,10 +1,11 @@
-// Little-endian TIFF directories as bytes: laying one out after the data before it, and
-// reading the first one of a file. The EXIF block of a JPEG and the tags added to a TIFF
-// file are both made of these.
+// TIFF directories as bytes: laying a little-endian one out after the data before it,
+// reading the first one of a file, and following the chain of a file's directories (its
+// pages). The EXIF block of a JPEG and the tags added to a TIFF file are made of these.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 struct TiffEntry {
@@ -38,3 +39,17 @@ std::uint32_t AppendTiffDirectory(std::vector<std::uint8_t>& out, std::uint32_t 
 // (placed) and the offset of the next one. False for another byte order or a short file.
 bool ReadFirstTiffDirectory(std::FILE* file, std::uint32_t& offset, std::vector<TiffEntry>& entries,
                             std::uint32_t& next);
+
+// How many pages a TIFF file claims: its image directories form a chain, each one ending in
+// the offset of the next (0 after the last). A file cut short, or damaged, claims a next
+// directory that is not there; FreeImage then counts the pages before it and says nothing
+// of the rest. Reading the chain directly tells the rest apart.
+struct TiffPageChain {
+  int complete = 0;          // directories read whole, from the first
+  bool brokenAfter = false;  // the last complete one names a next directory not there
+  bool pastTheEnd = false;   // that directory lies (partly) beyond the end of the file
+};
+
+// The chain of a classic TIFF file of either byte order. A file that is no classic TIFF
+// (too short, another signature, BigTIFF) gives {0, false, false}: nothing claimed.
+TiffPageChain ReadTiffPageChain(const std::string& path);
