@@ -53,3 +53,20 @@ int GetPageCount(const std::string& path) {
   // Counted by our own walker: the collecting process never runs a decoder on the file.
   return CountTiffPagesInFile(path);
 }
+
+PageCount CountPages(const std::string& path) {
+  PageCount count;
+  if (GetImageType(path) != FIF_TIFF) {
+    count.pages = GetPageCount(path);
+    return count;
+  }
+  // The pages are the directories read whole; one named after them that is not there is a
+  // rest of the file that cannot be read.
+  const TiffPageChain chain = WalkTiffPagesInFile(path);
+  count.pages = chain.pages;
+  if (chain.pages > 0 && chain.brokenAfter)
+    count.unreadableRest = "the pages after page " + std::to_string(chain.pages) +
+                           " cannot be read: the file is " +
+                           (chain.pastTheEnd ? "truncated" : "damaged");
+  return count;
+}

@@ -15,3 +15,12 @@ bool IsSupportedType(const std::string& path, bool forReading);
 // when undecodable), 0 for an unknown type, 1 for every other type. Neither count runs a
 // decoder: both are our own readers, safe on any bytes.
 int GetPageCount(const std::string& path);
+
+// The pages of a file as GetPageCount counts them, and, when the file claims more pages
+// than can be read (a TIFF whose chain of pages breaks off), why the rest cannot be read,
+// as "the pages after page 2 cannot be read: the file is truncated".
+struct PageCount {
+  int pages = 0;
+  std::string unreadableRest;  // empty when every page the file claims is counted
+};
+PageCount CountPages(const std::string& path);
