@@ -1,0 +1,110 @@
+#include "image/header/TiffChain.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint16_t kWidthTag = 256, kLengthTag = 257, kBitsTag = 258, kSamplesTag = 277;
+// Directories larger than this are read only this far (the size tags come first, sorted).
+constexpr std::uint64_t kMaxEntriesRead = 4096;
+constexpr std::uint64_t kMaxValue = std::uint64_t{1} << 32;
+
+int TypeSize(std::uint32_t type) {
+  switch (type) {
+    case 1:
+    case 2:
+    case 6:
+    case 7: return 1;  // bytes, ASCII
+    case 3:
+    case 8: return 2;  // SHORT, SSHORT
+    case 4:
+    case 9:
+    case 11:
+    case 13: return 4;
+    case 5:
+    case 10:
+    case 12:
+    case 16:
+    case 17:
+    case 18: return 8;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+bool TiffChain::Start(ByteSource& bytes) {
+  bytes_ = &bytes;
+  HeaderReader in(bytes, false);
+  const std::uint32_t order = in.U16(0);
+  if (order != 0x4949 && order != 0x4D4D) return false;
+  bigEndian_ = order == 0x4D4D;
+  in.SetBigEndian(bigEndian_);
+  const std::uint32_t version = in.U16(2);
+  if (version == 43 && (in.U16(4) != 8 || in.U16(6) != 0)) return false;
+  if (version != 42 && version != 43) return false;
+  big_ = version == 43;
+  const std::uint64_t first = in.Uint(static_cast<std::uint64_t>(FirstOffsetAt()), OffsetSize());
+  offsets_.clear();
+  seen_.clear();
+  ended_ = !in.ok() || first == 0;
+  if (!ended_) {
+    offsets_.push_back(first);
+    seen_.insert(first);
+  }
+  return in.ok();
+}
+
+std::optional<std::uint64_t> TiffChain::DirectoryOf(int page) {
+  if (page < 0 || !bytes_) return std::nullopt;
+  HeaderReader in = Reader();
+  const int countSize = big_ ? 8 : 2, entrySize = big_ ? 20 : 12;
+  while (static_cast<std::size_t>(page) >= offsets_.size() && !ended_) {
+    const std::uint64_t dir = offsets_.back();
+    const std::uint64_t entries = in.Uint(dir, countSize);
+    // Entries that would run past the end of the file end the chain here.
+    if (!in.ok() || entries > in.Size() / static_cast<std::uint64_t>(entrySize)) break;
+    const std::uint64_t next =
+        in.Uint(dir + static_cast<std::uint64_t>(countSize) + entries * entrySize, OffsetSize());
+    if (!in.ok() || next == 0 || !seen_.insert(next).second) break;  // the end, or a loop
+    offsets_.push_back(next);
+  }
+  if (static_cast<std::size_t>(page) >= offsets_.size()) {
+    ended_ = true;
+    return std::nullopt;
+  }
+  return offsets_[static_cast<std::size_t>(page)];
+}
+
+std::optional<DeclaredPicture> TiffChain::PageHeader(int page) {
+  const std::optional<std::uint64_t> dir = DirectoryOf(page);
+  if (!dir) return std::nullopt;
+  HeaderReader in = Reader();
+  const int countSize = big_ ? 8 : 2, entrySize = big_ ? 20 : 12, valueSize = OffsetSize();
+  const std::uint64_t entries = std::min(in.Uint(*dir, countSize), kMaxEntriesRead);
+  DeclaredPicture picture;
+  std::int64_t bits = 1, samples = 1;
+  for (std::uint64_t e = 0; e < entries && in.ok(); ++e) {
+    const std::uint64_t at = *dir + static_cast<std::uint64_t>(countSize) + e * entrySize;
+    const std::uint32_t tag = in.U16(at);
+    if (tag != kWidthTag && tag != kLengthTag && tag != kBitsTag && tag != kSamplesTag) continue;
+    const std::uint32_t type = in.U16(at + 2);
+    const int size = TypeSize(type);
+    if (size == 0 || size > valueSize) continue;
+    const std::uint64_t count = in.Uint(at + 4, valueSize);
+    const std::uint64_t valueAt = at + 4 + static_cast<std::uint64_t>(valueSize);
+    // A value longer than the field stands elsewhere; only the first one is read.
+    const bool inField = count <= static_cast<std::uint64_t>(valueSize / size);
+    const std::uint64_t first = inField ? valueAt : in.Uint(valueAt, valueSize);
+    // Clamped far above any budget, so that the arithmetic below cannot overflow.
+    const auto value = static_cast<std::int64_t>(std::min(in.Uint(first, size), kMaxValue));
+    if (tag == kWidthTag) picture.width = value;
+    if (tag == kLengthTag) picture.height = value;
+    if (tag == kBitsTag) bits = std::max<std::int64_t>(1, value);
+    if (tag == kSamplesTag) samples = std::max<std::int64_t>(1, value);
+  }
+  if (!in.ok()) return std::nullopt;
+  picture.bpp = static_cast<int>(std::min<std::int64_t>(
+      std::min<std::int64_t>(bits, 1 << 16) * std::min<std::int64_t>(samples, 1 << 16), 1 << 24));
+  return picture;
+}
