@@ -33,7 +33,10 @@ std::int64_t PeakBytesFor(int type, std::int64_t width, std::int64_t height, int
   constexpr std::int64_t kTwoPictures = 2 * 4;
   std::int64_t perPixel = 0;
   if (type == ImageTypeOwnGif) {
-    perPixel = kTwoPictures + stored;  // the kept canvas: 1 byte, 3 for a screen raster
+    // Kept between frames: the canvas (1 byte, 3 for a screen raster) and the file's
+    // bytes (LZW codes of at most 12 bits a pixel, with their sub-block counts).
+    constexpr std::int64_t kFileBytes = 2;
+    perPixel = kTwoPictures + stored + kFileBytes;
   } else {
     std::int64_t decoder = stored;
     if (type == FIF_J2K || type == FIF_JP2) decoder = 5 * stored;

@@ -38,10 +38,11 @@ FIBITMAP* AllocatePicture(std::int64_t width, std::int64_t height, int bpp);
 //    picture beside the old one (32-bit output, greyscale, rotation, shadow): 2.0.
 //  - GIF: 5.1 bytes a pixel (the index raster beside the 32-bit picture), 7 with a
 //    24-bit raster of the screen's size (the 29-byte file with a 23000 x 23000 screen:
-//    1.75); 8.1 in the steps; and the composed canvas is kept for the next frame.
+//    1.75); 8.1 in the steps; and while frames follow, the canvas composed so far (1 or
+//    3 bytes) and the file's bytes (up to 1.5 for LZW codes of 12 bits) are kept.
 //  - JPEG 2000: 15 bytes a pixel for 8-bit RGB (the decoder keeps 32-bit samples); WebP: 6.
 // Hence, per pixel: the largest of what the decoder holds, the decoded picture beside its
-// 32-bit copy, and two 32-bit pictures; GIF adds its kept canvas. Saturates instead of
+// 32-bit copy, and two 32-bit pictures; GIF adds what it keeps. Saturates instead of
 // overflowing; 0 for an empty size.
 std::int64_t PeakBytesFor(int type, std::int64_t width, std::int64_t height, int bpp);
 

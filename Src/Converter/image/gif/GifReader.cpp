@@ -8,6 +8,7 @@
 #include "image/codec/ImageType.h"
 #include "image/codec/PictureMemory.h"
 #include "platform/FileRead.h"
+#include "platform/FreedMemory.h"
 
 namespace {
 
@@ -40,10 +41,12 @@ GifFrameReader::GifFrameReader() = default;
 GifFrameReader::~GifFrameReader() = default;
 
 void GifFrameReader::Close() {
+  const bool held = decoder_ || !bytes_.empty();
   decoder_.reset();
   bytes_ = std::vector<std::uint8_t>();
   path_.clear();
   version_.reset();
+  if (held) ReturnFreedMemory();
 }
 
 bool GifFrameReader::Open(const std::string& path) {
@@ -64,7 +67,15 @@ HRESULT GifFrameReader::Load(const std::string& path, int index, FIBITMAP** pict
     if (!Open(path)) return E_IMG_LOAD;
     const GifRaster* raster = decoder_->Decode(index);
     if (!raster) return E_IMG_LOAD;
+    // After the last frame nothing is worth keeping: the file's bytes go before the picture
+    // is made (the decoder reads them only while it decodes), the canvas after.
+    const bool last = index + 1 >= decoder_->FrameCount();
+    if (last) {
+      bytes_ = std::vector<std::uint8_t>();
+      ReturnFreedMemory();
+    }
     *picture = GifRasterToPicture(*raster);
+    if (last) Close();
   } catch (const std::bad_alloc&) {
     Close();
     return E_IMG_LOAD;

@@ -28,7 +28,8 @@ HRESULT LoadGifFrame(const std::string& path, int index, FIBITMAP** picture);
 
 // Loads frames of GIF files as LoadGifFrame does, keeping the last file's bytes and the
 // picture composed for its last frame while the file stays the same version (device,
-// inode, size, times): the frames of one file loaded in order cost one image each.
+// inode, size, times): the frames of one file loaded in order cost one image each. The
+// file's last frame frees what was kept.
 class GifFrameReader {
  public:
   GifFrameReader();
