@@ -80,8 +80,9 @@ HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   camera_ = keepCameraData_ ? CameraDataOf(picture_) : CameraData{};
   cameraOrientation_ = 1;
   if (!turnUpright_ && !keepCameraData_) return hr;
-  cameraOrientation_ =
-      type == FIF_TIFF ? TiffOrientation(path, pageIndex) : RecordedOrientation(picture_);
+  cameraOrientation_ = type == FIF_TIFF && tiffPages_.Chain()
+                           ? TiffOrientation(*tiffPages_.Chain(), pageIndex)
+                           : RecordedOrientation(picture_);
   if (!turnUpright_ || cameraOrientation_ == 1) return hr;
   FIBITMAP* upright = TurnedUpright(picture_, cameraOrientation_);
   if (!upright) return E_IMG_LOAD;

@@ -33,8 +33,9 @@ std::optional<DeclaredPicture> ReadSgiHeader(ByteSource& bytes) {
 std::optional<DeclaredPicture> ReadPsdHeader(ByteSource& bytes) {
   HeaderReader in(bytes, true);
   if (!in.Matches(0, "8BPS")) return std::nullopt;
-  const std::int64_t channels = std::max<std::uint32_t>(1, in.U16(12));
-  const std::int64_t depth = std::max<std::uint32_t>(1, in.U16(22));
+  // Clamped far above any real file (56 channels of 32 bits), so the product fits an int.
+  const std::int64_t channels = std::clamp<std::int64_t>(in.U16(12), 1, 1 << 12);
+  const std::int64_t depth = std::clamp<std::int64_t>(in.U16(22), 1, 1 << 12);
   return Declared(in, in.U32(18), in.U32(14), static_cast<int>(channels * depth));
 }
 

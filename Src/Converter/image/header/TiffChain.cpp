@@ -76,35 +76,44 @@ std::optional<std::uint64_t> TiffChain::DirectoryOf(int page) {
   return offsets_[static_cast<std::size_t>(page)];
 }
 
-std::optional<DeclaredPicture> TiffChain::PageHeader(int page) {
+std::optional<TiffChain::Field> TiffChain::PageField(int page, std::uint16_t tag) {
   const std::optional<std::uint64_t> dir = DirectoryOf(page);
   if (!dir) return std::nullopt;
   HeaderReader in = Reader();
   const int countSize = big_ ? 8 : 2, entrySize = big_ ? 20 : 12, valueSize = OffsetSize();
   const std::uint64_t entries = std::min(in.Uint(*dir, countSize), kMaxEntriesRead);
-  DeclaredPicture picture;
-  std::int64_t bits = 1, samples = 1;
   for (std::uint64_t e = 0; e < entries && in.ok(); ++e) {
     const std::uint64_t at = *dir + static_cast<std::uint64_t>(countSize) + e * entrySize;
-    const std::uint32_t tag = in.U16(at);
-    if (tag != kWidthTag && tag != kLengthTag && tag != kBitsTag && tag != kSamplesTag) continue;
-    const std::uint32_t type = in.U16(at + 2);
-    const int size = TypeSize(type);
-    if (size == 0 || size > valueSize) continue;
-    const std::uint64_t count = in.Uint(at + 4, valueSize);
+    if (in.U16(at) != tag) continue;
+    Field field;
+    field.type = in.U16(at + 2);
+    const int size = TypeSize(field.type);
+    if (size == 0 || size > valueSize) return std::nullopt;
+    field.count = in.Uint(at + 4, valueSize);
     const std::uint64_t valueAt = at + 4 + static_cast<std::uint64_t>(valueSize);
     // A value longer than the field stands elsewhere; only the first one is read.
-    const bool inField = count <= static_cast<std::uint64_t>(valueSize / size);
+    const bool inField = field.count <= static_cast<std::uint64_t>(valueSize / size);
     const std::uint64_t first = inField ? valueAt : in.Uint(valueAt, valueSize);
-    // Clamped far above any budget, so that the arithmetic below cannot overflow.
-    const auto value = static_cast<std::int64_t>(std::min(in.Uint(first, size), kMaxValue));
-    if (tag == kWidthTag) picture.width = value;
-    if (tag == kLengthTag) picture.height = value;
-    if (tag == kBitsTag) bits = std::max<std::int64_t>(1, value);
-    if (tag == kSamplesTag) samples = std::max<std::int64_t>(1, value);
+    field.first = std::min(in.Uint(first, size), kMaxValue);
+    if (!in.ok()) return std::nullopt;
+    return field;
   }
-  if (!in.ok()) return std::nullopt;
-  picture.bpp = static_cast<int>(std::min<std::int64_t>(
-      std::min<std::int64_t>(bits, 1 << 16) * std::min<std::int64_t>(samples, 1 << 16), 1 << 24));
+  return std::nullopt;
+}
+
+std::optional<DeclaredPicture> TiffChain::PageHeader(int page) {
+  const std::optional<Field> width = PageField(page, kWidthTag);
+  const std::optional<Field> length = PageField(page, kLengthTag);
+  if (!width || !length) return std::nullopt;
+  const std::optional<Field> bits = PageField(page, kBitsTag);
+  const std::optional<Field> samples = PageField(page, kSamplesTag);
+  // Both default to 1; clamped so that the product stays far from overflow.
+  const auto atLeastOne = [](const std::optional<Field>& f) {
+    return std::clamp<std::int64_t>(f ? static_cast<std::int64_t>(f->first) : 1, 1, 1 << 12);
+  };
+  DeclaredPicture picture;
+  picture.width = static_cast<std::int64_t>(width->first);
+  picture.height = static_cast<std::int64_t>(length->first);
+  picture.bpp = static_cast<int>(atLeastOne(bits) * atLeastOne(samples));
   return picture;
 }

@@ -30,6 +30,15 @@ class TiffChain {
   // The size and depth page `page` declares.
   std::optional<DeclaredPicture> PageHeader(int page);
 
+  // A field of page `page`'s directory: its type, its count and its first value (clamped
+  // to 2^32); none when the page or the field is missing or the type has no values.
+  struct Field {
+    std::uint32_t type = 0;
+    std::uint64_t count = 0;
+    std::uint64_t first = 0;
+  };
+  std::optional<Field> PageField(int page, std::uint16_t tag);
+
  private:
   HeaderReader Reader() const { return HeaderReader(*bytes_, bigEndian_); }
 

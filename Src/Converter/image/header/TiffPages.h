@@ -27,6 +27,8 @@ class TiffPages {
 
   // The size and depth page `page` declares.
   std::optional<DeclaredPicture> PageHeader(int page);
+  // The open file's directory chain; nullptr when none is open.
+  TiffChain* Chain() { return file_ ? &chain_ : nullptr; }
   // A new bitmap of page `page`, as FreeImage decodes it; nullptr when there is no such
   // page or it cannot be decoded.
   FIBITMAP* LoadPage(int page);
