@@ -10,6 +10,7 @@
 #include "image/codec/FreeImageCall.h"
 #include "image/gif/GifReader.h"
 #include "image/gif/GifWriter.h"
+#include "image/transform/BitDepth.h"
 #include "image/transform/Greyscale.h"
 #include "image/ImageResult.h"
 #include "image/codec/ImageType.h"
@@ -233,14 +234,31 @@ HRESULT ImageBuffer::RunStep(Step step, const ConversionSettings& settings, bool
   if (Failed(hr)) return hr;
   FIBITMAP* made = nullptr;
   hr = step(picture_, settings, &made);
-  if (made) {
-    if (Failed(hr)) {
-      FreeImage_Unload(made);
-    } else {
-      ReplacePicture(made);
-    }
+  return TakeResult(hr, made);
+}
+
+HRESULT ImageBuffer::TakeResult(HRESULT hr, FIBITMAP* made) {
+  if (!made) return hr;
+  if (Failed(hr)) {
+    FreeImage_Unload(made);
+  } else {
+    ReplacePicture(made);
   }
   return hr;
+}
+
+HRESULT ImageBuffer::ConvertToBitDepth(int bpp) {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertBitDepth(picture_, bpp, &made);
+  return TakeResult(hr, made);
+}
+
+HRESULT ImageBuffer::ToGrey8() {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertToGrey8(picture_, &made);
+  return TakeResult(hr, made);
 }
 
 HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {
