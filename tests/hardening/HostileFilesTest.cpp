@@ -111,24 +111,21 @@ TEST(HostileFiles, TruncatedEmptyAndMisnamedFilesFailAlone) {
   const IndexedPicture photo = PhotoLikePicture(64, 48);
   FIBITMAP* bitmap = BitmapOf(photo, 8);
   FIBITMAP* rgb = FreeImage_ConvertTo24Bits(bitmap);
-  std::vector<std::string> headerCuts;   // cut inside the header: must fail
-  std::vector<std::string> laterCuts;    // a decoder may still give a sound picture
-  std::vector<std::string> skippedCuts;  // not collected
+  std::vector<std::string> headerCuts;  // cut inside the header: must fail
+  std::vector<std::string> laterCuts;   // a decoder may still give a sound picture
   for (const char* ext : {"jpg", "png", "tif"}) {
     const std::string whole = dir / (std::string("whole.") + ext);
     ASSERT_TRUE(SavePicture(rgb, whole));
     const std::string bytes = ReadFile(whole);
-    // A TIFF whose pages cannot be counted is no item at all (the collector skips it),
-    // so only its later cuts can give a line.
-    const bool tiff = std::string(ext) == "tif";
+    // A TIFF whose pages cannot be counted gives no item, but still its ERROR line.
     for (std::size_t cut :
          {std::size_t{1}, std::size_t{7}, std::size_t{20}, bytes.size() / 2, bytes.size() - 3}) {
       const std::string name = "cut" + std::to_string(cut) + "." + ext;
       WriteFile(dir / ("in/" + name), bytes.substr(0, cut));
-      (cut <= 20 ? (tiff ? skippedCuts : headerCuts) : laterCuts).push_back(name);
+      (cut <= 20 ? headerCuts : laterCuts).push_back(name);
     }
     WriteFile(dir / (std::string("in/empty.") + ext), "");
-    (tiff ? skippedCuts : headerCuts).push_back(std::string("empty.") + ext);
+    headerCuts.push_back(std::string("empty.") + ext);
   }
   ASSERT_TRUE(SavePicture(rgb, dir / "in/good.png"));
   ASSERT_TRUE(SavePicture(rgb, dir / "in/x.jpg/inside.png"));
@@ -146,7 +143,6 @@ TEST(HostileFiles, TruncatedEmptyAndMisnamedFilesFailAlone) {
                 name.find(".tif") != std::string::npos)
         << name;
   }
-  for (const auto& name : skippedCuts) EXPECT_EQ(LineFor(r.out, dir / ("in/" + name)), "") << name;
   // The folder named like a picture is a folder: its picture converts, it is no item.
   EXPECT_EQ(LineFor(r.out, dir / "in/x.jpg/inside.png").rfind("SUCCESS: ", 0), 0u) << r.out;
   EXPECT_EQ(LineFor(r.out, dir / "in/good.png").rfind("SUCCESS: ", 0), 0u);
@@ -222,11 +218,12 @@ TEST(HostileFiles, AFullDestinationFailsTheSaveAndLeavesNothingHalfWritten) {
   ASSERT_TRUE(SavePicture(big24, dir / "in/b-big.png"));
   FreeImage_Unload(big24);
   FreeImage_Unload(big);
-  // The program's own GIF writer and FreeImage's writers alike.
+  // The program's own GIF writer and FreeImage's writers alike. One worker: with two, the
+  // small picture may be written while the big one has already taken the last free block.
   for (const char* ext : {"gif", "png", "bmp", "tif", "jpg"}) {
     SCOPED_TRACE(ext);
     const RunResult r = Start({"-source:" + dir / "in", "-dest:" + dir / "out", "-mode:n",
-                               std::string("-ext:") + ext, "-override"});
+                               "-threads:1", std::string("-ext:") + ext, "-override"});
     EXPECT_EQ(r.exitCode, 1);
     const std::string dest = dir / (std::string("out/b-big.") + ext);
     EXPECT_EQ(LineFor(r.out, dir / "in/b-big.png"), "ERROR: failed to convert file " +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "settings/ConversionSettings.h"
 #include "settings/ResizeOption.h"
@@ -31,10 +32,14 @@ std::string ModeMeaning() {
 }
 
 // Made on first use: the resize rule's entry points into two texts built from the mode table.
-const std::array<OptionHelpEntry, 42>& Options() {
+const std::vector<OptionHelpEntry>& Options() {
   static const std::string modeLetters = ModeLetters(), modeMeaning = ModeMeaning();
-  static const std::array<OptionHelpEntry, 42> options = {{
+  static const std::vector<OptionHelpEntry> options = {
       {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
+      {"sourcelist", "<file>|-",
+       "A file listing pictures and folders to convert in one run, one per line (-: standard "
+       "input); blank lines are ignored. With samedir each keeps the path it is listed with "
+       "below the destination. Not together with source."},
       {"dest", "<folder>",
        "The folder the converted pictures are written to; created when missing."},
       {"mode", modeLetters, modeMeaning},
@@ -87,7 +92,10 @@ const std::array<OptionHelpEntry, 42>& Options() {
       {"threads", "<count>",
        "Workers converting at once; 0 or absent: one per processor, as memory allows; 1: one "
        "picture at a time."},
-  }};
+      {"timeout", "<seconds>",
+       "Time limit of one picture: the seconds given, plus as many again for every 32 MiB of its "
+       "file and every 16 megapixels of its picture; 0: no limit; absent: 60."},
+  };
   return options;
 }
 

@@ -67,4 +67,5 @@ void ConversionSettings::ResetJob() {
   source = d.source;
   recursive = d.recursive;
   threads = d.threads;
+  timeoutSeconds = d.timeoutSeconds;
 }

@@ -6,7 +6,7 @@
 
 #include "image/ImageBuffer.h"
 #include "image/codec/ImageType.h"
-#include "image/codec/OutputDepths.h"
+#include "image/OutputDepths.h"
 #include "image/OverlayPicture.h"
 #include "strings/StringTable.h"
 
@@ -20,6 +20,7 @@ constexpr const char* kBadFrameHorz = "Horizontal frame thickness must be betwee
 constexpr const char* kBadFrameVert = "Vertical frame thickness must be between 0 and 1000.";
 constexpr const char* kBadPrefix = "Invalid prefix. A prefix cannot contain /.";
 constexpr const char* kBadSuffix = "Invalid suffix. A suffix cannot contain /.";
+constexpr const char* kBadExtension = "Invalid file type. A file type cannot contain / or \"..\".";
 constexpr const char* kBadShadowOpaque = "Invalid opaque value. Valid value must be 0-100";
 constexpr const char* kBadShadowBlur = "Invalid shadow blur value. Valid value must be 0-1000";
 constexpr const char* kOverlayLoadFailed = "Failed to load overlay image file ";
@@ -42,8 +43,8 @@ std::string DepthRefusal(const std::string& extension, int bpp) {
     if (i > 0) choices += i + 1 == held.size() ? " or " : ", ";
     choices += std::to_string(held[i]);
   }
-  return type + " cannot be written with " + std::to_string(bpp) +
-         (bpp == 1 ? " bit" : " bits") + " per pixel; choose " + choices + ".";
+  return type + " cannot be written with " + std::to_string(bpp) + (bpp == 1 ? " bit" : " bits") +
+         " per pixel; choose " + choices + ".";
 }
 
 // The depths the bit-depth step converts to. Any other value is left to fail at that step,
@@ -106,6 +107,9 @@ bool CheckResizePage(const ConversionSettings& s, Checker& c) {
          // A "/" would put the file outside the destination folder, or in a missing one.
          c.Require(s.prefix.find('/') == std::string::npos, kBadPrefix, SettingsField::prefix) &&
          c.Require(s.suffix.find('/') == std::string::npos, kBadSuffix, SettingsField::suffix) &&
+         c.Require(s.destFileExt.find('/') == std::string::npos &&
+                       s.destFileExt.find("..") == std::string::npos,
+                   kBadExtension, SettingsField::destFileExt) &&
          c.Require(s.rotateDegree == 0 || s.rotateDegree == 90 || s.rotateDegree == 180 ||
                        s.rotateDegree == 270,
                    kBadRotation, SettingsField::rotateDegree) &&

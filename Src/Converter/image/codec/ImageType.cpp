@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "image/codec/FreeImageCall.h"
+#include "image/header/TiffPageCount.h"
 #include "image/gif/GifReader.h"
 
 namespace {
@@ -49,11 +50,23 @@ int GetPageCount(const std::string& path) {
   if (type == ImageTypeOwnGif) return CountGifFrames(path);
   if (type == FIF_UNKNOWN) return 0;
   if (type != FIF_TIFF) return 1;
-  return CallFreeImage(-1, [&] {
-    FIMULTIBITMAP* doc = FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, 0);
-    if (!doc) return -1;
-    const int count = FreeImage_GetPageCount(doc);
-    FreeImage_CloseMultiBitmap(doc, 0);
+  // Counted by our own walker: the collecting process never runs a decoder on the file.
+  return CountTiffPagesInFile(path);
+}
+
+PageCount CountPages(const std::string& path) {
+  PageCount count;
+  if (GetImageType(path) != FIF_TIFF) {
+    count.pages = GetPageCount(path);
     return count;
-  });
+  }
+  // The pages are the directories read whole; one named after them that is not there is a
+  // rest of the file that cannot be read.
+  const TiffChain::Extent chain = WalkTiffPagesInFile(path);
+  count.pages = chain.pages;
+  if (chain.pages > 0 && chain.brokenAfter)
+    count.unreadableRest = "the pages after page " + std::to_string(chain.pages) +
+                           " cannot be read: the file is " +
+                           (chain.pastTheEnd ? "truncated" : "damaged");
+  return count;
 }

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "image/codec/OutputDepths.h"
+#include "image/OutputDepths.h"
 #include "settings/ConversionSettings.h"
 
 // The resize and file page's copy. Percent fields are real numbers.

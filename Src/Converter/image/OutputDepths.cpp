@@ -1,4 +1,4 @@
-#include "image/codec/OutputDepths.h"
+#include "image/OutputDepths.h"
 
 #include <FreeImage.h>
 

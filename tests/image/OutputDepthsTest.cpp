@@ -2,7 +2,7 @@
 // Pillow reads back with that depth and the picture's colours; a depth a type cannot hold
 // is refused before anything is converted, with a message that names the choices; and a
 // picture of such a depth never reaches FreeImage's writer.
-#include "image/codec/OutputDepths.h"
+#include "image/OutputDepths.h"
 
 #include <gtest/gtest.h>
 
