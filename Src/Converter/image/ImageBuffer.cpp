@@ -13,14 +13,14 @@
 #include "image/transform/Greyscale.h"
 #include "image/ImageResult.h"
 #include "image/codec/ImageType.h"
-#include "image/codec/Orientation.h"
+#include "image/camera/Orientation.h"
 #include "image/transform/Overlay.h"
 #include "image/codec/PictureMemory.h"
 #include "image/transform/ResizeAndFrame.h"
 #include "image/transform/Rotate.h"
 #include "image/transform/Shadow.h"
 #include "image/codec/StandardBitmap.h"
-#include "image/codec/TiffCameraData.h"
+#include "image/camera/TiffCameraData.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "image/codec/CameraData.h"
+#include "image/camera/CameraData.h"
 #include "image/codec/ColourProfile.h"
 #include "image/codec/EncoderOptions.h"
 #include "platform/Result.h"

@@ -1,10 +1,10 @@
-#include "image/codec/CameraData.h"
+#include "image/camera/CameraData.h"
 
 #include <algorithm>
 #include <regex>
 
-#include "image/codec/ExifBlock.h"
-#include "image/codec/TiffDirectory.h"
+#include "image/camera/ExifBlock.h"
+#include "image/camera/TiffDirectory.h"
 #include "platform/ByteCodes.h"
 
 namespace {
