@@ -31,8 +31,8 @@ class ImageBuffer {
   // 24-bit block-average resize to width x height.
   virtual HRESULT Resize(int width, int height);
   // Writes the picture by the path's type with the encoder options. The colour profile the
-  // picture was loaded with goes with a JPEG, PNG or TIFF output of more than 8 bits unless
-  // the options say the output is grey.
+  // picture was loaded with goes with a JPEG, PNG, TIFF, WebP, AVIF or JPEG XL output of
+  // more than 8 bits unless the options say the output is grey.
   HRESULT SaveAs(const std::string& path, const EncoderOptions& options);
   // SaveAs with a JPEG `quality` and a grey flag (non-zero: grey); `flags` is unused.
   virtual HRESULT Save(const std::string& path, int flags, int quality, int greyScale);
@@ -68,10 +68,11 @@ class ImageBuffer {
   HRESULT EnsureBitDepth32();
 
  private:
-  // Loads the page as Load does, without the camera steps; `type` is the file's type.
-  HRESULT LoadPicture(const std::string& path, int pageIndex, int& type);
+  // Loads the page as Load does, without the camera steps; `type` is the file's type, and
+  // `camera` what a library decoder read of the camera data (when it is kept).
+  HRESULT LoadPicture(const std::string& path, int pageIndex, int& type, CameraData& camera);
   HRESULT SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags);
-  void AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput);
+  void AttachProfileFor(int type, bool greyOutput);
   HRESULT ToMonochrome();
   HRESULT ConvertDeeper(int bpp);
   // Runs a transformation step on the 32-bit picture (or, for a step that takes24, on a

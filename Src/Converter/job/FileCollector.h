@@ -45,7 +45,8 @@ class FileCollector {
   // Receives each new item; this base discards it.
   virtual void AddItem(std::unique_ptr<ConversionItem> item);
   // Told of a source that does not exist, or a file left out (not a regular file, pages
-  // that cannot be counted), with a short reason; does nothing here.
+  // that cannot be counted, a picture type this build cannot read), with a short reason;
+  // does nothing here.
   virtual void OnSkipped(const std::string& path, const std::string& reason);
 
  private:

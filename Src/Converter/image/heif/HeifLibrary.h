@@ -1,0 +1,19 @@
+// libheif's start and the owners of its objects, shared by the HEIF reader and the AVIF
+// writer.
+#pragma once
+
+#include <libheif/heif.h>
+
+#include <memory>
+
+// Initialises libheif once for the process; every entry point that uses it calls this first.
+void StartLibheif();
+
+bool HeifOk(const heif_error& error);
+// Whether libheif has a decoder (an encoder) for pictures coded in `format`.
+bool LibheifDecodes(heif_compression_format format);
+bool LibheifEncodes(heif_compression_format format);
+
+using HeifContextPtr = std::unique_ptr<heif_context, decltype(&heif_context_free)>;
+using HeifHandlePtr = std::unique_ptr<heif_image_handle, decltype(&heif_image_handle_release)>;
+using HeifImagePtr = std::unique_ptr<heif_image, decltype(&heif_image_release)>;
