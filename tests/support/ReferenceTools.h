@@ -11,7 +11,19 @@ std::string MissingTools(const std::vector<std::string>& tools);
 // Runs a tool by its absolute path; true when it ended with 0.
 bool RunTool(const std::string& tool, const std::vector<std::string>& args);
 
-// The largest difference of one channel between two picture files as Pillow reads them at
-// 8 bits a sample (16-bit samples by their high byte), alpha included when both have it;
-// -1 when either cannot be read or their sizes differ.
+// Decodes a picture to PNG with its format's own tool: dwebp for WebP, heif-convert for
+// HEIC and AVIF, djxl for JPEG XL, Pillow for TGA, ImageMagick for the rest. True when the
+// tool succeeded.
+bool DecodeToPng(const std::string& picture, const std::string& png);
+
+// How two picture files differ as Pillow reads them at 8 bits a sample (16-bit samples by
+// their high byte), alpha included when both have it: the largest difference of one
+// channel and the mean of all. largest is -1 when either cannot be read or their sizes
+// differ.
+struct PictureDifference {
+  int largest = -1;
+  double mean = 0;
+};
+PictureDifference DifferenceOf(const std::string& a, const std::string& b);
+// DifferenceOf(a, b).largest.
 int LargestDifference(const std::string& a, const std::string& b);

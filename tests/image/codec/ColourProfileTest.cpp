@@ -32,11 +32,20 @@ img.save(d + '/src.jpg', quality=95, icc_profile=srgb, exif=exif)
 img.save(d + '/src.tif', icc_profile=other)
 )";
 
-// Writes the profile of argv[1] (nothing when it has none) to argv[2].
+// Writes the profile of argv[1] (nothing when it has none) to argv[2]: Pillow reads it, from
+// the PNG that djxl decodes a JPEG XL file to, and exiftool from an AVIF file.
 const char* const kReadProfile = R"(
-import sys
+import subprocess, sys
 from PIL import Image
-open(sys.argv[2], 'wb').write(Image.open(sys.argv[1]).info.get('icc_profile') or b'')
+path = sys.argv[1]
+if path.endswith('.avif'):
+    icc = subprocess.run(['/usr/bin/exiftool', '-b', '-ICC_Profile', path], capture_output=True).stdout
+else:
+    if path.endswith('.jxl'):
+        subprocess.run(['/usr/bin/djxl', path, path + '.png', '--quiet'], check=True)
+        path += '.png'
+    icc = Image.open(path).info.get('icc_profile') or b''
+open(sys.argv[2], 'wb').write(icc)
 )";
 
 struct ProfileCase {
@@ -92,6 +101,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ProfileCase{"src.jpg", "jpg", {"-greyscale"}, false},
                     ProfileCase{"src.tif", "png", {"-bpp:8"}, false},
                     ProfileCase{"src.tif", "tif", {"-bpp:8", "-mode:n"}, false},
-                    ProfileCase{"src.jpg", "bmp", kHalf, false}));
+                    ProfileCase{"src.jpg", "bmp", kHalf, false},
+                    // The encoders with a quality carry it too (JPEG XL whole when lossless).
+                    ProfileCase{"src.tif", "webp", kHalf, true},
+                    ProfileCase{"src.jpg", "avif", kHalf, true},
+                    ProfileCase{"src.tif", "jxl", {"-jpegquality:100"}, true},
+                    ProfileCase{"src.jpg", "webp", {"-greyscale"}, false}));
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "image/codec/RgbRows.h"
 #include "image/heif/HeifLibrary.h"
 #include "platform/FileRead.h"
+#include "platform/QuietStandardError.h"
 
 namespace {
 
@@ -153,6 +154,7 @@ HRESULT LoadHeifImage(const std::string& path, int index, bool withCameraData,
   try {
     HeifFile file;
     if (!Open(path, file)) return E_IMG_LOAD;
+    const QuietStandardError quiet;  // the AV1 decoder traces what it finds wrong
     const HRESULT hr = Decode(file.context.get(), index, withCameraData, out);
     if (Failed(hr) && out.picture) FreeImage_Unload(out.picture);
     if (Failed(hr)) out = {};

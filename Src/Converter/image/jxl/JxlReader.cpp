@@ -12,6 +12,7 @@
 #include "image/codec/PictureMemory.h"
 #include "image/codec/RgbRows.h"
 #include "platform/FileRead.h"
+#include "platform/QuietStandardError.h"
 
 namespace {
 
@@ -125,6 +126,7 @@ HRESULT LoadJxlPicture(const std::string& path, DecodedPicture& out) {
   try {
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(path, kMaxJxlFileBytes, bytes)) return E_IMG_LOAD;
+    const QuietStandardError quiet;  // libjxl traces what it finds wrong in a damaged file
     const HRESULT hr = Decode(bytes, out);
     if (Failed(hr)) out = {};
     return hr;
