@@ -9,9 +9,9 @@
 #include <string>
 
 #include "support/TestFiles.h"
-#include "ui/AppSession.h"
-#include "ui/ConfigurationBar.h"
-#include "ui/MainFrame.h"
+#include "ui/frame/AppSession.h"
+#include "ui/frame/ConfigurationBar.h"
+#include "ui/frame/MainFrame.h"
 
 // An item with the given status, named after `name`.
 std::unique_ptr<ConversionItem> MakeItem(const std::string& name, int status);

@@ -1,7 +1,0 @@
-#include "ui/AppSession.h"
-
-#include "settings/SettingsSerializer.h"
-
-void AppSession::Load() { LoadAll(store, settings); }
-
-void AppSession::Save() { SaveAll(store, settings); }

@@ -1,0 +1,49 @@
+#include "ui/pages/OptionPage.h"
+
+#include "ui/frame/MainFrame.h"
+#include "ui/pages/NumberField.h"
+#include "ui/toolkit/WxText.h"
+
+bool OptionPage::ExchangeData(bool toFields) {
+  if (!toFields) {
+    WriteControls();
+    return true;
+  }
+  const std::unique_ptr<Failure> failure = ReadControls();
+  if (!failure) return true;
+  ReportFailure(failure->control, failure->message);
+  return false;
+}
+
+bool OptionPage::CommitToSettings(bool report) {
+  const bool read = report ? ExchangeData(true) : !ReadControls();
+  WriteFields();
+  return read;
+}
+
+bool OptionPage::FocusField(SettingsField field) {
+  wxWindow* control = ControlFor(field);
+  if (!control) return false;
+  control->SetFocus();
+  if (auto* text = dynamic_cast<wxTextCtrl*>(control)) text->SelectAll();
+  return true;
+}
+
+std::unique_ptr<OptionPage::Failure> OptionPage::ReadWhole(wxTextCtrl* field, int& value) {
+  const std::optional<int> number = ParseWholeNumber(field->GetValue().utf8_string());
+  if (!number) return std::make_unique<Failure>(Failure{field, WxText(kNotAWholeNumber)});
+  value = *number;
+  return nullptr;
+}
+
+std::unique_ptr<OptionPage::Failure> OptionPage::ReadReal(wxTextCtrl* field, double& value) {
+  const std::optional<double> number = ParseRealNumber(field->GetValue().utf8_string());
+  if (!number) return std::make_unique<Failure>(Failure{field, WxText(kNotANumber)});
+  value = *number;
+  return nullptr;
+}
+
+wxWindow* OptionPage::DialogOwner() {
+  if (CMainFrame* frame = TheMainFrame()) return frame;
+  return wxGetTopLevelParent(this);
+}

@@ -1,0 +1,171 @@
+#include "ui/pages/OptionPageFields.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/ByteCodes.h"
+
+namespace {
+
+constexpr int kQuarter = 90;
+
+std::string Lower(std::string_view text) {
+  std::string s(text);
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+}  // namespace
+
+ResizePageFields ResizePageFields::From(const ConversionSettings& s) {
+  ResizePageFields f;
+  f.destFolder = s.destFolder;
+  f.resizeOption = s.resizeOption;
+  f.sameForPortrait = s.sameForPortrait;
+  f.width = s.width;
+  f.height = s.height;
+  f.portraitWidth = s.portraitWidth;
+  f.portraitHeight = s.portraitHeight;
+  f.cropLeftPercent = s.cropLeftRatio * 100;
+  f.cropTopPercent = s.cropTopRatio * 100;
+  f.ratioPercent = s.ratio * 100;
+  // Integer division; a stored angle that is no quarter turn of 0..270 shows as 0.
+  const int turns = s.rotateDegree / kQuarter;
+  f.rotateIndex = turns >= 0 && turns <= 3 ? turns : 0;
+  f.paddingColor = s.paddingColor;
+  f.destFileExt = s.destFileExt;
+  f.bpp = s.bpp;
+  f.jpegQualityNew = s.jpegQualityNew;
+  f.prefix = s.prefix;
+  f.suffix = s.suffix;
+  f.zeroPadding = s.zeroPadding;
+  f.override = s.override;
+  f.sameDir = s.sameDir;
+  f.addPadding = s.addPadding;
+  f.paddingHorz = s.paddingHorz;
+  f.paddingVert = s.paddingVert;
+  f.greyScale = s.greyScale;
+  return f;
+}
+
+void ResizePageFields::WriteTo(ConversionSettings& s) const {
+  s.destFolder = destFolder;
+  s.resizeOption = resizeOption;
+  s.sameForPortrait = sameForPortrait;
+  s.width = width;
+  s.height = height;
+  s.portraitWidth = portraitWidth;
+  s.portraitHeight = portraitHeight;
+  s.cropLeftRatio = cropLeftPercent * 0.01;
+  s.cropTopRatio = cropTopPercent * 0.01;
+  s.ratio = ratioPercent * 0.01;
+  s.rotateDegree = rotateIndex * kQuarter;
+  s.paddingColor = paddingColor;
+  s.destFileExt = destFileExt;
+  s.bpp = bpp;
+  s.jpegQualityNew = jpegQualityNew;
+  s.prefix = prefix;
+  s.suffix = suffix;
+  s.zeroPadding = zeroPadding;
+  s.override = override;
+  s.sameDir = sameDir;
+  s.addPadding = addPadding;
+  s.paddingHorz = paddingHorz;
+  s.paddingVert = paddingVert;
+  s.greyScale = greyScale;
+}
+
+ShadowPageFields ShadowPageFields::From(const ConversionSettings& s) {
+  ShadowPageFields f;
+  f.createShadow = s.createShadow;
+  f.shadowOpaquePercent = FractionToPercent(s.shadowOpaque);
+  f.shadowAngle = s.shadowAngle;
+  f.shadowDistance = s.shadowDistance;
+  f.shadowBlur = s.shadowBlur;
+  f.shadowColor = s.shadowColor;
+  f.shadowBackColor = s.shadowBackColor;
+  f.overlay = s.overlay;
+  f.overlayFilePath = s.overlayFilePath;
+  f.hAlignPercent = FractionToPercent(s.overlayHAlignRatio);
+  f.vAlignPercent = FractionToPercent(s.overlayVAlignRatio);
+  f.transparencyPercent = FractionToPercent(s.overlayTransparency);
+  f.transparentClrText = HexText(s.overlayTransparentClr);
+  return f;
+}
+
+void ShadowPageFields::WriteTo(ConversionSettings& s) const {
+  s.createShadow = createShadow;
+  s.shadowOpaque = shadowOpaquePercent * 0.01;
+  s.shadowAngle = shadowAngle;
+  s.shadowDistance = shadowDistance;
+  s.shadowBlur = shadowBlur;
+  s.shadowColor = shadowColor;
+  s.shadowBackColor = shadowBackColor;
+  s.overlay = overlay;
+  s.overlayFilePath = overlayFilePath;
+  s.overlayHAlignRatio = hAlignPercent * 0.01;
+  s.overlayVAlignRatio = vAlignPercent * 0.01;
+  s.overlayTransparency = transparencyPercent * 0.01;
+  s.overlayTransparentClr = LeadingHexValue(transparentClrText);
+}
+
+int FractionToPercent(double fraction) {
+  const double percent = fraction * 100;
+  if (std::isnan(percent)) return 0;
+  return static_cast<int>(std::lround(std::clamp(percent, double{INT_MIN}, double{INT_MAX})));
+}
+
+std::string HexText(std::uint32_t value) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+  return text;
+}
+
+ModeUse ResizeModeUse(int mode) {
+  //                                  width  height crop   ratio
+  static const ModeUse table[] = {{true, true, true, false},     // FixedCrop
+                                  {true, true, true, false},     // FixedPad
+                                  {true, true, false, false},    // MaxSize
+                                  {true, false, false, false},   // FixedWidthKeepRatio
+                                  {false, true, false, false},   // FixedHeightKeepRatio
+                                  {false, false, false, true},   // ByRatio
+                                  {false, false, false, false},  // NoResize
+                                  {true, true, false, false},    // FixedSize
+                                  {true, false, false, false},   // FixedWidth
+                                  {false, true, false, false}};  // FixedHeight
+  if (mode < 0 || mode >= static_cast<int>(std::size(table))) return {};
+  return table[mode];
+}
+
+const std::vector<BitDepthEntry>& BitDepthsFor(std::string_view fileType) {
+  static const std::vector<BitDepthEntry> none;
+  static const std::vector<BitDepthEntry> jpg = {{"8-bit Gray Scale", 8},
+                                                 {"24-bit True Color", 24}};
+  static const std::vector<BitDepthEntry> gif = {{"8-bit Palletised", 8}};
+  static const std::vector<BitDepthEntry> bmp = {{"1-bit", 1},
+                                                 {"8-bit Palletised", 8},
+                                                 {"16-bit High Color", 16},
+                                                 {"24-bit True Color", 24},
+                                                 {"32-bit True Color", 32}};
+  static const std::vector<BitDepthEntry> tifPng = {
+      {"1-bit", 1}, {"8-bit Palletised", 8}, {"24-bit True Color", 24}, {"32-bit True Color", 32}};
+  static const std::vector<BitDepthEntry> tga = {
+      {"16-bit High Color", 16}, {"24-bit True Color", 24}, {"32-bit True Color", 32}};
+  const std::string type = Lower(fileType);
+  if (type == "jpg") return jpg;
+  if (type == "gif") return gif;
+  if (type == "bmp") return bmp;
+  if (type == "tif" || type == "png") return tifPng;
+  if (type == "tga") return tga;
+  return none;
+}
+
+int BitDepthIndexFor(const std::vector<BitDepthEntry>& entries, int bpp) {
+  for (int want : {bpp, 24}) {
+    for (std::size_t i = 0; i < entries.size(); ++i)
+      if (entries[i].bpp == want) return static_cast<int>(i);
+  }
+  return entries.empty() ? -1 : 0;
+}

@@ -1,0 +1,53 @@
+#include "ui/pages/OptionPageLayout.h"
+
+#include <wx/scrolwin.h>
+#include <wx/sizer.h>
+
+FieldGrid::FieldGrid(wxWindow* page, const wxString& title)
+    : group_(new wxStaticBoxSizer(wxVERTICAL, page, title)),
+      box_(group_->GetStaticBox()),
+      grid_(new wxGridBagSizer(kInnerGap, kInnerGap)) {
+  grid_->SetEmptyCellSize(wxSize(0, 0));
+  group_->Add(grid_, 1, wxEXPAND | wxALL, kInnerGap);
+}
+
+wxStaticText* FieldGrid::AddLabel(const wxString& label, int id) {
+  auto* text = new wxStaticText(box_, id, label);
+  grid_->Add(text, wxGBPosition(row_, 0), wxDefaultSpan, wxALIGN_CENTER_VERTICAL);
+  return text;
+}
+
+wxStaticText* FieldGrid::AddRow(const wxString& label, wxWindow* field, int id) {
+  wxStaticText* text = AddLabel(label, id);
+  field->SetMinSize(wxSize(kFieldMinWidth, -1));
+  grid_->Add(field, wxGBPosition(row_++, 1), wxDefaultSpan, wxEXPAND | wxALIGN_CENTER_VERTICAL);
+  if (!grid_->IsColGrowable(1)) grid_->AddGrowableCol(1);
+  return text;
+}
+
+wxStaticText* FieldGrid::AddRow(const wxString& label, wxSizer* field, int id) {
+  wxStaticText* text = AddLabel(label, id);
+  grid_->Add(field, wxGBPosition(row_++, 1), wxDefaultSpan, wxEXPAND | wxALIGN_CENTER_VERTICAL);
+  if (!grid_->IsColGrowable(1)) grid_->AddGrowableCol(1);
+  return text;
+}
+
+void FieldGrid::AddWide(wxWindow* control) {
+  grid_->Add(control, wxGBPosition(row_++, 0), wxGBSpan(1, 2), wxALIGN_CENTER_VERTICAL);
+}
+
+wxWindow* MakePageBody(wxWindow* page) {
+  auto* body = new wxScrolledWindow(page, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                    wxVSCROLL | wxTAB_TRAVERSAL);
+  body->SetScrollRate(0, 12);
+  return body;
+}
+
+void FinishPageLayout(wxWindow* page, wxWindow* body, wxSizer* content) {
+  auto* inner = new wxBoxSizer(wxVERTICAL);
+  inner->Add(content, 1, wxEXPAND | wxALL, kGroupGap);
+  body->SetSizer(inner);
+  auto* outer = new wxBoxSizer(wxVERTICAL);
+  outer->Add(body, 1, wxEXPAND);
+  page->SetSizer(outer);
+}
