@@ -199,8 +199,8 @@ HRESULT ImageBuffer::SaveAs(const std::string& path, const EncoderOptions& optio
     return Succeeded(WriteGif(path, picture_)) ? S_OK : E_FAIL;
   }
   AttachProfileFor(type, options.greyScale);
-  if (type == ImageTypeAvif) return WriteAvif(picture_, path, options.quality);
-  if (type == ImageTypeJxl) return WriteJxl(picture_, path, options.quality);
+  if (type == ImageTypeAvif) return WriteAvif(picture_, path, options);
+  if (type == ImageTypeJxl) return WriteJxl(picture_, path, options);
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
   // FreeImage's WebP writer takes 24- and 32-bit pictures only, and fails badly on others.
   if (fif == FIF_WEBP && Bpp() != 24 && Bpp() != 32) return E_IMG_SAVE;

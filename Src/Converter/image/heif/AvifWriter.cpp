@@ -67,11 +67,11 @@ bool CanEncodeAvif() {
   return can;
 }
 
-HRESULT WriteAvif(FIBITMAP* picture, const std::string& path, int quality) {
+HRESULT WriteAvif(FIBITMAP* picture, const std::string& path, const EncoderOptions& options) {
   StartLibheif();
   try {
     std::vector<std::uint8_t> bytes;
-    if (!Encode(picture, quality, bytes)) return E_IMG_SAVE;
+    if (!Encode(picture, options.quality, bytes)) return E_IMG_SAVE;
     return WriteFileChecked(path, bytes.data(), bytes.size()) ? S_OK : E_IMG_SAVE;
   } catch (...) {
     return E_IMG_SAVE;

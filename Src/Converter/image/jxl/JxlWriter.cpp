@@ -17,6 +17,14 @@ namespace {
 
 bool Ok(JxlEncoderStatus status) { return status == JXL_ENC_SUCCESS; }
 
+// The Butteraugli distance libjxl is given for a quality below 100: 0.1 + (100 - q) x 0.09
+// from 30 up, and a parabola meeting it at 30 below (as libjxl's own tools map it).
+float JxlDistanceFor(int quality) {
+  const float q = static_cast<float>(std::clamp(quality, 1, 99));
+  if (q >= 30) return 0.1f + (100.0f - q) * 0.09f;
+  return 53.0f / 3000.0f * q * q - 23.0f / 20.0f * q + 25.0f;
+}
+
 // Describes the picture: its size, channels and colour space, 8 bits a sample.
 bool SetPictureInfo(JxlEncoder* encoder, FIBITMAP* picture, int channels, bool lossless) {
   JxlBasicInfo info;
@@ -82,16 +90,10 @@ bool Encode(FIBITMAP* picture, int quality, std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-float JxlDistanceFor(int quality) {
-  const float q = static_cast<float>(std::clamp(quality, 1, 99));
-  if (q >= 30) return 0.1f + (100.0f - q) * 0.09f;
-  return 53.0f / 3000.0f * q * q - 23.0f / 20.0f * q + 25.0f;
-}
-
-HRESULT WriteJxl(FIBITMAP* picture, const std::string& path, int quality) {
+HRESULT WriteJxl(FIBITMAP* picture, const std::string& path, const EncoderOptions& options) {
   try {
     std::vector<std::uint8_t> bytes;
-    if (!Encode(picture, quality, bytes)) return E_IMG_SAVE;
+    if (!Encode(picture, options.quality, bytes)) return E_IMG_SAVE;
     return WriteFileChecked(path, bytes.data(), bytes.size()) ? S_OK : E_IMG_SAVE;
   } catch (...) {
     return E_IMG_SAVE;
