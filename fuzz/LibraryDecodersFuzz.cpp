@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)started;
   if (size < 1) return 0;
   static const char* const kExtensions[] = {".heic", ".avif", ".jxl"};
-  const std::string path =
-      "/tmp/bm-fuzz-" + std::to_string(getpid()) + kExtensions[data[0] % 3];
+  const std::string path = "/tmp/bm-fuzz-" + std::to_string(getpid()) + kExtensions[data[0] % 3];
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return 0;
   std::fwrite(data + 1, 1, size - 1, file);
