@@ -27,6 +27,30 @@ else:
     print(max(hi for lo, hi in d.getextrema()), sum(values) / len(values))
 )";
 
+const char* const kMakeProfiled = R"(
+import sys
+from PIL import Image, ImageCms
+d = sys.argv[1]
+srgb = ImageCms.ImageCmsProfile(ImageCms.createProfile('sRGB')).tobytes()
+wide = srgb.replace('built'.encode('utf-16-be'), 'wider'.encode('utf-16-be'))
+open(d + '/wide.icc', 'wb').write(wide)
+Image.radial_gradient('L').resize((64, 48)).convert('RGB').save(d + '/wide.png', icc_profile=wide)
+)";
+
+const char* const kReadProfile = R"(
+import subprocess, sys
+from PIL import Image
+path = sys.argv[1]
+if path.endswith('.avif'):
+    icc = subprocess.run(['/usr/bin/exiftool', '-b', '-ICC_Profile', path], capture_output=True).stdout
+else:
+    if path.endswith('.jxl'):
+        subprocess.run(['/usr/bin/djxl', path, path + '.png', '--quiet'], check=True)
+        path += '.png'
+    icc = Image.open(path).info.get('icc_profile') or b''
+sys.stdout.buffer.write(icc)
+)";
+
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
@@ -71,4 +95,12 @@ PictureDifference DifferenceOf(const std::string& a, const std::string& b) {
 
 int LargestDifference(const std::string& a, const std::string& b) {
   return DifferenceOf(a, b).largest;
+}
+
+bool WriteProfiledPicture(const std::string& folder) {
+  return RunTool("/usr/bin/python3", {"-c", kMakeProfiled, folder});
+}
+
+std::string ProfileOfFile(const std::string& path) {
+  return RunProgram("/usr/bin/timeout", {"120", "/usr/bin/python3", "-c", kReadProfile, path}).out;
 }

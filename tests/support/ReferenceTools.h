@@ -27,3 +27,10 @@ struct PictureDifference {
 PictureDifference DifferenceOf(const std::string& a, const std::string& b);
 // DifferenceOf(a, b).largest.
 int LargestDifference(const std::string& a, const std::string& b);
+
+// Writes <folder>/wide.png, a 64 x 48 picture carrying an ICC profile (Pillow's sRGB one
+// under another name, so it is no default), and the profile alone as <folder>/wide.icc.
+bool WriteProfiledPicture(const std::string& folder);
+// The ICC profile a picture file carries, as its format's readers give it: Pillow, from the
+// PNG djxl decodes a JPEG XL file to, exiftool for AVIF. Empty when it has none.
+std::string ProfileOfFile(const std::string& path);

@@ -72,28 +72,13 @@ TEST_F(JxlReaderTest, SourcesDecodeToTheReferencePixels) {
 }
 
 TEST_F(JxlReaderTest, TheProfileOfALosslessFileGoesOnToTheJpeg) {
-  const char* makeSource = R"(
-import sys
-from PIL import Image, ImageCms
-d = sys.argv[1]
-srgb = ImageCms.ImageCmsProfile(ImageCms.createProfile('sRGB')).tobytes()
-wide = srgb.replace('built'.encode('utf-16-be'), 'wider'.encode('utf-16-be'))
-open(d + '/wide.icc', 'wb').write(wide)
-Image.radial_gradient('L').resize((64, 48)).convert('RGB').save(d + '/wide.png', icc_profile=wide)
-)";
-  const char* readProfile = R"(
-import sys
-from PIL import Image
-open(sys.argv[2], 'wb').write(Image.open(sys.argv[1]).info.get('icc_profile') or b'')
-)";
-  ASSERT_TRUE(RunTool(kPython, {"-c", makeSource, dir.path()}));
+  ASSERT_TRUE(WriteProfiledPicture(dir.path()));
   ASSERT_TRUE(RunTool(kCjxl, {dir / "wide.png", dir / "in/wide.jxl", "-d", "0"}));
   const RunResult run =
       RunProgram(BinPath("Brindlemark.exe"),
                  {"-source:" + dir / "in/wide.jxl", "-dest:" + dir / "out", "-ext:jpg"});
   ASSERT_EQ(run.exitCode, 0) << run.out;
-  ASSERT_TRUE(RunTool(kPython, {"-c", readProfile, dir / "out/wide.jpg", dir / "got.icc"}));
-  EXPECT_EQ(ReadFile(dir / "got.icc"), ReadFile(dir / "wide.icc"));
+  EXPECT_EQ(ProfileOfFile(dir / "out/wide.jpg"), ReadFile(dir / "wide.icc"));
 }
 
 }  // namespace

@@ -125,8 +125,8 @@ TEST_F(ResizeOptionPageTest, FileTypesAreEveryTypeThisBuildWritesAndTheQualitySa
   OpenPages();
   EXPECT_EQ(Entries(Control<wxChoice>(resize_, R::FileType)),
             (std::vector<wxString>{"jpg", "gif", "bmp", "tif", "png", "tga", "webp", "avif",
-                                   "jxl", "jp2", "j2k", "pbm", "pgm", "ppm", "wbmp", "psd",
-                                   "xpm", "JPG", "GIF", "BMP", "TIF", "PNG", "TGA"}));
+                                   "jxl", "jp2", "j2k", "jng", "pbm", "pgm", "ppm",  "wbmp",
+                                   "psd", "xpm", "JPG", "GIF", "BMP", "TIF", "PNG",  "TGA"}));
   // The box's label names no one type.
   wxWindow* label = nullptr;
   for (wxWindow* child : Control(resize_, R::JpegQuality)->GetParent()->GetChildren())

@@ -37,6 +37,7 @@ const Row kRows[] = {
     {{"jxl"}, {8, 24, 32}, DepthRule::GreyEight, true},
     {{"jp2"}, {24, 32}},
     {{"j2k", "j2c"}, {24, 32}},
+    {{"jng"}, {24, 32}},
     {{"pbm"}, {1}},
     {{"pgm"}, {8}, DepthRule::GreyEight},
     {{"ppm"}, {24}},

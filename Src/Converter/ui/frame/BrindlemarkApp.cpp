@@ -30,11 +30,12 @@ bool BrindlemarkApp::OnInit() {
     return false;
   }
   SetTopWindow(frame);
+  // A stop by signal or by the loss of the display still saves the settings. The signal is
+  // caught before the window shows, so a stop sent as soon as it appears is not lost.
+  InstallStopOnSignal();
   frame->Show();
   frame->Raise();
-  // A stop by signal or by the loss of the display still saves the settings.
   TrackModalDialogs();
-  InstallStopOnSignal();
   signalTimer_.Bind(wxEVT_TIMER, [](wxTimerEvent&) { ActOnStopRequest(TheMainFrame()); });
   signalTimer_.Start(100);
   SaveOnDisplayLoss([this] {
