@@ -24,6 +24,7 @@
 #include "image/heif/HeifReader.h"
 #include "image/jxl/JxlReader.h"
 #include "image/jxl/JxlWriter.h"
+#include "image/transform/BitDepth.h"
 #include "image/transform/Greyscale.h"
 #include "image/transform/Overlay.h"
 #include "image/transform/ResizeAndFrame.h"
@@ -285,14 +286,31 @@ HRESULT ImageBuffer::RunStep(Step step, const ConversionSettings& settings, bool
   if (Failed(hr)) return hr;
   FIBITMAP* made = nullptr;
   hr = step(picture_, settings, &made);
-  if (made) {
-    if (Failed(hr)) {
-      FreeImage_Unload(made);
-    } else {
-      ReplacePicture(made);
-    }
+  return TakeResult(hr, made);
+}
+
+HRESULT ImageBuffer::TakeResult(HRESULT hr, FIBITMAP* made) {
+  if (!made) return hr;
+  if (Failed(hr)) {
+    FreeImage_Unload(made);
+  } else {
+    ReplacePicture(made);
   }
   return hr;
+}
+
+HRESULT ImageBuffer::ConvertToBitDepth(int bpp) {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertBitDepth(picture_, bpp, &made);
+  return TakeResult(hr, made);
+}
+
+HRESULT ImageBuffer::ToGrey8() {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertToGrey8(picture_, &made);
+  return TakeResult(hr, made);
 }
 
 HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {

@@ -73,8 +73,9 @@ class ImageBuffer {
   HRESULT LoadPicture(const std::string& path, int pageIndex, int& type, CameraData& camera);
   HRESULT SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags);
   void AttachProfileFor(int type, bool greyOutput);
-  HRESULT ToMonochrome();
-  HRESULT ConvertDeeper(int bpp);
+  // Holds what a step made in place of the picture when the step succeeded, else
+  // releases it; a step that made nothing leaves the picture. Returns `hr`.
+  HRESULT TakeResult(HRESULT hr, FIBITMAP* made);
   // Runs a transformation step on the 32-bit picture (or, for a step that takes24, on a
   // 24-bit one as it is) and adopts what it makes.
   template <typename Step>

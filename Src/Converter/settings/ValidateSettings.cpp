@@ -50,14 +50,15 @@ class Checker {
 
 bool CheckResizePage(const ConversionSettings& s, Checker& c) {
   const int mode = s.resizeOption;
-  const bool needW = ModeNeedsWidth(mode);
-  const bool needH = ModeNeedsHeight(mode);
+  const ResizeModeUse use = ResizeModeUses(mode);
+  const bool needW = use.width;
+  const bool needH = use.height;
   const std::string widthText(LoadText(Ids::WidthNotPositive));
   const std::string heightText(LoadText(Ids::HeightNotPositive));
   // A non-finite ratio would reach the geometry as an unbounded size: refuse it here.
   return c.Require(!s.destFolder.empty(), std::string(LoadText(Ids::DestFolderMissing)),
                    SettingsField::destFolder) &&
-         c.Require(mode != ByRatio || (s.ratio > 0.0 && std::isfinite(s.ratio)),
+         c.Require(!use.ratio || (s.ratio > 0.0 && std::isfinite(s.ratio)),
                    std::string(LoadText(Ids::RatioNotPositive)), SettingsField::ratio) &&
          c.Require(!needW || s.width >= 1, widthText, SettingsField::width) &&
          c.Require(!needH || s.height >= 1, heightText, SettingsField::height) &&
@@ -65,9 +66,9 @@ bool CheckResizePage(const ConversionSettings& s, Checker& c) {
                    SettingsField::portraitWidth) &&
          c.Require(s.sameForPortrait || !needH || s.portraitHeight >= 1, heightText,
                    SettingsField::portraitHeight) &&
-         c.Require(!ModeNeedsCropPosition(mode) || IsFraction(s.cropLeftRatio), kBadCropRatio,
+         c.Require(!use.cropPosition || IsFraction(s.cropLeftRatio), kBadCropRatio,
                    SettingsField::cropLeftRatio) &&
-         c.Require(!ModeNeedsCropPosition(mode) || IsFraction(s.cropTopRatio), kBadCropRatio,
+         c.Require(!use.cropPosition || IsFraction(s.cropTopRatio), kBadCropRatio,
                    SettingsField::cropTopRatio) &&
          c.Require(s.zeroPadding >= 0, std::string(LoadText(Ids::ZeroPaddingNegative)),
                    SettingsField::zeroPadding) &&

@@ -126,22 +126,6 @@ std::string HexText(std::uint32_t value) {
   return text;
 }
 
-ModeUse ResizeModeUse(int mode) {
-  //                                  width  height crop   ratio
-  static const ModeUse table[] = {{true, true, true, false},     // FixedCrop
-                                  {true, true, true, false},     // FixedPad
-                                  {true, true, false, false},    // MaxSize
-                                  {true, false, false, false},   // FixedWidthKeepRatio
-                                  {false, true, false, false},   // FixedHeightKeepRatio
-                                  {false, false, false, true},   // ByRatio
-                                  {false, false, false, false},  // NoResize
-                                  {true, true, false, false},    // FixedSize
-                                  {true, false, false, false},   // FixedWidth
-                                  {false, true, false, false}};  // FixedHeight
-  if (mode < 0 || mode >= static_cast<int>(std::size(table))) return {};
-  return table[mode];
-}
-
 namespace {
 
 const char* const kFirstTypes[] = {"jpg", "gif", "bmp", "tif", "png", "tga"};

@@ -1,8 +1,7 @@
 // The option pages' own copies of their ConversionSettings fields, in the units the
 // pages show: percentages for fractions, a list index for the rotation. Taken from the
-// settings when a page is built and written back when it commits. Also the tables the
-// resize page works from: which sizes each resize mode uses and the bit depths each file
-// type offers.
+// settings when a page is built and written back when it commits. Also the table of the
+// bit depths each file type offers.
 #pragma once
 
 #include <cstdint>
@@ -58,12 +57,6 @@ int FractionToPercent(double fraction);
 std::string HexText(std::uint32_t value);
 // The longest transparent-colour text: eight digits, AARRGGBB.
 constexpr std::size_t kMaxHexDigits = 8;
-
-// Which target sizes a resize mode uses; a value outside 0..9 uses none.
-struct ModeUse {
-  bool width = false, height = false, crop = false, ratio = false;
-};
-ModeUse ResizeModeUse(int mode);
 
 struct BitDepthEntry {
   std::string_view text;

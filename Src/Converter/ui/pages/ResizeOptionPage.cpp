@@ -251,12 +251,12 @@ void ResizeOptionPage::TakeSelectedBitDepth() {
 void ResizeOptionPage::UpdateControls() {
   fields_.sameForPortrait = sameSize_->GetValue();
   const bool same = fields_.sameForPortrait;
-  const ModeUse use = ResizeModeUse(fields_.resizeOption);
+  const ResizeModeUse use = ResizeModeUses(fields_.resizeOption);
   width_->Enable(use.width);
   height_->Enable(use.height);
   ratio_->Enable(use.ratio);
-  cropLeft_->Enable(use.crop);
-  cropTop_->Enable(use.crop);
+  cropLeft_->Enable(use.cropPosition);
+  cropTop_->Enable(use.cropPosition);
   portraitWidth_->Enable(use.width && !same);
   portraitHeight_->Enable(use.height && !same);
   widthLabel_->SetLabel(same ? "Width" : "Width for landscape picture");
@@ -266,7 +266,7 @@ void ResizeOptionPage::UpdateControls() {
   const bool frame = addFrame_->GetValue();
   frameHorz_->Enable(frame);
   frameVert_->Enable(frame);
-  paddingColour_->Enable(frame || fields_.resizeOption == FixedPad);
+  paddingColour_->Enable(frame || use.paddingColor);
   body_->Layout();
 }
 
