@@ -126,6 +126,7 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"source", SetText(&S::source)},
       {"norecursive", SetFlag(&S::recursive, false)},
       {"threads", SetInt(&S::threads)},
+      {"timeout", SetInt(&S::timeoutSeconds)},
       {"jpegquality",
        [](S& s, std::string_view v) {
          auto word = JpegQualityFromWord(v);

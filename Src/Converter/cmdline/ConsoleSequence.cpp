@@ -9,8 +9,8 @@
 #include "cmdline/OptionHelp.h"
 #include "cmdline/ProgramVersion.h"
 #include "cmdline/RunCommandLine.h"
-#include "platform/ConsoleRendezvous.h"
-#include "platform/Process.h"
+#include "platform/process/ConsoleRendezvous.h"
+#include "platform/process/Process.h"
 #include "platform/TempFileCleanup.h"
 
 namespace {

@@ -5,8 +5,10 @@
 #include "cmdline/CommandLineParser.h"
 #include "cmdline/ConsoleSequence.h"
 #include "image/codec/FreeImageCall.h"
+#include "job/WorkerEntry.h"
 
 int main(int argc, char** argv) {
+  BecomeWorkerIfAsked(argc, argv);  // a run's worker process never returns from here
   StartFreeImage();
   const auto tokens = TokensFromArguments(argc - 1, argv + 1);
   if (!tokens.empty()) RunConsoleSequence(tokens);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "settings/ConversionSettings.h"
 #include "settings/ResizeOption.h"
@@ -31,9 +32,9 @@ std::string ModeMeaning() {
 }
 
 // Made on first use: the resize rule's entry points into two texts built from the mode table.
-const std::array<OptionHelpEntry, 39>& Options() {
+const std::vector<OptionHelpEntry>& Options() {
   static const std::string modeLetters = ModeLetters(), modeMeaning = ModeMeaning();
-  static const std::array<OptionHelpEntry, 39> options = {{
+  static const std::vector<OptionHelpEntry> options = {
       {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
       {"dest", "<folder>",
        "The folder the converted pictures are written to; created when missing."},
@@ -81,7 +82,10 @@ const std::array<OptionHelpEntry, 39>& Options() {
       {"threads", "<count>",
        "Workers converting at once; 0 or absent: one per processor, as memory allows; 1: one "
        "picture at a time."},
-  }};
+      {"timeout", "<seconds>",
+       "Time limit of one picture: the seconds given, plus as many again for every 32 MiB of its "
+       "file and every 16 megapixels of its picture; 0: no limit; absent: 60."},
+  };
   return options;
 }
 

@@ -5,8 +5,7 @@
 
 #include "cmdline/CommandLineParser.h"
 #include "job/FileCollector.h"
-#include "job/ParallelConverter.h"
-#include "job/WorkerCount.h"
+#include "job/ImageConverter.h"
 #include "platform/TempFileCleanup.h"
 
 namespace {
@@ -19,7 +18,7 @@ void WriteLine(const std::string& text) {
 }
 
 // The converter of a command-line run: one report line per item, as soon as it is done.
-class CommandLineConverter : public ParallelConverter {
+class CommandLineConverter : public ImageConverter {
  protected:
   void OnItemDone(ConversionItem& item) override {
     if (item.status == ItemStatus::Succeeded) {
@@ -62,9 +61,8 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
   collector.Collect();
 
   CommandLineConverter converter;
-  const int workers = WorkerCount(settings.threads);
-  if (workers > 1) DeferSignals();  // Ctrl-C lets the items in flight finish
-  converter.RunParallel(SnapshotOf(items), settings, workers);
+  DeferSignals();  // Ctrl-C lets the items in flight finish
+  converter.Run(SnapshotOf(items), settings);
 
   int succeeded = 0, failed = 0;
   for (const auto& item : items) {

@@ -7,8 +7,10 @@
 #include <mutex>
 
 #include "image/codec/FreeImageCall.h"
+#include "image/codec/TiffPageCount.h"
 #include "image/gif/GifReader.h"
 #include "image/heif/AvifWriter.h"
+#include "image/heif/HeifPageCount.h"
 #include "image/heif/HeifReader.h"
 
 namespace {
@@ -79,16 +81,14 @@ bool DecodedUpright(int type) {
 int GetPageCount(const std::string& path) {
   const int type = GetImageType(path);
   if (type == ImageTypeOwnGif) return CountGifFrames(path);
-  if (type == ImageTypeHeic || type == ImageTypeAvif) return CountHeifImages(path);
   if (type == FIF_UNKNOWN) return 0;
+  // Counted by our own walkers: the collecting process never runs a decoder on the file.
+  if (type == ImageTypeHeic || type == ImageTypeAvif) {
+    const int pages = CountHeifPagesInFile(path);
+    return pages < 0 ? 1 : pages;
+  }
   if (type != FIF_TIFF) return 1;
-  return CallFreeImage(-1, [&] {
-    FIMULTIBITMAP* doc = FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, 0);
-    if (!doc) return -1;
-    const int count = FreeImage_GetPageCount(doc);
-    FreeImage_CloseMultiBitmap(doc, 0);
-    return count;
-  });
+  return CountTiffPagesInFile(path);
 }
 
 std::string UnreadablePictureType(const std::string& path) {

@@ -138,16 +138,6 @@ bool CanDecodeAvif() {
   return can;
 }
 
-int CountHeifImages(const std::string& path) {
-  try {
-    HeifFile file;
-    if (!Open(path, file)) return 1;
-    return static_cast<int>(TopLevelImages(file.context.get()).size());
-  } catch (...) {
-    return 1;
-  }
-}
-
 HRESULT LoadHeifImage(const std::string& path, int index, bool withCameraData,
                       DecodedPicture& out) {
   out = {};

@@ -1,6 +1,6 @@
-// HEIF files, HEIC and AVIF alike, read through libheif: how many top-level images a file
-// holds (each is one page, numbered in file order like a TIFF's pages) and one of them as a
-// picture with its colour profile and camera data. Deep samples (10 and 12 bits) are reduced
+// HEIF files, HEIC and AVIF alike, read through libheif: one of a file's top-level images
+// (each is one page, numbered in file order like a TIFF's pages; HeifPageCount counts them)
+// as a picture with its colour profile and camera data. Deep samples (10 and 12 bits) are reduced
 // to 8 by their high bits; libheif applies the file's rotation, mirroring and crop.
 #pragma once
 
@@ -12,11 +12,6 @@
 // Whether this libheif has a decoder for HEVC (HEIC) or AV1 (AVIF) coded pictures.
 bool CanDecodeHeic();
 bool CanDecodeAvif();
-
-// The number of top-level images of the file. A file libheif cannot open counts as one
-// page, so that it becomes an item whose load reports the fault instead of a file that is
-// passed over.
-int CountHeifImages(const std::string& path);
 
 // Decodes top-level image `index` (from 0) into `out` (its EXIF and XMP only when
 // `withCameraData`): 0, or E_IMG_LOAD when the file cannot be read or decoded, has no such

@@ -8,9 +8,11 @@
 #include "cmdline/CommandLineParser.h"
 #include "cmdline/ConsoleSequence.h"
 #include "image/codec/FreeImageCall.h"
+#include "job/WorkerEntry.h"
 #include "ui/frame/BrindlemarkApp.h"
 
 int main(int argc, char** argv) {
+  BecomeWorkerIfAsked(argc, argv);  // a run's worker process never returns from here
   StartFreeImage();
   const auto tokens = TokensFromArguments(argc - 1, argv + 1);
   // The version the program was built against: the library's own report needs an

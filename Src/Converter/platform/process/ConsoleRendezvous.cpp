@@ -29,7 +29,7 @@
 //   "<pid>cerr" with O_WRONLY|O_NONBLOCK|O_CLOEXEC, same checks, onto 2. The first
 //   failure stops; unless all three succeeded, fds 0, 1 and 2 are restored to the saved
 //   ones. Each name is tried once, without waiting or retrying.
-#include "platform/ConsoleRendezvous.h"
+#include "platform/process/ConsoleRendezvous.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

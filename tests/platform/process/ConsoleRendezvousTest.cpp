@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/ConsoleRendezvous.h"
+#include "platform/process/ConsoleRendezvous.h"
 #include "support/TestFiles.h"
 
 namespace {
