@@ -84,8 +84,9 @@ int GetPageCount(const std::string& path) {
   if (type == FIF_UNKNOWN) return 0;
   // Counted by our own walkers: the collecting process never runs a decoder on the file.
   if (type == ImageTypeHeic || type == ImageTypeAvif) {
+    // A file whose boxes show no picture is one page, so that its load tells the fault.
     const int pages = CountHeifPagesInFile(path);
-    return pages < 0 ? 1 : pages;
+    return pages < 1 ? 1 : pages;
   }
   if (type != FIF_TIFF) return 1;
   return CountTiffPagesInFile(path);

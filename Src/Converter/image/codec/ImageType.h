@@ -18,9 +18,9 @@ bool IsSupportedType(const std::string& path, bool forReading);
 // own orientation as they decode it.
 bool DecodedUpright(int type);
 // Pages of a TIFF (-1 when it cannot be opened, 0 when it is no TIFF), frames of a GIF (0
-// when undecodable), top-level pictures of a HEIF file (1 when its boxes cannot be read, so
-// that its load reports the fault), 0 for an unknown type, 1 for every other type. No count
-// runs a decoder: all are our own readers, safe on any bytes.
+// when undecodable), top-level pictures of a HEIF file (1 when its boxes show none, so that
+// its load reports the fault), 0 for an unknown type, 1 for every other type. No count runs
+// a decoder: all are our own readers, safe on any bytes.
 int GetPageCount(const std::string& path);
 
 // For a file whose extension names a picture type this build cannot read (SVG, CR3, HEIC
