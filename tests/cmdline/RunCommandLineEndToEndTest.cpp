@@ -255,8 +255,13 @@ TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
       {{"-source:" + dir / "in"}, "ERROR: Please choose a destination folder.\n", 1},
       {{"-dest:" + dir / "out"}, "0 images were successfully converted. 0 images failed.\n", 0},
       {{"-source:" + dir / "missing", "-dest:" + dir / "out"},
-       "0 images were successfully converted. 0 images failed.\n",
-       0},
+       Failure(dir / "missing", "", "no such file or folder") +
+           "0 images were successfully converted. 1 images failed.\n",
+       1},
+      {{"-source:~/missing", "-dest:" + dir / "out"},
+       Failure("~/missing", "", "no such file or folder (~ is not expanded here)") +
+           "0 images were successfully converted. 1 images failed.\n",
+       1},
       {{"-source:" + in("notes.txt"), "-dest:" + dir / "out"},
        "0 images were successfully converted. 0 images failed.\n",
        0},
@@ -266,10 +271,7 @@ TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
     const RunResult r = Start(c.args);
     EXPECT_EQ(r.exitCode, c.exitCode);
     EXPECT_EQ(Report(r), c.report);
-    // Only a source that is not there is told, on standard error.
-    const bool missing = c.args[0] == "-source:" + dir / "missing";
-    EXPECT_EQ(r.err,
-              missing ? "WARNING: skipped " + dir / "missing: no such file or folder\n" : "");
+    EXPECT_EQ(r.err, "");
   }
   EXPECT_FALSE(FileExists(dir / "out/a.jpg"));
 }

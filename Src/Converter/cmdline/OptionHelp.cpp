@@ -36,6 +36,10 @@ const std::vector<OptionHelpEntry>& Options() {
   static const std::string modeLetters = ModeLetters(), modeMeaning = ModeMeaning();
   static const std::vector<OptionHelpEntry> options = {
       {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
+      {"sourcelist", "<file>|-",
+       "A file listing pictures and folders to convert in one run, one per line (-: standard "
+       "input); blank lines are ignored. With samedir each keeps the path it is listed with "
+       "below the destination. Not together with source."},
       {"dest", "<folder>",
        "The folder the converted pictures are written to; created when missing."},
       {"mode", modeLetters, modeMeaning},

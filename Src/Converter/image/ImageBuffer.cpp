@@ -14,6 +14,7 @@
 #include "image/codec/DecodedPicture.h"
 #include "image/codec/FreeImageCall.h"
 #include "image/codec/ImageType.h"
+#include "image/codec/LoadWatch.h"
 #include "image/codec/OutputTypes.h"
 #include "image/codec/PictureMemory.h"
 #include "image/codec/StandardBitmap.h"
@@ -134,17 +135,21 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& ty
   // allocates anything for it.
   if (!DeclaredSizeAllowed(static_cast<FREE_IMAGE_FORMAT>(type), path, pageIndex))
     return E_IMG_LOAD;
+  // A page the decoder reports as truncated or corrupt fails, rather than converting with
+  // its missing part black or grey.
+  const LoadWatch watch;
   if (type == FIF_TIFF) {
     if (pageIndex < 0) return E_IMG_LOAD;
     FIMULTIBITMAP* doc = CallFreeImage<FIMULTIBITMAP*>(nullptr, [&] {
       return FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, 0);
     });
-    if (!doc) return E_IMG_LOAD;
+    if (!doc) return watch.CodeOr(E_IMG_LOAD);
     FIBITMAP* page =
         CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_LockPage(doc, pageIndex); });
-    if (!page) {
+    if (!page || watch.damage() != LoadDamage::None) {
+      if (page) FreeImage_UnlockPage(doc, page, FALSE);
       FreeImage_CloseMultiBitmap(doc, 0);
-      return E_IMG_LOAD;
+      return watch.CodeOr(E_IMG_LOAD);
     }
     ColourProfile profile = ProfileOf(page);
     const bool halfFloat = HasHalfFloatSamples(path, pageIndex);
@@ -166,10 +171,12 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& ty
     return S_OK;
   }
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  FIBITMAP* loaded = fif == FIF_BMP ? LoadBmp(path) : CallFreeImage<FIBITMAP*>(nullptr, [&] {
-    return FreeImage_Load(fif, path.c_str(), 0);
-  });
-  if (!loaded) return E_IMG_LOAD;
+  FIBITMAP* loaded = fif == FIF_BMP ? LoadBmp(path) : LoadWatchingReads(fif, path);
+  if (loaded && watch.damage() != LoadDamage::None) {
+    FreeImage_Unload(loaded);
+    loaded = nullptr;
+  }
+  if (!loaded) return watch.CodeOr(E_IMG_LOAD);
   ColourProfile profile = ProfileOf(loaded);
   FIBITMAP* standard = ToStandardBitmap(loaded);
   if (standard != loaded) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 
+#include "image/ImageResult.h"
 #include "job/DestinationNaming.h"
 #include "job/ItemTimeLimit.h"
 #include "job/PathFunctions.h"
@@ -290,7 +291,7 @@ void ConversionPipeline::Publish(PipelineTask& task) {
       item.newBitDepth = r.newBitDepth;
     }
     switch (r.failedAt) {
-      case WorkStage::Load: item.log = FormatText(Ids::LoadFailed, item.sourcePath); break;
+      case WorkStage::Load: item.log = LoadFailureText(item.sourcePath, r.code); break;
       case WorkStage::Steps: item.log = FormatText(Ids::ResizeFailed, item.sourcePath); break;
       case WorkStage::Save: item.log = FormatText(Ids::SaveFailed, item.destPath); break;
       case WorkStage::None: {

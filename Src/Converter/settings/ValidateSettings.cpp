@@ -17,6 +17,7 @@ constexpr const char* kBadFrameHorz = "Horizontal frame thickness must be betwee
 constexpr const char* kBadFrameVert = "Vertical frame thickness must be between 0 and 1000.";
 constexpr const char* kBadPrefix = "Invalid prefix. A prefix cannot contain /.";
 constexpr const char* kBadSuffix = "Invalid suffix. A suffix cannot contain /.";
+constexpr const char* kBadExtension = "Invalid file type. A file type cannot contain / or \"..\".";
 constexpr const char* kBadShadowOpaque = "Invalid opaque value. Valid value must be 0-100";
 constexpr const char* kBadShadowBlur = "Invalid shadow blur value. Valid value must be 0-1000";
 constexpr const char* kOverlayLoadFailed = "Failed to load overlay image file ";
@@ -79,6 +80,9 @@ bool CheckResizePage(const ConversionSettings& s, Checker& c) {
          // A "/" would put the file outside the destination folder, or in a missing one.
          c.Require(s.prefix.find('/') == std::string::npos, kBadPrefix, SettingsField::prefix) &&
          c.Require(s.suffix.find('/') == std::string::npos, kBadSuffix, SettingsField::suffix) &&
+         c.Require(s.destFileExt.find('/') == std::string::npos &&
+                       s.destFileExt.find("..") == std::string::npos,
+                   kBadExtension, SettingsField::destFileExt) &&
          c.Require(s.rotateDegree == 0 || s.rotateDegree == 90 || s.rotateDegree == 180 ||
                        s.rotateDegree == 270,
                    kBadRotation, SettingsField::rotateDegree) &&

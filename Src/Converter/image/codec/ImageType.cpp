@@ -92,6 +92,23 @@ int GetPageCount(const std::string& path) {
   return CountTiffPagesInFile(path);
 }
 
+PageCount CountPages(const std::string& path) {
+  PageCount count;
+  if (GetImageType(path) != FIF_TIFF) {
+    count.pages = GetPageCount(path);
+    return count;
+  }
+  // The pages are the directories read whole; one named after them that is not there is a
+  // rest of the file that cannot be read.
+  const TiffPageChain chain = WalkTiffPagesInFile(path);
+  count.pages = chain.pages;
+  if (chain.pages > 0 && chain.brokenAfter)
+    count.unreadableRest = "the pages after page " + std::to_string(chain.pages) +
+                           " cannot be read: the file is " +
+                           (chain.pastTheEnd ? "truncated" : "damaged");
+  return count;
+}
+
 std::string UnreadablePictureType(const std::string& path) {
   if (IsSupportedType(path, true)) return {};
   const std::string ext = UpperExtension(path);

@@ -23,6 +23,15 @@ bool DecodedUpright(int type);
 // a decoder: all are our own readers, safe on any bytes.
 int GetPageCount(const std::string& path);
 
+// The pages of a file as GetPageCount counts them, and, when the file claims more pages
+// than can be read (a TIFF whose chain of pages breaks off), why the rest cannot be read,
+// as "the pages after page 2 cannot be read: the file is truncated".
+struct PageCount {
+  int pages = 0;
+  std::string unreadableRest;  // empty when every page the file claims is counted
+};
+PageCount CountPages(const std::string& path);
+
 // For a file whose extension names a picture type this build cannot read (SVG, CR3, HEIC
 // without its decoder, ...), that type's name in capitals; empty for a readable type and
 // for a file that is no picture by its name.

@@ -36,11 +36,12 @@ constexpr Layout kBig{8, 20, 8};
 
 }  // namespace
 
-int CountTiffPages(const TiffByteReader& read, std::uint64_t fileSize) {
+TiffPageChain WalkTiffPages(const TiffByteReader& read, std::uint64_t fileSize) {
+  TiffPageChain chain;
   std::uint8_t header[16];
-  if (fileSize < 8 || !read(0, 8, header)) return 0;
+  if (fileSize < 8 || !read(0, 8, header)) return chain;
   const bool little = header[0] == 'I' && header[1] == 'I';
-  if (!little && !(header[0] == 'M' && header[1] == 'M')) return 0;
+  if (!little && !(header[0] == 'M' && header[1] == 'M')) return chain;
   const Order order(little);
   const std::uint64_t version = order.Read(header + 2, 2);
   Layout layout = kClassic;
@@ -49,31 +50,42 @@ int CountTiffPages(const TiffByteReader& read, std::uint64_t fileSize) {
     offset = order.Read(header + 4, 4);
   } else if (version == 43) {
     // BigTIFF: offset size 8, a zero, then the 64-bit offset of the first directory.
-    if (fileSize < 16 || !read(8, 8, header + 8) || order.Read(header + 4, 2) != 8) return 0;
+    if (fileSize < 16 || !read(8, 8, header + 8) || order.Read(header + 4, 2) != 8) return chain;
     layout = kBig;
     offset = order.Read(header + 8, 8);
   } else {
-    return 0;
+    return chain;
   }
   std::unordered_set<std::uint64_t> seen;
-  int pages = 0;
   std::uint8_t field[8];
-  while (offset != 0 && pages < kMaxTiffPages && seen.insert(offset).second) {
+  // Ends the walk at a next directory that cannot be read whole.
+  const auto broken = [&](bool pastTheEnd) {
+    chain.brokenAfter = true;
+    chain.pastTheEnd = pastTheEnd;
+    return chain;
+  };
+  while (offset != 0 && chain.pages < kMaxTiffPages) {
+    if (!seen.insert(offset).second) return chain;  // a loop names no page not read yet
     // The whole directory must lie within the file: its count, its entries, its link.
     if (offset < 8 || offset > fileSize || fileSize - offset < std::uint64_t(layout.countBytes))
-      break;
-    if (!read(offset, layout.countBytes, field)) break;
+      return broken(offset >= 8);
+    if (!read(offset, layout.countBytes, field)) return broken(true);
     const std::uint64_t entries = order.Read(field, layout.countBytes);
+    if (entries == 0) return broken(false);
     const std::uint64_t room = fileSize - offset - layout.countBytes;
-    if (entries == 0 || entries > room / layout.entryBytes ||
+    if (entries > room / layout.entryBytes ||
         room - entries * layout.entryBytes < std::uint64_t(layout.offsetBytes))
-      break;
+      return broken(true);
     const std::uint64_t link = offset + layout.countBytes + entries * layout.entryBytes;
-    if (!read(link, layout.offsetBytes, field)) break;
-    ++pages;
+    if (!read(link, layout.offsetBytes, field)) return broken(true);
+    ++chain.pages;
     offset = order.Read(field, layout.offsetBytes);
   }
-  return pages;
+  return chain;
+}
+
+int CountTiffPages(const TiffByteReader& read, std::uint64_t fileSize) {
+  return WalkTiffPages(read, fileSize).pages;
 }
 
 int CountTiffPages(const std::uint8_t* data, std::size_t size) {
@@ -86,17 +98,19 @@ int CountTiffPages(const std::uint8_t* data, std::size_t size) {
       size);
 }
 
-int CountTiffPagesInFile(const std::string& path) {
+TiffPageChain WalkTiffPagesInFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return -1;
+  if (!file) return {-1, false, false};
   struct stat st;
   const std::uint64_t size = fstat(fileno(file), &st) == 0 ? std::uint64_t(st.st_size) : 0;
-  const int pages = CountTiffPages(
+  const TiffPageChain chain = WalkTiffPages(
       [&](std::uint64_t offset, std::size_t length, std::uint8_t* out) {
         return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 &&
                std::fread(out, 1, length, file) == length;
       },
       size);
   std::fclose(file);
-  return pages;
+  return chain;
 }
+
+int CountTiffPagesInFile(const std::string& path) { return WalkTiffPagesInFile(path).pages; }
