@@ -23,12 +23,14 @@ struct HeifFile {
   HeifContextPtr context{nullptr, heif_context_free};
 };
 
-bool Open(const std::string& path, HeifFile& file) {
+// Reads the file and its boxes: 0, or the load code of what went wrong.
+HRESULT Open(const std::string& path, HeifFile& file) {
   StartLibheif();
-  if (!ReadWholeFile(path, kMaxHeifFileBytes, file.bytes)) return false;
+  if (!ReadWholeFile(path, kMaxHeifFileBytes, file.bytes)) return E_IMG_LOAD;
   file.context.reset(heif_context_alloc());
-  return file.context && HeifOk(heif_context_read_from_memory_without_copy(
-                             file.context.get(), file.bytes.data(), file.bytes.size(), nullptr));
+  if (!file.context) return E_IMG_LOAD;
+  return LoadCodeOf(heif_context_read_from_memory_without_copy(
+      file.context.get(), file.bytes.data(), file.bytes.size(), nullptr));
 }
 
 std::vector<heif_item_id> TopLevelImages(heif_context* context) {
@@ -92,9 +94,9 @@ HRESULT Decode(heif_context* context, int index, bool withCameraData, DecodedPic
   const std::vector<heif_item_id> ids = TopLevelImages(context);
   if (index < 0 || static_cast<std::size_t>(index) >= ids.size()) return E_IMG_LOAD;
   heif_image_handle* rawHandle = nullptr;
-  if (!HeifOk(
-          heif_context_get_image_handle(context, ids[static_cast<std::size_t>(index)], &rawHandle)))
-    return E_IMG_LOAD;
+  const HRESULT found = LoadCodeOf(
+      heif_context_get_image_handle(context, ids[static_cast<std::size_t>(index)], &rawHandle));
+  if (Failed(found)) return found;
   const HeifHandlePtr handle(rawHandle, heif_image_handle_release);
   // The declared size is judged before libheif allocates anything for the pixels.
   if (!PictureSizeAllowed(heif_image_handle_get_width(rawHandle),
@@ -104,11 +106,11 @@ HRESULT Decode(heif_context* context, int index, bool withCameraData, DecodedPic
   const OptionsPtr options(heif_decoding_options_alloc(), heif_decoding_options_free);
   heif_image* rawImage = nullptr;
   // Deep samples come out as bytes: libheif keeps their high bits.
-  if (!options ||
-      !HeifOk(heif_decode_image(rawHandle, &rawImage, heif_colorspace_RGB,
-                                alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                                options.get())))
-    return E_IMG_LOAD;
+  if (!options) return E_IMG_LOAD;
+  const HRESULT decoded = LoadCodeOf(heif_decode_image(
+      rawHandle, &rawImage, heif_colorspace_RGB,
+      alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get()));
+  if (Failed(decoded)) return decoded;
   const HeifImagePtr image(rawImage, heif_image_release);
   int stride = 0;
   const std::uint8_t* rows =
@@ -143,7 +145,8 @@ HRESULT LoadHeifImage(const std::string& path, int index, bool withCameraData,
   out = {};
   try {
     HeifFile file;
-    if (!Open(path, file)) return E_IMG_LOAD;
+    const HRESULT opened = Open(path, file);
+    if (Failed(opened)) return opened;
     const QuietStandardError quiet;  // the AV1 decoder traces what it finds wrong
     const HRESULT hr = Decode(file.context.get(), index, withCameraData, out);
     if (Failed(hr) && out.picture) FreeImage_Unload(out.picture);

@@ -14,6 +14,7 @@ bool CanDecodeHeic();
 bool CanDecodeAvif();
 
 // Decodes top-level image `index` (from 0) into `out` (its EXIF and XMP only when
-// `withCameraData`): 0, or E_IMG_LOAD when the file cannot be read or decoded, has no such
-// image or declares a picture over the budget; `out` is then left empty.
+// `withCameraData`): 0; E_IMG_TRUNCATED or E_IMG_CORRUPT when libheif finds the file cut
+// short or damaged; E_IMG_LOAD when it cannot be read otherwise, has no such image or
+// declares a picture over the budget. `out` is left empty on failure.
 HRESULT LoadHeifImage(const std::string& path, int index, bool withCameraData, DecodedPicture& out);

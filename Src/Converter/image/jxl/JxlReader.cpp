@@ -77,7 +77,8 @@ HRESULT Decode(const std::vector<std::uint8_t>& bytes, DecodedPicture& out) {
       JxlDecoderSetUnpremultiplyAlpha(dec, JXL_TRUE) != JXL_DEC_SUCCESS ||
       JxlDecoderSetInput(dec, bytes.data(), bytes.size()) != JXL_DEC_SUCCESS)
     return E_IMG_LOAD;
-  JxlDecoderCloseInput(dec);
+  // The input is left open: a decoder that runs out of it before the picture is complete
+  // asks for more, which tells a cut file from a damaged one.
 
   JxlBasicInfo info{};
   JxlPixelFormat format{};
@@ -114,6 +115,8 @@ HRESULT Decode(const std::vector<std::uint8_t>& bytes, DecodedPicture& out) {
         return S_OK;
       }
       // Everything was given at once: asking for more means the file is cut short.
+      case JXL_DEC_NEED_MORE_INPUT: return E_IMG_TRUNCATED;
+      case JXL_DEC_ERROR: return E_IMG_CORRUPT;
       default: return E_IMG_LOAD;
     }
   }

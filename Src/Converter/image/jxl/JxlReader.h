@@ -8,6 +8,7 @@
 #include "image/codec/DecodedPicture.h"
 #include "platform/Result.h"
 
-// Decodes the picture into `out`: 0, or E_IMG_LOAD when the file cannot be read or decoded
-// or declares a picture over the budget; `out` is then left empty.
+// Decodes the picture into `out`: 0; E_IMG_TRUNCATED or E_IMG_CORRUPT when libjxl finds the
+// file cut short or damaged; E_IMG_LOAD when it cannot be read otherwise or declares a
+// picture over the budget. `out` is left empty on failure.
 HRESULT LoadJxlPicture(const std::string& path, DecodedPicture& out);
