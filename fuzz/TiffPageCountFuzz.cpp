@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "image/codec/TiffPageCount.h"
+#include "image/header/TiffPageCount.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const int pages = CountTiffPages(data, size);

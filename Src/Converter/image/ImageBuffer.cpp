@@ -18,9 +18,9 @@
 #include "image/codec/OutputTypes.h"
 #include "image/codec/PictureMemory.h"
 #include "image/codec/StandardBitmap.h"
-#include "image/codec/TiffPageTags.h"
 #include "image/gif/GifReader.h"
 #include "image/gif/GifWriter.h"
+#include "image/header/DeclaredPicture.h"
 #include "image/heif/AvifWriter.h"
 #include "image/heif/HeifReader.h"
 #include "image/jxl/JxlReader.h"
@@ -47,7 +47,7 @@ int WebpFlags(int quality) { return quality >= 100 ? WEBP_LOSSLESS : std::clamp(
 
 }  // namespace
 
-ImageBuffer::~ImageBuffer() { Release(); }
+ImageBuffer::~ImageBuffer() { ReleaseDocument(); }
 
 int ImageBuffer::Width() const {
   return picture_ ? static_cast<int>(FreeImage_GetWidth(picture_)) : 0;
@@ -58,14 +58,14 @@ int ImageBuffer::Height() const {
 int ImageBuffer::Bpp() const { return picture_ ? static_cast<int>(FreeImage_GetBPP(picture_)) : 0; }
 
 void ImageBuffer::Release() {
-  if (document_) {
-    FreeImage_UnlockPage(document_, picture_, FALSE);
-    FreeImage_CloseMultiBitmap(document_, 0);
-  } else if (picture_) {
-    FreeImage_Unload(picture_);
-  }
-  document_ = nullptr;
+  if (picture_) FreeImage_Unload(picture_);
   picture_ = nullptr;
+}
+
+void ImageBuffer::ReleaseDocument() {
+  Release();
+  tiffPages_.Close();
+  gifFrames_.Close();
 }
 
 void ImageBuffer::ReplacePicture(FIBITMAP* next) {
@@ -98,8 +98,9 @@ HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   }
   camera_ = keepCameraData_ ? CameraDataOf(picture_) : CameraData{};
   if (!turnUpright_ && !keepCameraData_) return hr;
-  cameraOrientation_ =
-      type == FIF_TIFF ? TiffOrientation(path, pageIndex) : RecordedOrientation(picture_);
+  cameraOrientation_ = type == FIF_TIFF && tiffPages_.Chain()
+                           ? TiffOrientation(*tiffPages_.Chain(), pageIndex)
+                           : RecordedOrientation(picture_);
   if (!turnUpright_ || cameraOrientation_ == 1) return hr;
   FIBITMAP* upright = TurnedUpright(picture_, cameraOrientation_);
   if (!upright) return E_IMG_LOAD;
@@ -112,6 +113,9 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& ty
                                  CameraData& camera) {
   if (!IsSupportedType(path, true)) return E_IMG_CANNOT_READ_TYPE;
   type = GetImageType(path);
+  // Only one multi-page file stays open: the one this load reads, if any.
+  if (type != ImageTypeOwnGif) gifFrames_.Close();
+  if (type != FIF_TIFF) tiffPages_.Close();
   if (DecodedUpright(type)) {
     DecodedPicture decoded;
     const HRESULT hr = type == ImageTypeJxl
@@ -125,60 +129,26 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& ty
   }
   if (type == ImageTypeOwnGif) {
     FIBITMAP* frame = nullptr;
-    const HRESULT hr = LoadGifFrame(path, pageIndex, &frame);
+    const HRESULT hr = gifFrames_.Load(path, pageIndex, &frame);
     if (Failed(hr) || !frame) return E_IMG_LOAD;
     Adopt(frame);
     profile_.clear();
     return S_OK;
   }
-  // A header declaring more pixels than one picture may hold is refused before FreeImage
-  // allocates anything for it.
-  if (!DeclaredSizeAllowed(static_cast<FREE_IMAGE_FORMAT>(type), path, pageIndex))
-    return E_IMG_LOAD;
+  const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
   // A page the decoder reports as truncated or corrupt fails, rather than converting with
   // its missing part black or grey.
   const LoadWatch watch;
-  if (type == FIF_TIFF) {
-    if (pageIndex < 0) return E_IMG_LOAD;
-    FIMULTIBITMAP* doc = CallFreeImage<FIMULTIBITMAP*>(nullptr, [&] {
-      return FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, 0);
-    });
-    if (!doc) return watch.CodeOr(E_IMG_LOAD);
-    FIBITMAP* page =
-        CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_LockPage(doc, pageIndex); });
-    if (!page || watch.damage() != LoadDamage::None) {
-      if (page) FreeImage_UnlockPage(doc, page, FALSE);
-      FreeImage_CloseMultiBitmap(doc, 0);
-      return watch.CodeOr(E_IMG_LOAD);
-    }
-    ColourProfile profile = ProfileOf(page);
-    const bool halfFloat = HasHalfFloatSamples(path, pageIndex);
-    if (halfFloat || !IsStandardBitmap(page)) {
-      // Keep a standalone ordinary copy; the document is not needed any more.
-      FIBITMAP* standard = halfFloat ? FromHalfFloatPage(page) : ToStandardBitmap(page);
-      if (standard) CopyResolution(page, standard);
-      FreeImage_UnlockPage(doc, page, FALSE);
-      FreeImage_CloseMultiBitmap(doc, 0);
-      if (!standard) return E_IMG_LOAD;
-      Adopt(standard);
-      profile_ = std::move(profile);
-      return S_OK;
-    }
-    Release();
-    document_ = doc;
-    picture_ = page;
-    profile_ = std::move(profile);
-    return S_OK;
-  }
-  const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  FIBITMAP* loaded = fif == FIF_BMP ? LoadBmp(path) : LoadWatchingReads(fif, path);
+  FIBITMAP* loaded = DecodeWithFreeImage(fif, path, pageIndex);
   if (loaded && watch.damage() != LoadDamage::None) {
     FreeImage_Unload(loaded);
     loaded = nullptr;
   }
   if (!loaded) return watch.CodeOr(E_IMG_LOAD);
   ColourProfile profile = ProfileOf(loaded);
-  FIBITMAP* standard = ToStandardBitmap(loaded);
+  // FreeImage reads most layouts of half-float TIFF samples as raw 16-bit words.
+  const bool halfFloat = fif == FIF_TIFF && tiffPages_.HalfFloatSamples(pageIndex);
+  FIBITMAP* standard = halfFloat ? FromHalfFloatPage(loaded) : ToStandardBitmap(loaded);
   if (standard != loaded) {
     if (standard) CopyResolution(loaded, standard);
     FreeImage_Unload(loaded);
@@ -187,6 +157,20 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& ty
   Adopt(standard);
   profile_ = std::move(profile);
   return S_OK;
+}
+
+// A header declaring a picture whose conversion would exceed the budget is refused before
+// FreeImage allocates anything for it.
+FIBITMAP* ImageBuffer::DecodeWithFreeImage(FREE_IMAGE_FORMAT fif, const std::string& path,
+                                           int pageIndex) {
+  if (fif == FIF_TIFF) {
+    if (pageIndex < 0 || !tiffPages_.Open(path)) return nullptr;
+    const std::optional<DeclaredPicture> declared = tiffPages_.PageHeader(pageIndex);
+    if (declared && !DeclaredPictureAllowed(fif, *declared)) return nullptr;
+    return tiffPages_.LoadPage(pageIndex);
+  }
+  if (!DeclaredSizeAllowed(fif, path, pageIndex)) return nullptr;
+  return fif == FIF_BMP ? LoadBmp(path) : LoadWatchingReads(fif, path);
 }
 
 HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, int greyScale) {

@@ -1,8 +1,11 @@
 // ImageBuffer: holds one decoded picture while it is converted. Loading a page, saving,
 // converting the bit depth and running a conversion's steps in their fixed order
-// (ApplySettings) are its operations. A TIFF page is held locked in its open document
-// until the first operation that replaces the picture; every other picture is a
-// standalone FreeImage bitmap. Every operation reports through its result code.
+// (ApplySettings) are its operations. Every picture is a standalone FreeImage bitmap.
+// A multi-page file stays open between loads of its pages (the TIFF's directory chain,
+// the GIF's bytes and the canvas composed for its last frame), so that the pages of one
+// file loaded in order cost one page each; it is closed when another file is loaded, by
+// ReleaseDocument, and at the buffer's end. Every operation reports through its result
+// code.
 #pragma once
 
 #include <FreeImage.h>
@@ -12,6 +15,8 @@
 #include "image/camera/CameraData.h"
 #include "image/codec/ColourProfile.h"
 #include "image/codec/EncoderOptions.h"
+#include "image/gif/GifReader.h"
+#include "image/header/TiffPages.h"
 #include "platform/Result.h"
 #include "settings/ConversionSettings.h"
 
@@ -49,8 +54,10 @@ class ImageBuffer {
   HRESULT ApplySettings(const ConversionSettings& settings);
   // Makes an 8-bit grey picture (JPEG destinations of 8 bits).
   HRESULT ToGrey8();
-  // Returns to empty.
+  // Returns to empty of pictures; the open multi-page file stays open for its next page.
   void Release();
+  // Release, and closes the open multi-page file too.
+  void ReleaseDocument();
 
   int Width() const;   // 0 without a picture
   int Height() const;  // 0 without a picture
@@ -71,6 +78,9 @@ class ImageBuffer {
   // Loads the page as Load does, without the camera steps; `type` is the file's type, and
   // `camera` what a library decoder read of the camera data (when it is kept).
   HRESULT LoadPicture(const std::string& path, int pageIndex, int& type, CameraData& camera);
+  // Decodes page `pageIndex` of a file of a FreeImage type, after its declared size has
+  // been judged; nullptr when it cannot be had.
+  FIBITMAP* DecodeWithFreeImage(FREE_IMAGE_FORMAT fif, const std::string& path, int pageIndex);
   HRESULT SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags);
   void AttachProfileFor(int type, bool greyOutput);
   // Holds what a step made in place of the picture when the step succeeded, else
@@ -81,8 +91,9 @@ class ImageBuffer {
   template <typename Step>
   HRESULT RunStep(Step step, const ConversionSettings& settings, bool takes24 = false);
 
-  FIMULTIBITMAP* document_ = nullptr;  // open TIFF document whose locked page is picture_
   FIBITMAP* picture_ = nullptr;
+  TiffPages tiffPages_;       // the TIFF file whose pages are being loaded
+  GifFrameReader gifFrames_;  // the GIF file whose frames are being loaded
   bool turnUpright_ = false;
   bool keepCameraData_ = false;
   CameraData camera_;  // what the loaded file recorded, when it is kept

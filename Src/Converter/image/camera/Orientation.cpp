@@ -3,13 +3,21 @@
 #include "image/camera/CameraData.h"
 #include "image/camera/TiffDirectory.h"
 #include "image/codec/FreeImageCall.h"
-#include "image/codec/TiffPageTags.h"
+#include "image/header/ByteSource.h"
+#include "image/header/TiffChain.h"
 
 #include <cstdint>
 
 int TiffOrientation(const std::string& path, int pageIndex) {
-  const std::optional<std::uint32_t> value = TiffPageTag(path, pageIndex, kOrientationTag);
-  return value && *value >= 1 && *value <= 8 ? static_cast<int>(*value) : 1;
+  FileBytes bytes(path);
+  TiffChain chain;
+  return bytes.ok() && chain.Start(bytes) ? TiffOrientation(chain, pageIndex) : 1;
+}
+
+int TiffOrientation(TiffChain& chain, int pageIndex) {
+  const std::optional<TiffChain::Field> field = chain.PageField(pageIndex, kOrientationTag);
+  if (!field || field->type != kTiffShort || field->count < 1) return 1;
+  return field->first >= 1 && field->first <= 8 ? static_cast<int>(field->first) : 1;
 }
 
 int RecordedOrientation(FIBITMAP* picture) {

@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "image/codec/FreeImageCall.h"
-#include "image/codec/TiffPageCount.h"
+#include "image/header/TiffPageCount.h"
 #include "image/gif/GifReader.h"
 #include "image/heif/AvifWriter.h"
 #include "image/heif/HeifPageCount.h"
@@ -100,7 +100,7 @@ PageCount CountPages(const std::string& path) {
   }
   // The pages are the directories read whole; one named after them that is not there is a
   // rest of the file that cannot be read.
-  const TiffPageChain chain = WalkTiffPagesInFile(path);
+  const TiffChain::Extent chain = WalkTiffPagesInFile(path);
   count.pages = chain.pages;
   if (chain.pages > 0 && chain.brokenAfter)
     count.unreadableRest = "the pages after page " + std::to_string(chain.pages) +

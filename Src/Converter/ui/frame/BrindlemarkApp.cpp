@@ -30,17 +30,17 @@ bool BrindlemarkApp::OnInit() {
     return false;
   }
   SetTopWindow(frame);
-  // A stop by signal or by the loss of the display still saves the settings. The signal is
-  // caught before the window shows, so a stop sent as soon as it appears is not lost.
-  InstallStopOnSignal();
-  frame->Show();
-  frame->Raise();
+  // A stop by signal or by the loss of the display still saves the settings: in place before
+  // the window shows, so a signal sent as soon as it appears is not the default's sudden end.
   TrackModalDialogs();
+  InstallStopOnSignal();
   signalTimer_.Bind(wxEVT_TIMER, [](wxTimerEvent&) { ActOnStopRequest(TheMainFrame()); });
   signalTimer_.Start(100);
   SaveOnDisplayLoss([this] {
     if (!commandLineMode_) session_->Save();
   });
+  frame->Show();
+  frame->Raise();
   started_ = true;
   return true;
 }

@@ -1,7 +1,7 @@
 // The TIFF page counter against files written by ImageMagick (both byte orders, BigTIFF)
 // with the count that ImageMagick's identify reports, and against hostile directory
 // chains: a loop, a link past the end, a directory cut short, bytes that are no TIFF.
-#include "image/codec/TiffPageCount.h"
+#include "image/header/TiffPageCount.h"
 
 #include <gtest/gtest.h>
 
