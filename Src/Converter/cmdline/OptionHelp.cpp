@@ -52,16 +52,17 @@ const std::vector<OptionHelpEntry>& Options() {
        "Horizontal place of the kept window (crop) or of the picture (pad)."},
       {"croptop", "<percent>", "Vertical place of the kept window (crop) or of the picture (pad)."},
       {"rotate", "0|90|180|270", "Clockwise quarter turns."},
-      {"ext", "<extension>", "Destination type (default jpg): jpg, png, bmp, tif, tga, gif, ..."},
+      {"ext", "<extension>",
+       "Destination type (default jpg): jpg, png, bmp, tif, tga, gif, webp, avif, jxl, ..."},
       {"filter", "box|lanczos",
        "Resampling filter: box (the default) averages the pixels when reducing and repeats "
        "them when enlarging; lanczos (Lanczos-3) is sharper both ways."},
       {"bpp", "1|8|16|24|32",
        "Destination bit depth (default 24); a type that cannot hold it is refused with the "
-       "depths it takes. JPEG is written grey at 8 and in colour (24) otherwise, GIF with 1 bit "
-       "at 1 and with a palette (8) otherwise."},
+       "depths it takes. JPEG is written grey at 8 and in colour (24) otherwise."},
       {"jpegquality", "<1-100>|bad|average|normal|good|better|superb",
-       "JPEG quality (default 80); from 90 up the colour keeps its full resolution (4:4:4)."},
+       "Quality of JPEG, WebP, AVIF and JPEG XL outputs (default 80); at 100 WebP and JPEG XL "
+       "are lossless; from 90 up JPEG keeps the colour at full resolution (4:4:4)."},
       {"progressive", "", "Write progressive JPEG files."},
       {"gifdither", "", "Dither GIF outputs (Floyd-Steinberg) onto their palette."},
       {"greyscale", "", "Turn the pictures grey."},

@@ -100,8 +100,14 @@ void FileCollector::AddFolder(const std::string& folder) {
 
 void FileCollector::AddFile(const std::string& path, std::uint64_t size, std::uint32_t attributes,
                             std::uint64_t, std::uint64_t, std::uint64_t lastWriteTime) {
-  // The extension decides, not the content.
-  if (!IsSupportedType(path, true) || !PathFits(path)) return;
+  // The extension decides, not the content. A picture type this build cannot read is told
+  // of; a file that is no picture by its name is left out in silence.
+  if (!IsSupportedType(path, true)) {
+    const std::string type = UnreadablePictureType(path);
+    if (!type.empty()) OnSkipped(path, type + " pictures cannot be read");
+    return;
+  }
+  if (!PathFits(path)) return;
   // Paths may come from elsewhere than a listing (a drop, a single source): a FIFO or
   // device is refused before anything opens it in blocking mode.
   if (!IsRegularFile(path)) {

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "image/ImageBuffer.h"
-#include "image/codec/ImageType.h"
-#include "image/OutputDepths.h"
+#include "image/codec/OutputTypes.h"
 #include "image/OverlayPicture.h"
 #include "strings/StringTable.h"
 
@@ -31,11 +30,9 @@ constexpr const char* kBadOverlayVAlign =
 constexpr const char* kBadOverlayTransparency =
     "Invalid overlay transparency value. Valid value must be 0-100";
 
-// "PNG cannot be written with 16 bits per pixel; choose 1, 8, 24 or 32."; for a type that
-// holds no depth at all, the text of an unsupported type.
+// "PNG cannot be written with 16 bits per pixel; choose 1, 8, 24 or 32."
 std::string DepthRefusal(const std::string& extension, int bpp) {
-  const std::vector<int> held = DepthsHeld(extension);
-  if (held.empty()) return std::string(LoadText(Ids::DestTypeUnsupported));
+  const std::vector<int> held = WrittenDepths(extension);
   std::string type;
   for (char c : extension) type += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   std::string choices;
@@ -45,12 +42,6 @@ std::string DepthRefusal(const std::string& extension, int bpp) {
   }
   return type + " cannot be written with " + std::to_string(bpp) + (bpp == 1 ? " bit" : " bits") +
          " per pixel; choose " + choices + ".";
-}
-
-// The depths the bit-depth step converts to. Any other value is left to fail at that step,
-// page by page.
-bool IsConvertibleDepth(int bpp) {
-  return bpp == 1 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
 }
 
 // Inclusive at both ends; NaN fails.
@@ -100,10 +91,10 @@ bool CheckResizePage(const ConversionSettings& s, Checker& c) {
                    SettingsField::zeroPadding) &&
          c.Require(!s.destFileExt.empty(), std::string(LoadText(Ids::DestTypeMissing)),
                    SettingsField::destFileExt) &&
-         c.Require(IsSupportedType("abc." + s.destFileExt, false),
+         c.Require(!WrittenDepths(s.destFileExt).empty(),
                    std::string(LoadText(Ids::DestTypeUnsupported)), SettingsField::destFileExt) &&
-         c.Require(!IsConvertibleDepth(s.bpp) || HoldsDepth(s.destFileExt, s.bpp),
-                   DepthRefusal(s.destFileExt, s.bpp), SettingsField::bpp) &&
+         c.Require(WritesType(s.destFileExt, s.bpp), DepthRefusal(s.destFileExt, s.bpp),
+                   SettingsField::bpp) &&
          // A "/" would put the file outside the destination folder, or in a missing one.
          c.Require(s.prefix.find('/') == std::string::npos, kBadPrefix, SettingsField::prefix) &&
          c.Require(s.suffix.find('/') == std::string::npos, kBadSuffix, SettingsField::suffix) &&

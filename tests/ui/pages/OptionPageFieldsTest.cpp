@@ -68,18 +68,20 @@ TEST(OptionPageFields, TransparentColourIsUpperCaseHexAndReadsBackItsLeadingDigi
 TEST(OptionPageFields, BitDepthsByFileTypeAndTheOneSelected) {
   const auto values = [](std::string_view type) {
     std::vector<int> bpps;
-    for (const DepthChoice& entry : BitDepthsFor(type)) bpps.push_back(entry.bpp);
+    for (const BitDepthEntry& entry : BitDepthsFor(type)) bpps.push_back(entry.bpp);
     return bpps;
   };
-  // The type is matched without regard to case; an unknown type offers nothing.
-  EXPECT_EQ(values("GIF"), (std::vector<int>{8, 1}));
+  // The type is matched without regard to case; a type beyond the first six offers the depths
+  // this build writes it at; an unknown type offers nothing.
+  EXPECT_EQ(values("GIF"), (std::vector<int>{8}));
   EXPECT_EQ(values("Tif"), values("png"));
-  EXPECT_EQ(values("webp"), std::vector<int>{});
+  EXPECT_EQ(values("WEBP"), (std::vector<int>{24, 32}));
+  EXPECT_EQ(values("xyz"), std::vector<int>{});
 
   const struct {
     const char* type;
     int bpp, index;
-  } selected[] = {{"tif", 32, 3}, {"jpg", 16, 1}, {"gif", 24, 0}, {"tga", 1, 2}, {"xyz", 24, -1}};
+  } selected[] = {{"tif", 32, 3}, {"jpg", 16, 1}, {"gif", 24, 0}, {"tga", 1, 1}, {"xyz", 24, -1}};
   for (const auto& c : selected)
     EXPECT_EQ(BitDepthIndexFor(BitDepthsFor(c.type), c.bpp), c.index) << c.type << " " << c.bpp;
 }

@@ -335,25 +335,6 @@ TEST_F(ConversionRunTest, InvalidShadowSettingSelectsItsPageAndOpensNoDialog) {
   EXPECT_FALSE(fs::exists(out_));
 }
 
-// A stored type the page's list does not hold keeps its stored depth; one the type cannot
-// hold is refused before anything is converted, on the page with the bit-depth list.
-TEST_F(ConversionRunTest, ADepthTheTypeCannotHoldIsRefusedOnTheResizePage) {
-  ASSERT_TRUE(Convert("-size 20x20 xc:red", in_ + "/a.png"));
-  settings().destFolder = out_;
-  settings().destFileExt = "ppm";
-  settings().bpp = 32;
-  OpenFrame();
-  AddFolder(in_);
-  ASSERT_TRUE(frame_->Bar()->SwitchTo(2));
-  const RunRecord run = StartRun();
-  EXPECT_FALSE(run.opened);
-  EXPECT_EQ(frame_->Bar()->CurrentPage(), 1);
-  EXPECT_EQ(errors_, std::vector<std::string>{
-                         "PPM cannot be written with 32 bits per pixel; choose 1, 8 or 24."});
-  EXPECT_EQ(list().Items()[0]->status, ItemStatus::NotStarted);
-  EXPECT_FALSE(fs::exists(out_));
-}
-
 TEST_F(ConversionRunTest, MissingDestinationTwoLevelsDeepIsCreatedOnYesOnly) {
   ASSERT_TRUE(Convert("-size 20x20 xc:red", in_ + "/a.png"));
   OpenFrame();

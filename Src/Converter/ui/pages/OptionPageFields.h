@@ -5,12 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "image/OutputDepths.h"
 #include "settings/ConversionSettings.h"
 
 // The resize and file page's copy. Percent fields are real numbers.
@@ -63,10 +61,18 @@ std::string HexText(std::uint32_t value);
 // The longest transparent-colour text: eight digits, AARRGGBB.
 constexpr std::size_t kMaxHexDigits = 8;
 
-// The bit depths a file type offers (the engine's table of depths per type, so the page and
-// the command line's checks agree), in the page's order; empty for a type the page's list
-// does not hold.
-std::span<const DepthChoice> BitDepthsFor(std::string_view fileType);
+struct BitDepthEntry {
+  std::string_view text;
+  int bpp;
+};
+// The File Type list: jpg, gif, bmp, tif, png and tga, then every other type this build
+// writes (webp, avif, jxl, ...), then the first six in capitals.
+const std::vector<std::string>& FileTypeChoices();
+// The bit depths a file type offers, compared without regard to case: the six first types'
+// own lists, the depths this build writes the others at; empty for a type it does not write.
+const std::vector<BitDepthEntry>& BitDepthsFor(std::string_view fileType);
+// Whether the type's encoder takes the quality box's value (jpg, webp, avif, jxl).
+bool QualityAppliesTo(std::string_view fileType);
 // The entry to select for `bpp`: the one with that value, else the 24-bit one, else the
 // first; -1 for an empty list.
-int BitDepthIndexFor(std::span<const DepthChoice> entries, int bpp);
+int BitDepthIndexFor(const std::vector<BitDepthEntry>& entries, int bpp);

@@ -18,8 +18,6 @@
 namespace {
 
 constexpr int kSpinMax = 32767;
-const char* const kFileTypes[] = {"jpg", "gif", "bmp", "tif", "png", "tga",
-                                  "JPG", "GIF", "BMP", "TIF", "PNG", "TGA"};
 const char* const kQualities[] = {"50 - Normal", "80 - Good", "90 - Better", "100 - Superb"};
 const char* const kRotations[] = {"0", "90", "180", "270"};
 
@@ -141,7 +139,7 @@ wxSizer* ResizeOptionPage::MakeFileGroup() {
   FieldGrid grid(body_, "File Generation");
   wxWindow* box = grid.Box();
   fileType_ = new wxChoice(box, FileType);
-  for (const char* type : kFileTypes) fileType_->Append(type);
+  for (const std::string& type : FileTypeChoices()) fileType_->Append(type);
   grid.AddRow("File Type", fileType_);
   // GIF's dithering beside the depth, JPEG's progressive beside the quality: each next to
   // the choice it refines, wrapping below it only where the column is narrow.
@@ -151,7 +149,7 @@ wxSizer* ResizeOptionPage::MakeFileGroup() {
   jpegQuality_ = new wxComboBox(box, JpegQuality);
   for (const char* quality : kQualities) jpegQuality_->Append(quality);
   progressive_ = new wxCheckBox(box, Progressive, "Progressive");
-  grid.AddRow("JPEG Quality (1-100)", FieldAndBox(jpegQuality_, progressive_));
+  grid.AddRow("Quality (1-100)", FieldAndBox(jpegQuality_, progressive_));
   prefix_ = new wxTextCtrl(box, Prefix);
   grid.AddRow("Prefix", prefix_);
   suffix_ = new wxTextCtrl(box, Suffix);
@@ -257,12 +255,12 @@ std::unique_ptr<OptionPage::Failure> ResizeOptionPage::ReadControls() {
 }
 
 void ResizeOptionPage::FillBitDepths() {
-  const auto entries = BitDepthsFor(Utf8(fileType_->GetStringSelection()));
+  const std::vector<BitDepthEntry>& entries = BitDepthsFor(Utf8(fileType_->GetStringSelection()));
   if (entries.empty()) return;
   bitDepth_->Clear();
   bitDepthValues_.clear();
-  for (const DepthChoice& entry : entries) {
-    bitDepth_->Append(WxText(entry.label));
+  for (const BitDepthEntry& entry : entries) {
+    bitDepth_->Append(WxText(entry.text));
     bitDepthValues_.push_back(entry.bpp);
   }
   bitDepth_->SetSelection(BitDepthIndexFor(entries, fields_.bpp));
@@ -288,8 +286,8 @@ void ResizeOptionPage::UpdateControls() {
   portraitHeight_->Enable(use.height && !same);
   widthLabel_->SetLabel(same ? "Width" : "Width for landscape picture");
   heightLabel_->SetLabel(same ? "Height" : "Height for landscape picture");
+  jpegQuality_->Enable(QualityAppliesTo(Utf8(fileType_->GetStringSelection())));
   const wxString type = fileType_->GetStringSelection().Lower();
-  jpegQuality_->Enable(type == "jpg");
   progressive_->Enable(type == "jpg");
   gifDither_->Enable(type == "gif");
   greyScale_->Enable(bitDepth_->GetStringSelection() != "8-bit Gray Scale");
@@ -329,8 +327,8 @@ wxWindow* ResizeOptionPage::ControlFor(SettingsField field) const {
 bool ResizeOptionPage::FocusField(SettingsField field) {
   wxWindow* control = ControlFor(field);
   if (!control) return false;
-  // The quality is checked whatever the file type, while its box is enabled only for
-  // jpg: a value that must be mended has to be reachable.
+  // The quality is checked whatever the file type, while its box is enabled only for the
+  // types that take it: a value that must be mended has to be reachable.
   if (!control->IsEnabled()) control->Enable();
   return OptionPage::FocusField(field);
 }
