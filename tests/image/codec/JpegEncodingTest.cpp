@@ -52,7 +52,7 @@ TEST(JpegEncoding, SamplingFollowsTheQualityAndProgressiveIsOnRequest) {
     EncoderOptions options;
     options.quality = c.quality;
     options.progressive = c.progressive;
-    const std::string path = dir / ("q" + std::to_string(c.quality) + ".jpg");
+    const std::string path = dir / (std::to_string(c.quality) + "-quality.jpg");
     ASSERT_EQ(buffer.SaveAs(path, options), S_OK);
     EXPECT_EQ(Identify(path), c.expected) << c.quality;
   }
