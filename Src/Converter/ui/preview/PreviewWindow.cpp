@@ -95,7 +95,8 @@ PreviewWindow::PreviewWindow(CMainFrame& frame)
   frame_.Bind(wxEVT_UPDATE_UI, &PreviewWindow::OnUpdateToggle, this, ToWxId(Res::ViewPreview));
   frame_.Bind(wxEVT_SHOW, &PreviewWindow::OnFrameShown, this);
   const RegValue* stored = frame_.Session().store.Query(StoreKeys::Window, kShownValue);
-  shown_ = !(stored && stored->data.size() == 4 && stored->data[0] == 0);
+  // Hidden until asked for: a window of its own should not cover others uninvited.
+  shown_ = stored && stored->data.size() == 4 && stored->data[0] != 0;
 }
 
 PreviewWindow::~PreviewWindow() {

@@ -4,8 +4,9 @@
 // dimensions and its size in bytes, which are those a run writes. It follows the
 // selection and the pages: it reads them every kWatchMs and renders kDebounceMs after the
 // last change, in the background (PreviewWorker), so the window never waits for a large
-// picture. View > Preview (or its close box) hides it; hidden, it renders nothing. Whether
-// it is shown is kept in the store between sessions.
+// picture. View > Preview shows it and hides it again (as does its close box); hidden, it
+// renders nothing. It starts hidden; whether it is shown is kept in the store between
+// sessions.
 #pragma once
 
 #include <wx/frame.h>
