@@ -110,7 +110,7 @@ constexpr std::array<OptionHelpEntry, 2> kInformational = {{
 // The usage synopsis names the launcher's command; the options are the same for both programs.
 constexpr std::string_view kSynopsis =
     "Usage: brindlemark -source:<file or folder> -dest:<folder> [options]\n"
-    "       brindlemark -savepreset:<name> [options]   (save the options, convert nothing)\n"
+    "       brindlemark -savepreset:<name> [options]   (save a preset only)\n"
     "       brindlemark              (no arguments: open the window)\n"
     "       brindlemark --help | --version\n"
     "\n"

@@ -72,13 +72,13 @@ std::string MalformedValue(const RegistryStore& file) {
 
 // Why a store text is not a whole preset, as the end of a sentence; empty when it is one.
 std::string DamageOf(const RegistryStore& file, int unreadLine) {
-  if (unreadLine > 0) return "line " + std::to_string(unreadLine) + " cannot be read";
   // The version is the file's last line: missing, or read from its first digits only, the
-  // file was cut short.
+  // file was cut short (which may leave its last line half written).
   const RegValue* version = file.Query(StoreKeys::Preset, kVersionValue);
   const std::uint32_t number =
       version && version->data.size() == 4 ? ReadLE32(version->data.data()) : 0;
   if (number == 0) return "it is cut short";
+  if (unreadLine > 0) return "line " + std::to_string(unreadLine) + " cannot be read";
   if (number != kVersion) return "it was written in a newer format";
   if (!file.KeyExists(StoreKeys::BatchSetting)) return "it holds no settings";
   const std::string malformed = MalformedValue(file);
