@@ -35,10 +35,10 @@ void PreviewPane::SetCaption(const wxString& caption) {
   Refresh();
 }
 
-// The pane less a line of text at the bottom for the caption.
+// The pane less two lines of text at the bottom for the caption.
 wxRect PreviewPane::DrawingArea() const {
   const wxSize size = GetClientSize();
-  const int captionHeight = GetCharHeight() + 6;
+  const int captionHeight = 2 * GetCharHeight() + 6;
   return wxRect(0, 0, size.x, std::max(size.y - captionHeight, 0));
 }
 

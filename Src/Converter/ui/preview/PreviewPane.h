@@ -1,6 +1,7 @@
 // PreviewPane: one picture of the preview window, drawn centred on a grey checkerboard
 // (which shows through transparent pixels) at its own size, or scaled down to fit when
-// the pane is smaller; never enlarged. A caption under it names what is shown.
+// the pane is smaller; never enlarged. A caption of up to two lines under it names what is
+// shown.
 #pragma once
 
 #include <wx/bitmap.h>
@@ -20,7 +21,7 @@ class PreviewPane : public wxWindow {
 
   // Where the picture is drawn in the pane, from the pane's size; empty without one.
   wxRect PictureRect() const;
-  // The pane less the caption's line: the largest picture shown at its own size.
+  // The pane less the caption's lines: the largest picture shown at its own size.
   wxRect DrawingArea() const;
 
  private:

@@ -59,16 +59,14 @@ wxString SourceCaption(const PreviewResult& result) {
 wxString PreviewWindow::ResultCaption(const PreviewResult& result) {
   if (!result.converted) return "Result";
   return WxText("Result: " + std::to_string(result.width) + " × " + std::to_string(result.height) +
-                " pixels, " + GroupedDigits(result.bytes) + " bytes");
+                " pixels\n" + GroupedDigits(result.bytes) + " bytes");
 }
 
 PreviewWindow::PreviewWindow(CMainFrame& frame)
     : wxFrame(&frame, wxID_ANY, "Preview", wxDefaultPosition, wxSize(kWidth, 400),
               wxCAPTION | wxCLOSE_BOX | wxRESIZE_BORDER | wxFRAME_TOOL_WINDOW |
                   wxFRAME_FLOAT_ON_PARENT | wxFRAME_NO_TASKBAR),
-      frame_(frame),
-      watch_(this),
-      debounce_(this) {
+      frame_(frame) {
   auto* panel = new wxPanel(this);
   source_ = new PreviewPane(panel, "Source");
   resultPane_ = new PreviewPane(panel, "Result");
@@ -82,12 +80,13 @@ PreviewWindow::PreviewWindow(CMainFrame& frame)
   column->Add(status_, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, kGap);
   panel->SetSizer(column);
 
-  wxImage::AddHandler(new wxPNGHandler);  // ignored when wx has one already
+  if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
   worker_ = std::make_unique<PreviewWorker>([this](PreviewUpdate update) {
     CallAfter([this, update = std::move(update)] { Apply(update); });
   });
 
   Bind(wxEVT_CLOSE_WINDOW, &PreviewWindow::OnClose, this);
+  // Timers without an owner deliver to themselves, each to its own handler.
   watch_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Watch(); });
   debounce_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { StartRender(); });
   // Bound with this window as the handler, so that they go with it.

@@ -44,7 +44,7 @@ class PreviewWindow : public wxFrame {
   PreviewPane* SourcePane() const { return source_; }
   PreviewPane* ResultPane() const { return resultPane_; }
 
-  // "Result: 150 × 100 pixels, 4,512 bytes", from a result.
+  // "Result: 150 × 100 pixels" and, on a second line, "4,512 bytes", from a result.
   static wxString ResultCaption(const PreviewResult& result);
 
  private:
