@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "job/PreviewRender.h"
+#include "job/preview/PreviewRender.h"
 
 class CMainFrame;
 class PreviewPane;

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "job/PreviewRender.h"
+#include "job/preview/PreviewRender.h"
 
 struct PreviewRequest {
   std::uint64_t generation = 0;

@@ -1,4 +1,4 @@
-#include "job/PreviewRender.h"
+#include "job/preview/PreviewRender.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

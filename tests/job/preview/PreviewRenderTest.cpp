@@ -1,7 +1,7 @@
 // The preview's renderer: its result is the very file a run writes (same bytes, so the
 // same dimensions and size), its display copies are PNG files that fit their box, and a
 // render given up kills its worker at once.
-#include "job/PreviewRender.h"
+#include "job/preview/PreviewRender.h"
 
 #include <gtest/gtest.h>
 
