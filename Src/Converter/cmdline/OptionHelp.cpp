@@ -42,6 +42,14 @@ const std::vector<OptionHelpEntry>& Options() {
        "below the destination. Not together with source."},
       {"dest", "<folder>",
        "The folder the converted pictures are written to; created when missing."},
+      {"preset", "<name>|<file>",
+       "Start from a saved preset's values: a name without / is the file <name>.preset in "
+       "the presets folder ($XDG_CONFIG_HOME or ~/.config, then Orrinvale/Brindlemark/presets), "
+       "a path is the file itself. Options before it are replaced by its values; options after "
+       "it override them."},
+      {"savepreset", "<name>|<file>",
+       "Write the options of this command line as a preset (named or at the path given, as for "
+       "preset) and convert nothing; no source or destination is needed."},
       {"mode", modeLetters, modeMeaning},
       {"width", "<pixels>", "Target width (default 150)."},
       {"height", "<pixels>", "Target height (default 100)."},
@@ -109,6 +117,7 @@ constexpr std::array<OptionHelpEntry, 2> kInformational = {{
 // The usage synopsis names the launcher's command; the options are the same for both programs.
 constexpr std::string_view kSynopsis =
     "Usage: brindlemark -source:<file or folder> -dest:<folder> [options]\n"
+    "       brindlemark -savepreset:<name> [options]   (save a preset only)\n"
     "       brindlemark              (no arguments: open the window)\n"
     "       brindlemark --help | --version\n"
     "\n"

@@ -68,4 +68,5 @@ void ConversionSettings::ResetJob() {
   recursive = d.recursive;
   threads = d.threads;
   timeoutSeconds = d.timeoutSeconds;
+  savePreset = d.savePreset;
 }

@@ -68,6 +68,7 @@ struct ConversionSettings {
   bool recursive = true;   // not stored: whether the command line descends into subfolders
   int threads = 0;  // not stored: the command line's workers; 0 picks them by cores and memory
   int timeoutSeconds = 60;  // not stored: base of a picture's time limit; 0: none
+  std::string savePreset;   // not stored: the command line's preset to write, name or path
 
   // Puts every field back to its default.
   void Reset();

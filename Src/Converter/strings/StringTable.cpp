@@ -41,6 +41,10 @@ constexpr std::array kTable = {
     Entry{32820,
           "Copy the date, camera, GPS position and other camera data to JPEG and TIFF "
           "outputs\nKeep Camera Data"},
+    Entry{32840, "Save the current settings as a preset under a name\nSave Preset As"},
+    Entry{32841, "Delete a saved preset\nDelete Preset"},
+    Entry{32842, "Open the folder that holds the presets\nOpen Presets Folder"},
+    Entry{32843, "Show or hide the preview of the selected picture\nToggle Preview"},
     Entry{57345, "Ready"},
     Entry{57664, "Display program information, version number and copyright\nAbout"},
     Entry{57665, "Quit the application\nExit"},

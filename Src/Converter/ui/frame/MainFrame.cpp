@@ -10,6 +10,8 @@
 #include "ui/run/ConversionRun.h"
 #include "ui/list/FileSelectionPage.h"
 #include "ui/frame/HelpFile.h"
+#include "ui/frame/PresetMenu.h"
+#include "ui/preview/PreviewWindow.h"
 #include "ui/frame/ProgramIcon.h"
 #include "ui/frame/ToolbarImages.h"
 #include "ui/resources/FrameTexts.h"
@@ -122,6 +124,8 @@ bool CMainFrame::Build(std::vector<ConfigurationBar::PageFactory> pages) {
 
   list_.onChanged = [this] { RefreshIdleText(); };
   RefreshIdleText();
+  presets_->Start();
+  preview_ = new PreviewWindow(*this);
   return true;
 }
 
@@ -150,6 +154,7 @@ bool CMainFrame::CreateMenu() {
   auto* view = new wxMenu;
   item(view, Res::ViewToolbar, "&Toolbar", wxITEM_CHECK);
   item(view, Res::ViewStatusBar, "&Status Bar", wxITEM_CHECK);
+  item(view, Res::ViewPreview, "&Preview", wxITEM_CHECK);
   auto* help = new wxMenu;
   item(help, Res::HelpContents, "&Contents");
   help->AppendSeparator();
@@ -159,6 +164,8 @@ bool CMainFrame::CreateMenu() {
   bar->Append(file, "&File");
   bar->Append(edit, "&Edit");
   bar->Append(convert, "&Convert");
+  presets_ = std::make_unique<PresetMenu>(*this);
+  bar->Append(presets_->CreateMenu(), "&Presets");
   bar->Append(view, "&View");
   bar->Append(help, "&Help");
   SetMenuBar(bar);

@@ -84,6 +84,10 @@ class ResizeOptionPage : public OptionPage {
   std::unique_ptr<Failure> ReadControls() override;
   void WriteControls() override;
   void WriteFields() override;
+  void WriteFieldsTo(ConversionSettings& settings) const override { fields_.WriteTo(settings); }
+  void TakeFieldsFrom(const ConversionSettings& settings) override {
+    fields_ = ResizePageFields::From(settings);
+  }
   void TakeSelectedBitDepth();
   wxSizer* MakeDestinationGroup();
   wxSizer* MakeResizeGroup();
