@@ -16,3 +16,15 @@ std::vector<ConversionItem*> SnapshotOf(const ItemList& items) {
   for (const auto& item : items) snapshot.push_back(item.get());
   return snapshot;
 }
+
+void CopyPageIdentity(const ConversionItem& from, ConversionItem& to) {
+  to.sourcePath = from.sourcePath;
+  to.baseFolder = from.baseFolder;
+  to.relativePath = from.relativePath;
+  to.extension = from.extension;
+  to.fileSize = from.fileSize;
+  to.lastWriteTime = from.lastWriteTime;
+  to.attributes = from.attributes;
+  to.pageCount = from.pageCount;
+  to.pageIndex = from.pageIndex;
+}

@@ -50,3 +50,6 @@ using ItemList = std::vector<std::unique_ptr<ConversionItem>>;
 // The items of a list in its order, as a run takes them: later changes to the list do not
 // disturb a run that is iterating the snapshot.
 std::vector<ConversionItem*> SnapshotOf(const ItemList& items);
+
+// Copies what names the page (paths, file facts, page number), not its result.
+void CopyPageIdentity(const ConversionItem& from, ConversionItem& to);

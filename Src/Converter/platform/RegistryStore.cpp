@@ -382,15 +382,20 @@ bool RegistryStore::SetBinary(std::string_view key, std::string_view name, const
   return Set(key, name, {RegType::Binary, std::vector<std::uint8_t>(p, p + size)});
 }
 
-std::string DefaultStorePath() {
-  std::string base;
+std::string ConfigFolder() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
+  std::string base;
   if (xdg && xdg[0] == '/')
     base = xdg;
   else if (home && home[0])
     base = std::string(home) + "/.config";
   else
     return {};
-  return base + "/Orrinvale/Brindlemark/Brindlemark.reg";
+  return base + "/Orrinvale/Brindlemark";
+}
+
+std::string DefaultStorePath() {
+  const std::string folder = ConfigFolder();
+  return folder.empty() ? folder : folder + "/Brindlemark.reg";
 }

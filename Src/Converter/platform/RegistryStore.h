@@ -71,7 +71,10 @@ class RegistryStore {
   std::map<std::string, Values, NoCaseLess> keys_;
 };
 
-// The file of the windowed program's store: $XDG_CONFIG_HOME (when set and absolute),
-// else $HOME/.config, then "Orrinvale/Brindlemark/Brindlemark.reg". Empty when neither
-// variable gives a folder.
+// The program's configuration folder: $XDG_CONFIG_HOME (when set and absolute), else
+// $HOME/.config, then "Orrinvale/Brindlemark". Empty when neither variable gives a folder.
+std::string ConfigFolder();
+
+// The file of the windowed program's store: "Brindlemark.reg" in ConfigFolder(); empty
+// when there is no such folder.
 std::string DefaultStorePath();

@@ -104,16 +104,8 @@ std::string CannotRead(const std::string& path, std::string_view why) {
 }  // namespace
 
 std::string PresetsFolder() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  const char* home = std::getenv("HOME");
-  std::string base;
-  if (xdg && xdg[0] == '/')
-    base = xdg;
-  else if (home && home[0])
-    base = std::string(home) + "/.config";
-  else
-    return {};
-  return base + "/Orrinvale/Brindlemark/presets";
+  const std::string folder = ConfigFolder();
+  return folder.empty() ? folder : folder + "/presets";
 }
 
 bool IsPresetName(std::string_view nameOrPath) {

@@ -64,18 +64,6 @@ std::string PreviewPageKey(const ConversionItem& page) {
          std::to_string(page.fileSize) + '\n' + std::to_string(page.lastWriteTime);
 }
 
-void CopyPageIdentity(const ConversionItem& from, ConversionItem& to) {
-  to.sourcePath = from.sourcePath;
-  to.baseFolder = from.baseFolder;
-  to.relativePath = from.relativePath;
-  to.extension = from.extension;
-  to.fileSize = from.fileSize;
-  to.lastWriteTime = from.lastWriteTime;
-  to.attributes = from.attributes;
-  to.pageCount = from.pageCount;
-  to.pageIndex = from.pageIndex;
-}
-
 PreviewRenderer::PreviewRenderer() : folder_(MakePrivateFolder()) {}
 
 PreviewRenderer::~PreviewRenderer() {

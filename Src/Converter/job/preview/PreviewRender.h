@@ -73,7 +73,3 @@ class PreviewRenderer {
 
 // What tells one page's picture from another: its file, page, size and time.
 std::string PreviewPageKey(const ConversionItem& page);
-
-// A private copy of the item fields a conversion reads (source, page, name), with no
-// results.
-void CopyPageIdentity(const ConversionItem& from, ConversionItem& to);

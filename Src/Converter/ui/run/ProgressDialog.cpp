@@ -37,15 +37,7 @@ void Apply(const ItemResult& r, ConversionItem& item) {
 }  // namespace
 
 void CopyItem(const ConversionItem& from, ConversionItem& to) {
-  to.sourcePath = from.sourcePath;
-  to.baseFolder = from.baseFolder;
-  to.relativePath = from.relativePath;
-  to.extension = from.extension;
-  to.fileSize = from.fileSize;
-  to.lastWriteTime = from.lastWriteTime;
-  to.attributes = from.attributes;
-  to.pageCount = from.pageCount;
-  to.pageIndex = from.pageIndex;
+  CopyPageIdentity(from, to);
   Apply(ResultOf(from), to);
 }
 
