@@ -37,15 +37,8 @@ std::map<std::string, std::string> Tree(const std::string& root) {
 class SlurmRecipe : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string script = ShardScript();
+    const std::string script = ShardScript();
     ASSERT_FALSE(script.empty()) << "the README lost its convert-shard.sh markers";
-    // -skipexisting is written into the recipe ahead of the program that reads it; until
-    // the program knows it, the script runs without it.
-    const RunResult help = RunProgram(BinPath("Brindlemark.exe"), {"--help"});
-    if (help.out.find("-skipexisting") == std::string::npos) {
-      const auto at = script.find(" -skipexisting");
-      if (at != std::string::npos) script.erase(at, 14);
-    }
     WriteFile(dir / "convert-shard.sh", script);
     for (const char* folder : {"pics/2020/trip", "pics/2020/other", "pics/2021", "lists"})
       fs::create_directories(dir / folder);
@@ -93,6 +86,22 @@ TEST_F(SlurmRecipe, EveryTaskTogetherGiveTheFilesOfOneRun) {
   const auto expected = Tree(dir / "one");
   EXPECT_EQ(expected.size(), 6u);
   EXPECT_EQ(Tree(dir / "thumbs"), expected);
+
+  // The array run again (a resumed job) leaves every file alone and succeeds.
+  fs::remove(dir / "thumbs/2021/d.jpg");
+  std::string again;
+  for (int k = 0; k < kTasks; ++k) {
+    const RunResult r = Task(k);
+    EXPECT_EQ(r.exitCode, 0) << "task " << k << "\n" << r.out << r.err;
+    again += r.out;
+  }
+  EXPECT_EQ(Tree(dir / "thumbs"), expected);
+  std::size_t skipped = 0;
+  for (auto at = again.find("SKIPPED: "); at != std::string::npos;
+       at = again.find("SKIPPED: ", at + 1))
+    ++skipped;
+  EXPECT_EQ(skipped, 5u) << again;
+  EXPECT_NE(again.find("SUCCESS: converted file 2021/d.png to "), std::string::npos) << again;
 }
 
 // A broken picture fails its task, whatever its place in the shard; two pictures of one

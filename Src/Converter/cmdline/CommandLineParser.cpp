@@ -14,6 +14,7 @@
 namespace {
 
 constexpr const char* kSourceAndList = "Give -source or -sourcelist, not both.";
+constexpr const char* kOverrideAndSkip = "Give -override or -skipexisting, not both.";
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -122,6 +123,7 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"zeropadding", SetInt(&S::zeroPadding)},
       {"override", SetFlag(&S::override)},
       {"samedir", SetFlag(&S::sameDir)},
+      {"skipexisting", SetFlag(&S::skipExisting)},
       {"prefix", SetText(&S::prefix)},
       {"suffix", SetText(&S::suffix)},
       {"dest", SetText(&S::destFolder)},
@@ -200,6 +202,10 @@ HRESULT ParseCommandLine(const std::vector<std::string>& tokens, ConversionSetti
     if (!ApplyToken(token, settings, message)) return E_INVALIDARG;
   if (!settings.source.empty() && !settings.sourceList.empty()) {
     message = kSourceAndList;
+    return E_INVALIDARG;
+  }
+  if (settings.override && settings.skipExisting) {
+    message = kOverrideAndSkip;
     return E_INVALIDARG;
   }
   SettingsPage page;

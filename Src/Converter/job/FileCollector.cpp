@@ -10,6 +10,7 @@
 #include "image/codec/ImageType.h"
 #include "job/PathFunctions.h"
 #include "platform/PathStatus.h"
+#include "platform/TempFile.h"
 
 namespace {
 
@@ -51,6 +52,8 @@ void FileCollector::Collect() {
       AddFolder(path);
       continue;
     }
+    // A run's temporary file (maybe gone already) is never a source.
+    if (IsTempFileName(FileNameOf(path))) continue;
     FileEntry entry;
     if (!DescribeEntry(path, entry)) {
       OnUnreadable(path, ReasonFor(errno, path));
@@ -100,8 +103,9 @@ void FileCollector::AddFolder(const std::string& folder) {
 
 void FileCollector::AddFile(const std::string& path, std::uint64_t size, std::uint32_t attributes,
                             std::uint64_t, std::uint64_t, std::uint64_t lastWriteTime) {
-  // The extension decides, not the content.
-  if (!IsSupportedType(path, true) || !PathFits(path)) return;
+  // The extension decides, not the content. A run's temporary file, half written or
+  // abandoned, is no picture of the user's.
+  if (!IsSupportedType(path, true) || IsTempFileName(FileNameOf(path)) || !PathFits(path)) return;
   // Paths may come from elsewhere than a listing (a drop, a single source): a FIFO or
   // device is refused before anything opens it in blocking mode.
   if (!IsRegularFile(path)) {

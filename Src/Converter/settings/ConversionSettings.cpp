@@ -57,6 +57,7 @@ void ConversionSettings::ResetJob() {
   zeroPadding = d.zeroPadding;
   override = d.override;
   sameDir = d.sameDir;
+  skipExisting = d.skipExisting;
   jpegQualityNew = d.jpegQualityNew;
   destFolder = d.destFolder;
   prefix = d.prefix;

@@ -55,6 +55,7 @@ struct ConversionSettings {
   int zeroPadding = 2;
   bool override = false;
   bool sameDir = false;
+  bool skipExisting = false;  // leave a destination file that exists alone (not with override)
   int jpegQualityNew = 80;
   std::string destFolder;
   std::string prefix;

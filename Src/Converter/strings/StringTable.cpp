@@ -79,6 +79,7 @@ constexpr std::array kTable = {
     Entry{61268, "Not Started"},
     Entry{61269, "Succeeded"},
     Entry{61270, "Failed"},
+    Entry{61271, "Skipped"},
     Entry{61284, "Brindlemark %s"},
     Entry{61288, "Start"},
     Entry{61289, "Add Folder"},
@@ -89,6 +90,7 @@ constexpr std::array kTable = {
     Entry{61303, "Failed to convert %s: the worker crashed after loading it"},
     Entry{61304, "Failed to convert %s: the worker ran past its time limit"},
     Entry{61305, "Failed to convert %s: the worker ran out of memory"},
+    Entry{61306, "Skipped: the destination exists"},
 };
 
 static_assert(std::is_sorted(kTable.begin(), kTable.end(),
