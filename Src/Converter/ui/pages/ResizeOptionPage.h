@@ -58,6 +58,7 @@ class ResizeOptionPage : public OptionPage {
     PortraitHeightSpin = 1044,
     JpegQuality = 1045,
     Rotate = 1061,
+    SkipExisting = 1062,
   };
 
   ResizeOptionPage(wxWindow* parent, AppSettings& settings);
@@ -108,6 +109,7 @@ class ResizeOptionPage : public OptionPage {
   wxTextCtrl* suffix_ = nullptr;
   wxTextCtrl* zeroPadding_ = nullptr;
   wxCheckBox* override_ = nullptr;
+  wxCheckBox* skipExisting_ = nullptr;
   wxCheckBox* keepStructure_ = nullptr;
   wxCheckBox* addFrame_ = nullptr;
   wxTextCtrl* frameHorz_ = nullptr;
