@@ -10,12 +10,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <random>
+#include <thread>
 
 #include "cmdline/RunCommandLine.h"
+#include "job/SmallPictures.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -316,6 +319,57 @@ TEST(ParallelRun, InterruptFinishesItemsInFlightAndLeavesNoTemporaryFile) {
   }
   EXPECT_LT(written, kItems) << "the run was not stopped";
   EXPECT_EQ(report.substr(report.find("SUCCESS: ")), expected);
+}
+
+// The first interrupt waits for the pages that workers have begun, however long they take;
+// a second one ends the run at once, removing the temporary files.
+TEST(ParallelRun, ASecondInterruptEndsAtOnceWithoutTemporaryFiles) {
+  TempDir dir;
+  fs::create_directories(dir / "in");
+  for (const char* name : {"a.png", "b-spin-forever.png", "c.png", "d.png"})
+    WritePicture(dir / ("in/" + std::string(name)));
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    alarm(60);
+    setenv("BRINDLEMARK_TEST_FAULTS", "1", 1);
+    dup2(out[1], 1);
+    close(out[0]);
+    const std::string program = BinPath("Brindlemark.exe");
+    const std::string from = "-source:" + dir / "in", to = "-dest:" + dir / "out";
+    execl(program.c_str(), program.c_str(), from.c_str(), to.c_str(), "-threads:2", "-timeout:0",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::string report;
+  char buffer[4096];
+  for (ssize_t n; report.find("SUCCESS: ") == std::string::npos &&
+                  (n = read(out[0], buffer, sizeof buffer)) > 0;)
+    report.append(buffer, static_cast<std::size_t>(n));
+  ASSERT_NE(report.find("SUCCESS: "), std::string::npos) << report;
+  kill(pid, SIGINT);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  int status = 0;
+  EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the first interrupt did not wait";
+  bool spinning = false;
+  for (const auto& entry : fs::directory_iterator(dir / "out"))
+    spinning |= entry.path().filename().string().rfind(".b-spin-forever.tmp-", 0) == 0;
+  EXPECT_TRUE(spinning) << "the begun page has no temporary file";
+
+  const auto second = std::chrono::steady_clock::now();
+  kill(pid, SIGINT);
+  waitpid(pid, &status, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - second, std::chrono::seconds(5));
+  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+    report.append(buffer, static_cast<std::size_t>(n));
+  close(out[0]);
+  ASSERT_TRUE(WIFSIGNALED(status)) << report;
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
+  EXPECT_EQ(report.find("spin-forever"), std::string::npos) << report;
+  for (const auto& entry : fs::directory_iterator(dir / "out"))
+    EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos);
 }
 
 }  // namespace
