@@ -24,7 +24,7 @@ for path in usr/bin/brindlemark usr/lib/brindlemark/Brindlemark.exe usr/lib/brin
   grep -q " \./$path\( \|$\)" "$work/contents" || fail "the package lacks /$path"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for library in libfreeimage3 libwxgtk3.2-1 libc6; do
+for library in libfreeimage3 libheif1 libjxl0.7 libwxgtk3.2-1 libc6; do
   [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 

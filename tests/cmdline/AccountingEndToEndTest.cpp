@@ -175,8 +175,8 @@ TEST(Accounting, FileTypeWithASlashOrTwoDotsIsRefused) {
 TEST(Accounting, TruncatedPicturesFailWithTheirReason) {
   TempDir dir;
   fs::create_directories(dir / "whole");
-  ASSERT_EQ(RunProgram("/usr/bin/timeout", {"60", "convert", "-size", "320x240", "plasma:fractal",
-                                            "-seed", "7", "-depth", "8", dir / "whole/ppm.ppm"})
+  ASSERT_EQ(RunProgram("/usr/bin/timeout", {"60", "convert", "-seed", "7", "-size", "320x240",
+                                            "plasma:fractal", "-depth", "8", dir / "whole/ppm.ppm"})
                 .exitCode,
             0);
   for (const char* made : {"jpeg.jpg", "bmp.bmp", "tga.tga", "pgm.pgm", "pcx.pcx"}) {

@@ -89,7 +89,9 @@ TEST_F(SkipExisting, CollisionsAndEntriesThatAreNoFilesAreStillErrors) {
                              Success("in/c\\nd.png", "out/c\\nd.jpg") +
                              Failure("in/e.png", "out/e.jpg", "File out/e.jpg already exists") +
                              Summary(c.aExists ? 1 : 2, 2, c.aExists ? 2 : 1));
-    if (c.aExists) EXPECT_EQ(ReadFile(dir / "out/a.jpg"), "kept");
+    if (c.aExists) {
+      EXPECT_EQ(ReadFile(dir / "out/a.jpg"), "kept");
+    }
     fs::remove(dir / "out/c\nd.jpg");
   }
 }

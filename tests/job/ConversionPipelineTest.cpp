@@ -156,11 +156,15 @@ TEST(ConversionPipelineStop, TheItemsWorkersHaveBegunAreFinishedAndNoOtherStarts
     std::size_t finished = 0;
     while (finished < items.size() && items[finished]->status == ItemStatus::Succeeded) ++finished;
     EXPECT_GE(finished, static_cast<std::size_t>(workers));
-    if (workers == 1) EXPECT_EQ(finished, 1u);
+    if (workers == 1) {
+      EXPECT_EQ(finished, 1u);
+    }
     std::string hooks, written;
     for (std::size_t i = 0; i < finished; ++i) {
       hooks += FinishedHooks(names[i]);
-      written += (written.empty() ? "" : " ") + names[i].substr(0, 1) + ".jpg";
+      if (!written.empty()) written += ' ';
+      written += names[i].front();
+      written += ".jpg";
     }
     for (std::size_t i = finished; i < items.size(); ++i)
       EXPECT_EQ(items[i]->status, ItemStatus::NotStarted) << i;

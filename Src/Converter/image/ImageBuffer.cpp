@@ -1,29 +1,36 @@
 #include "image/ImageBuffer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
 
+#include "image/ImageResult.h"
+#include "image/camera/Orientation.h"
+#include "image/camera/TiffCameraData.h"
 #include "image/codec/BmpHeaderRewrite.h"
 #include "image/codec/CheckedSave.h"
 #include "image/codec/ColourProfile.h"
+#include "image/codec/DecodedPicture.h"
 #include "image/codec/FreeImageCall.h"
-#include "image/gif/GifReader.h"
-#include "image/gif/GifWriter.h"
-#include "image/transform/BitDepth.h"
-#include "image/transform/Greyscale.h"
-#include "image/ImageResult.h"
 #include "image/codec/ImageType.h"
 #include "image/codec/LoadWatch.h"
-#include "image/codec/Orientation.h"
-#include "image/transform/Overlay.h"
+#include "image/codec/OutputTypes.h"
 #include "image/codec/PictureMemory.h"
+#include "image/codec/StandardBitmap.h"
+#include "image/gif/GifReader.h"
+#include "image/gif/GifWriter.h"
 #include "image/header/DeclaredPicture.h"
+#include "image/heif/AvifWriter.h"
+#include "image/heif/HeifReader.h"
+#include "image/jxl/JxlReader.h"
+#include "image/jxl/JxlWriter.h"
+#include "image/transform/BitDepth.h"
+#include "image/transform/Greyscale.h"
+#include "image/transform/Overlay.h"
 #include "image/transform/ResizeAndFrame.h"
 #include "image/transform/Rotate.h"
 #include "image/transform/Shadow.h"
-#include "image/codec/StandardBitmap.h"
-#include "image/codec/TiffCameraData.h"
 
 namespace {
 
@@ -34,6 +41,9 @@ int JpegFlags(int quality) {
   if (flags > 100) flags = 100;
   return flags;
 }
+
+// The WebP save flags: the quality 1 to 99, lossless at 100.
+int WebpFlags(int quality) { return quality >= 100 ? WEBP_LOSSLESS : std::clamp(quality, 1, 99); }
 
 }  // namespace
 
@@ -77,10 +87,16 @@ HRESULT ImageBuffer::QueryReserved(int, int, int* out) {
 
 HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   int type = 0;
-  const HRESULT hr = LoadPicture(path, pageIndex, type);
+  CameraData decoded;
+  const HRESULT hr = LoadPicture(path, pageIndex, type, decoded);
   if (Failed(hr)) return hr;
-  camera_ = keepCameraData_ ? CameraDataOf(picture_) : CameraData{};
   cameraOrientation_ = 1;
+  if (DecodedUpright(type)) {
+    // The library turned the picture as the file says: it stands upright as loaded.
+    camera_ = std::move(decoded);
+    return hr;
+  }
+  camera_ = keepCameraData_ ? CameraDataOf(picture_) : CameraData{};
   if (!turnUpright_ && !keepCameraData_) return hr;
   cameraOrientation_ = type == FIF_TIFF && tiffPages_.Chain()
                            ? TiffOrientation(*tiffPages_.Chain(), pageIndex)
@@ -93,12 +109,24 @@ HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   return hr;
 }
 
-HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& type) {
+HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& type,
+                                 CameraData& camera) {
   if (!IsSupportedType(path, true)) return E_IMG_CANNOT_READ_TYPE;
   type = GetImageType(path);
   // Only one multi-page file stays open: the one this load reads, if any.
   if (type != ImageTypeOwnGif) gifFrames_.Close();
   if (type != FIF_TIFF) tiffPages_.Close();
+  if (DecodedUpright(type)) {
+    DecodedPicture decoded;
+    const HRESULT hr = type == ImageTypeJxl
+                           ? (pageIndex == 0 ? LoadJxlPicture(path, decoded) : E_IMG_LOAD)
+                           : LoadHeifImage(path, pageIndex, keepCameraData_, decoded);
+    if (Failed(hr)) return hr;
+    Adopt(decoded.picture);
+    profile_ = std::move(decoded.profile);
+    camera = std::move(decoded.camera);
+    return S_OK;
+  }
   if (type == ImageTypeOwnGif) {
     FIBITMAP* frame = nullptr;
     const HRESULT hr = gifFrames_.Load(path, pageIndex, &frame);
@@ -118,7 +146,9 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& ty
   }
   if (!loaded) return watch.CodeOr(E_IMG_LOAD);
   ColourProfile profile = ProfileOf(loaded);
-  FIBITMAP* standard = ToStandardBitmap(loaded);
+  // FreeImage reads most layouts of half-float TIFF samples as raw 16-bit words.
+  const bool halfFloat = fif == FIF_TIFF && tiffPages_.HalfFloatSamples(pageIndex);
+  FIBITMAP* standard = halfFloat ? FromHalfFloatPage(loaded) : ToStandardBitmap(loaded);
   if (standard != loaded) {
     if (standard) CopyResolution(loaded, standard);
     FreeImage_Unload(loaded);
@@ -160,9 +190,15 @@ HRESULT ImageBuffer::SaveAs(const std::string& path, const EncoderOptions& optio
     if (Bpp() > 8) return E_FAIL;
     return Succeeded(WriteGif(path, picture_)) ? S_OK : E_FAIL;
   }
+  AttachProfileFor(type, options.greyScale);
+  if (type == ImageTypeAvif) return WriteAvif(picture_, path, options);
+  if (type == ImageTypeJxl) return WriteJxl(picture_, path, options);
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  const int flags = fif == FIF_JPEG ? JpegFlags(options.quality) : 0;
-  AttachProfileFor(fif, options.greyScale);
+  // FreeImage's WebP writer takes 24- and 32-bit pictures only, and fails badly on others.
+  if (fif == FIF_WEBP && Bpp() != 24 && Bpp() != 32) return E_IMG_SAVE;
+  const int flags = fif == FIF_JPEG   ? JpegFlags(options.quality)
+                    : fif == FIF_WEBP ? WebpFlags(options.quality)
+                                      : 0;
   if (keepCameraData_ && (fif == FIF_JPEG || fif == FIF_TIFF))
     return SaveWithCameraData(fif, path, flags);
   return SaveCheckedToFile(fif, picture_, path, flags) ? S_OK : E_IMG_SAVE;
@@ -270,25 +306,27 @@ HRESULT ImageBuffer::ToGrey8() {
 
 HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {
   if (!picture_) return E_IMG_NOT_LOADED;
-  const bool jpeg = GetImageType(s.destFileExt) == FIF_JPEG;
+  // An 8-bit grey destination gets its grey from the last step, not from the grey step.
+  const OutputDepth out = OutputDepthFor(s.destFileExt, s.bpp);
   HRESULT hr = S_OK;
   // The resize reads a 24-bit picture as its 32-bit copy and makes a 32-bit one.
   if (s.resizeOption != NoResize || s.addPadding) hr = RunStep(ResizeAndFrame, s, true);
   if (Succeeded(hr) && s.rotateDegree != 0) hr = RunStep(Rotate, s);
   if (Succeeded(hr) && s.overlay) hr = RunStep(ApplyOverlay, s);
-  if (Succeeded(hr) && s.greyScale && !(jpeg && s.bpp == 8)) hr = RunStep(ConvertToGrey, s);
+  if (Succeeded(hr) && s.greyScale && !out.grey) hr = RunStep(ConvertToGrey, s);
   if (Succeeded(hr) && s.createShadow) hr = RunStep(AddShadow, s);
   if (Failed(hr)) return hr;
-  if (!jpeg) return Bpp() != s.bpp ? ConvertToBitDepth(s.bpp) : S_OK;
-  return s.bpp == 8 ? ToGrey8() : ConvertToBitDepth(24);
+  if (out.grey) return ToGrey8();
+  return Bpp() != out.bpp ? ConvertToBitDepth(out.bpp) : S_OK;
 }
 
 // The picture's colour profile is the one it was loaded with, whatever the steps kept of it:
 // written where the format carries one and the output is in colour, absent otherwise, so a
 // grey or palette output never claims a colour space it is not in (nor an RGB output the
 // grey or CMYK space of its source, whose pixels were converted at load).
-void ImageBuffer::AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput) {
-  const bool carries = fif == FIF_JPEG || fif == FIF_PNG || fif == FIF_TIFF;
+void ImageBuffer::AttachProfileFor(int type, bool greyOutput) {
+  const bool carries = type == FIF_JPEG || type == FIF_PNG || type == FIF_TIFF ||
+                       type == FIF_WEBP || type == ImageTypeAvif || type == ImageTypeJxl;
   const bool colour = !greyOutput && Bpp() > 8 && DescribesRgb(profile_);
   SetProfile(picture_, carries && colour ? profile_ : ColourProfile{});
 }

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "image/codec/CameraData.h"
+#include "image/camera/CameraData.h"
 #include "image/codec/ColourProfile.h"
 #include "image/codec/EncoderOptions.h"
 #include "image/gif/GifReader.h"
@@ -36,8 +36,8 @@ class ImageBuffer {
   // 24-bit block-average resize to width x height.
   virtual HRESULT Resize(int width, int height);
   // Writes the picture by the path's type with the encoder options. The colour profile the
-  // picture was loaded with goes with a JPEG, PNG or TIFF output of more than 8 bits unless
-  // the options say the output is grey.
+  // picture was loaded with goes with a JPEG, PNG, TIFF, WebP, AVIF or JPEG XL output of
+  // more than 8 bits unless the options say the output is grey.
   HRESULT SaveAs(const std::string& path, const EncoderOptions& options);
   // SaveAs with a JPEG `quality` and a grey flag (non-zero: grey); `flags` is unused.
   virtual HRESULT Save(const std::string& path, int flags, int quality, int greyScale);
@@ -75,13 +75,14 @@ class ImageBuffer {
   HRESULT EnsureBitDepth32();
 
  private:
-  // Loads the page as Load does, without the camera steps; `type` is the file's type.
-  HRESULT LoadPicture(const std::string& path, int pageIndex, int& type);
+  // Loads the page as Load does, without the camera steps; `type` is the file's type, and
+  // `camera` what a library decoder read of the camera data (when it is kept).
+  HRESULT LoadPicture(const std::string& path, int pageIndex, int& type, CameraData& camera);
   // Decodes page `pageIndex` of a file of a FreeImage type, after its declared size has
   // been judged; nullptr when it cannot be had.
   FIBITMAP* DecodeWithFreeImage(FREE_IMAGE_FORMAT fif, const std::string& path, int pageIndex);
   HRESULT SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags);
-  void AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput);
+  void AttachProfileFor(int type, bool greyOutput);
   // Holds what a step made in place of the picture when the step succeeded, else
   // releases it; a step that made nothing leaves the picture. Returns `hr`.
   HRESULT TakeResult(HRESULT hr, FIBITMAP* made);

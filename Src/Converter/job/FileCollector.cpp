@@ -104,8 +104,15 @@ void FileCollector::AddFolder(const std::string& folder) {
 void FileCollector::AddFile(const std::string& path, std::uint64_t size, std::uint32_t attributes,
                             std::uint64_t, std::uint64_t, std::uint64_t lastWriteTime) {
   // The extension decides, not the content. A run's temporary file, half written or
-  // abandoned, is no picture of the user's.
-  if (!IsSupportedType(path, true) || IsTempFileName(FileNameOf(path)) || !PathFits(path)) return;
+  // abandoned, is no picture of the user's. A picture type this build cannot read is told
+  // of; a file that is no picture by its name is left out in silence.
+  if (IsTempFileName(FileNameOf(path))) return;
+  if (!IsSupportedType(path, true)) {
+    const std::string type = UnreadablePictureType(path);
+    if (!type.empty()) OnSkipped(path, type + " pictures cannot be read");
+    return;
+  }
+  if (!PathFits(path)) return;
   // Paths may come from elsewhere than a listing (a drop, a single source): a FIFO or
   // device is refused before anything opens it in blocking mode.
   if (!IsRegularFile(path)) {

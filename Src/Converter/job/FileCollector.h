@@ -51,7 +51,8 @@ class FileCollector {
   virtual void AddFolder(const std::string& folder);
   // Receives each new item; this base discards it.
   virtual void AddItem(std::unique_ptr<ConversionItem> item);
-  // Told of an entry left out because it is not a regular file, with a short reason;
+  // Told of an entry left out because it is not a regular file or is a picture of a type
+  // this build cannot read, with a short reason;
   // does nothing here.
   virtual void OnSkipped(const std::string& path, const std::string& reason);
   // Told of what cannot be collected although it should give pages: a source that does

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "image/ImageBuffer.h"
-#include "image/codec/ImageType.h"
+#include "image/codec/OutputTypes.h"
 #include "image/OverlayPicture.h"
 #include "strings/StringTable.h"
 
@@ -75,7 +75,7 @@ bool CheckResizePage(const ConversionSettings& s, Checker& c) {
                    SettingsField::zeroPadding) &&
          c.Require(!s.destFileExt.empty(), std::string(LoadText(Ids::DestTypeMissing)),
                    SettingsField::destFileExt) &&
-         c.Require(IsSupportedType("abc." + s.destFileExt, false),
+         c.Require(WritesType(s.destFileExt, s.bpp),
                    std::string(LoadText(Ids::DestTypeUnsupported)), SettingsField::destFileExt) &&
          // A "/" would put the file outside the destination folder, or in a missing one.
          c.Require(s.prefix.find('/') == std::string::npos, kBadPrefix, SettingsField::prefix) &&

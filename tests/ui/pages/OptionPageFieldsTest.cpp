@@ -71,10 +71,12 @@ TEST(OptionPageFields, BitDepthsByFileTypeAndTheOneSelected) {
     for (const BitDepthEntry& entry : BitDepthsFor(type)) bpps.push_back(entry.bpp);
     return bpps;
   };
-  // The type is matched without regard to case; an unknown type offers nothing.
+  // The type is matched without regard to case; a type beyond the first six offers the depths
+  // this build writes it at; an unknown type offers nothing.
   EXPECT_EQ(values("GIF"), (std::vector<int>{8}));
   EXPECT_EQ(values("Tif"), values("png"));
-  EXPECT_EQ(values("webp"), std::vector<int>{});
+  EXPECT_EQ(values("WEBP"), (std::vector<int>{24, 32}));
+  EXPECT_EQ(values("xyz"), std::vector<int>{});
 
   const struct {
     const char* type;

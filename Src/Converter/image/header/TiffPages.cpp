@@ -93,3 +93,12 @@ FIBITMAP* TiffPages::LoadPage(int page) {
   return CallFreeImage<FIBITMAP*>(
       nullptr, [&] { return FreeImage_LoadFromHandle(FIF_TIFF, &io, &view, 0); });
 }
+
+bool TiffPages::HalfFloatSamples(int page) {
+  constexpr std::uint16_t kBitsPerSample = 258, kSampleFormat = 339;
+  constexpr std::uint64_t kIeeeFloat = 3;
+  if (!file_) return false;
+  const std::optional<TiffChain::Field> format = chain_.PageField(page, kSampleFormat);
+  const std::optional<TiffChain::Field> bits = chain_.PageField(page, kBitsPerSample);
+  return format && format->first == kIeeeFloat && bits && bits->first == 16;
+}

@@ -32,6 +32,9 @@ class TiffPages {
   // A new bitmap of page `page`, as FreeImage decodes it; nullptr when there is no such
   // page or it cannot be decoded.
   FIBITMAP* LoadPage(int page);
+  // Whether page `page`'s samples are 16-bit floats (half floats), which FreeImage reads as
+  // raw 16-bit words in most layouts.
+  bool HalfFloatSamples(int page);
 
  private:
   std::unique_ptr<FileBytes> file_;

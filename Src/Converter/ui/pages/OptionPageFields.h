@@ -63,9 +63,14 @@ struct BitDepthEntry {
   std::string_view text;
   int bpp;
 };
-// The bit depths a file type offers, compared without regard to case; empty for a type
-// that is none of jpg, gif, bmp, tif, png and tga.
+// The File Type list: jpg, gif, bmp, tif, png and tga, then every other type this build
+// writes (webp, avif, jxl, ...), then the first six in capitals.
+const std::vector<std::string>& FileTypeChoices();
+// The bit depths a file type offers, compared without regard to case: the six first types'
+// own lists, the depths this build writes the others at; empty for a type it does not write.
 const std::vector<BitDepthEntry>& BitDepthsFor(std::string_view fileType);
+// Whether the type's encoder takes the quality box's value (jpg, webp, avif, jxl).
+bool QualityAppliesTo(std::string_view fileType);
 // The entry to select for `bpp`: the one with that value, else the 24-bit one, else the
 // first; -1 for an empty list.
 int BitDepthIndexFor(const std::vector<BitDepthEntry>& entries, int bpp);

@@ -1,12 +1,12 @@
-#include "image/codec/TiffCameraData.h"
+#include "image/camera/TiffCameraData.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <limits>
 
-#include "image/codec/ExifBlock.h"
-#include "image/codec/TiffDirectory.h"
+#include "image/camera/ExifBlock.h"
+#include "image/camera/TiffDirectory.h"
 #include "platform/ByteCodes.h"
 
 namespace {

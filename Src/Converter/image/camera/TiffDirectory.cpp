@@ -1,4 +1,4 @@
-#include "image/codec/TiffDirectory.h"
+#include "image/camera/TiffDirectory.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/codec/CameraData.h"
-#include "image/codec/TiffDirectory.h"
+#include "image/camera/CameraData.h"
+#include "image/camera/TiffDirectory.h"
 
 // The largest block FreeImage's JPEG writer puts in one APP1 segment: it cuts longer ones
 // into pieces of this size, which no reader joins again.

@@ -1,10 +1,11 @@
-#include "image/codec/CameraData.h"
+#include "image/camera/CameraData.h"
 
 #include <algorithm>
 #include <regex>
 
-#include "image/codec/ExifBlock.h"
-#include "image/codec/TiffDirectory.h"
+#include "image/camera/ExifBlock.h"
+#include "image/codec/FreeImageCall.h"
+#include "image/camera/TiffDirectory.h"
 #include "platform/ByteCodes.h"
 
 namespace {
@@ -120,6 +121,44 @@ CameraData CameraDataOf(FIBITMAP* picture) {
   data.iptc = TagsOf(picture, FIMD_IPTC, Any);
   data.xmp = XmpOf(picture);
   return data;
+}
+
+CameraData CameraDataOfBlocks(const std::vector<std::uint8_t>& tiff, const std::string& xmp) {
+  // FreeImage reads camera data only out of the files it decodes: the blocks travel through a
+  // one-pixel JPEG made in memory, so that they are read exactly as a JPEG's own would be.
+  static constexpr std::uint8_t kExifHeader[] = {'E', 'x', 'i', 'f', 0, 0};
+  std::vector<std::uint8_t> exif;
+  if (!tiff.empty() && tiff.size() + sizeof kExifHeader <= kLargestExifBlock) {
+    exif.assign(std::begin(kExifHeader), std::end(kExifHeader));
+    exif.insert(exif.end(), tiff.begin(), tiff.end());
+  }
+  // An XMP segment holds its 29-byte name and the packet within 65,533 bytes.
+  const bool withXmp = !xmp.empty() && xmp.size() <= 65533 - 29;
+  if (exif.empty() && !withXmp) return {};
+  return CallFreeImage(CameraData{}, [&] {
+    CameraData data;
+    FIBITMAP* pixel = FreeImage_Allocate(1, 1, 24);
+    FIMEMORY* jpeg = FreeImage_OpenMemory();
+    bool ready = pixel && jpeg;
+    if (ready && !exif.empty())
+      ready = Give(pixel, FIMD_EXIF_RAW,
+                   MadeTag("ExifRaw", 0, 1, static_cast<std::uint32_t>(exif.size()), exif.data(),
+                           static_cast<std::uint32_t>(exif.size())));
+    if (ready && withXmp)
+      ready = Give(pixel, FIMD_XMP,
+                   MadeTag("XMLPacket", 0, 2, static_cast<std::uint32_t>(xmp.size()), xmp.data(),
+                           static_cast<std::uint32_t>(xmp.size())));
+    if (ready && FreeImage_SaveToMemory(FIF_JPEG, pixel, jpeg, 0) &&
+        FreeImage_SeekMemory(jpeg, 0, SEEK_SET)) {
+      if (FIBITMAP* header = FreeImage_LoadFromMemory(FIF_JPEG, jpeg, FIF_LOAD_NOPIXELS)) {
+        data = CameraDataOf(header);
+        FreeImage_Unload(header);
+      }
+    }
+    if (jpeg) FreeImage_CloseMemory(jpeg);
+    if (pixel) FreeImage_Unload(pixel);
+    return data;
+  });
 }
 
 void Describe(CameraData& data, int width, int height, int orientation) {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "image/codec/CameraData.h"
+#include "image/camera/CameraData.h"
 
 // True when the file holds the data; false when it is not a little-endian TIFF or a write
 // failed (the file is then not to be used).

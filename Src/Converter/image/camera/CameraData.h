@@ -36,6 +36,10 @@ struct CameraData {
 
 // What FreeImage read of the loaded `picture`'s camera data.
 CameraData CameraDataOf(FIBITMAP* picture);
+// The camera data of a bare EXIF block (a TIFF header and its directories, as HEIF files
+// carry it) and an XMP packet, read as FreeImage reads a JPEG's; empty parts give nothing,
+// and an EXIF block larger than one JPEG segment holds is left out.
+CameraData CameraDataOfBlocks(const std::vector<std::uint8_t>& tiff, const std::string& xmp);
 
 // Makes the entries describe a written picture of `width` x `height` whose pixels show in
 // `orientation` (1 to 8): the orientation tag (and XMP's), the Exif pixel sizes.

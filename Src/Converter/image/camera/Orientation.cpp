@@ -1,8 +1,8 @@
-#include "image/codec/Orientation.h"
+#include "image/camera/Orientation.h"
 
-#include "image/codec/CameraData.h"
+#include "image/camera/CameraData.h"
+#include "image/camera/TiffDirectory.h"
 #include "image/codec/FreeImageCall.h"
-#include "image/codec/TiffDirectory.h"
 #include "image/header/ByteSource.h"
 #include "image/header/TiffChain.h"
 

@@ -1,4 +1,4 @@
-#include "image/codec/ExifBlock.h"
+#include "image/camera/ExifBlock.h"
 
 #include <algorithm>
 #include <string>
