@@ -40,8 +40,11 @@ class SkipExisting : public ::testing::Test {
 // A rerun over a half-finished destination converts only what is missing, whatever the
 // number of workers, and touches no file that was there.
 TEST_F(SkipExisting, ARerunConvertsOnlyWhatIsMissingAndLeavesTheRestAlone) {
-  const RunResult first = RunIn(dir.path(), "-source:in -dest:out");
+  // Nothing to skip yet: the summary has no skipped line.
+  const RunResult first = RunIn(dir.path(), "-source:in -dest:out -skipexisting");
   ASSERT_EQ(first.exitCode, 0) << first.out;
+  EXPECT_EQ(Report(first), Success("in/a.png", "out/a.jpg") + Success("in/b.png", "out/b.jpg") +
+                               Success("in/c\\nd.png", "out/c\\nd.jpg") + Summary(3, 0));
   fs::remove(dir / "out/b.jpg");
   WriteFile(dir / "out/a.jpg", "an earlier result");
   for (const char* threads : {"1", "2"}) {
