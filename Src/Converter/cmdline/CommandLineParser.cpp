@@ -92,6 +92,12 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
          s.destFileExt = std::string(v);
          return true;
        }},
+      {"filter",
+       [](S& s, std::string_view v) {
+         auto filter = ResampleFilterFromName(v);
+         if (filter) s.filter = *filter;
+         return filter.has_value();
+       }},
       {"bpp", SetInt(&S::bpp)},
       {"greyscale", SetFlag(&S::greyScale)},
       {"keepmetadata", SetFlag(&S::keepMetadata)},
@@ -132,6 +138,8 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"norecursive", SetFlag(&S::recursive, false)},
       {"threads", SetInt(&S::threads)},
       {"timeout", SetInt(&S::timeoutSeconds)},
+      {"progressive", SetFlag(&S::progressive)},
+      {"gifdither", SetFlag(&S::gifDither)},
       {"jpegquality",
        [](S& s, std::string_view v) {
          auto word = JpegQualityFromWord(v);
@@ -159,8 +167,9 @@ bool ApplyToken(const std::string& token, ConversionSettings& settings, std::str
   const auto& options = Options();
   const auto option = options.find(name);
   if (option == options.end()) return refuse(wrong);
+  // A value an option refuses: the mode has its own text, any other names the token.
   if (!option->second(settings, value))
-    return refuse(std::string(LoadText(Ids::WrongModeArgument)));
+    return refuse(name == "mode" ? std::string(LoadText(Ids::WrongModeArgument)) : wrong);
   return true;
 }
 

@@ -31,6 +31,7 @@ void ConversionSettings::ResetImageOperations() {
   greyScale = d.greyScale;
   keepMetadata = d.keepMetadata;
   autoRotate = d.autoRotate;
+  filter = d.filter;
   paddingColor = d.paddingColor;
   addPadding = d.addPadding;
   paddingVert = d.paddingVert;
@@ -59,6 +60,8 @@ void ConversionSettings::ResetJob() {
   sameDir = d.sameDir;
   skipExisting = d.skipExisting;
   jpegQualityNew = d.jpegQualityNew;
+  progressive = d.progressive;
+  gifDither = d.gifDither;
   destFolder = d.destFolder;
   prefix = d.prefix;
   suffix = d.suffix;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "settings/ResampleFilter.h"
 #include "settings/ResizeOption.h"
 
 class ImageBuffer;
@@ -50,6 +51,7 @@ struct ConversionSettings {
   std::string destFileExt = "jpg";
   bool keepMetadata = false;  // copy camera data (EXIF, IPTC, XMP) to JPEG and TIFF outputs
   bool autoRotate = false;    // turn pictures upright by their camera orientation at load
+  int filter = BoxFilter;     // the ResampleFilter of the resize step; unknown values mean box
 
   // Job group, in declaration order.
   int zeroPadding = 2;
@@ -57,6 +59,8 @@ struct ConversionSettings {
   bool sameDir = false;
   bool skipExisting = false;  // leave a destination file that exists alone (not with override)
   int jpegQualityNew = 80;
+  bool progressive = false;  // JPEG outputs are written progressive
+  bool gifDither = false;    // GIF outputs diffuse the error of their palette (Floyd-Steinberg)
   std::string destFolder;
   std::string prefix;
   std::string suffix;

@@ -18,6 +18,14 @@ constexpr std::array kTable = {
     Entry{1027, "Override existing files"},
     Entry{1043, "Version of this"},
     Entry{1060, "Enable Shadow Effect"},
+    Entry{1062,
+          "Box averages each block of pixels; Lanczos keeps more detail when reducing and "
+          "enlarging"},
+    Entry{1063, "Write JPEG files that show coarse first and sharpen as they load"},
+    Entry{1064,
+          "Spread each pixel's colour error onto its neighbours: smooth skies instead of "
+          "bands"},
+    Entry{1065, "Leave destination files that exist alone and mark their rows Skipped"},
     Entry{32771, "Add selected files to conversion list\nAdd selected files to conversion list"},
     Entry{32772,
           "Remove selected files (hit delete in the list)\nRemove selected files(hit delete in the "

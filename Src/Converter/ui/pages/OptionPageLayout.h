@@ -26,8 +26,9 @@ class FieldGrid {
   // A label and its field; the label made here (with `id`) is returned.
   wxStaticText* AddRow(const wxString& label, wxWindow* field, int id = wxID_ANY);
   wxStaticText* AddRow(const wxString& label, wxSizer* field, int id = wxID_ANY);
-  // A control over both columns.
+  // A control (or a row of them) over both columns.
   void AddWide(wxWindow* control);
+  void AddWide(wxSizer* controls);
 
  private:
   wxStaticText* AddLabel(const wxString& label, int id);
