@@ -169,10 +169,10 @@ wxSizer* ResizeOptionPage::MakeFileGroup() {
   grid.AddRow("Suffix", suffix_);
   zeroPadding_ = new wxTextCtrl(box, ZeroPadding);
   grid.AddRow("Zero Padding", zeroPadding_);
+  // The two exclusive answers to an existing destination side by side.
   override_ = new wxCheckBox(box, Override, "Override existing files");
-  grid.AddWide(override_);
   skipExisting_ = new wxCheckBox(box, SkipExisting, "Skip existing files");
-  grid.AddWide(skipExisting_);
+  grid.AddWide(FieldAndBox(override_, skipExisting_));
   keepStructure_ = new wxCheckBox(box, KeepStructure, "Keep directory structure");
   grid.AddWide(keepStructure_);
   return grid.Sizer();
