@@ -9,50 +9,13 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cmdline/ReportText.h"
 #include "job/SmallPictures.h"
 #include "support/TestFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kBanner =
-    "Brindlemark 2.9 Command Line Processor\nCopyright (C) Orrinvale. All rights reserved.\n\n";
-
-// Runs Brindlemark.exe through sh in `folder`, so relative paths and redirections work.
-RunResult RunIn(const std::string& folder, const std::string& arguments) {
-  return RunProgram("/usr/bin/timeout",
-                    {"60", "/bin/sh", "-c", "cd \"$1\" && exec \"$2\" " + arguments, "sh", folder,
-                     BinPath("Brindlemark.exe")});
-}
-
-// The report between the banner and the final empty line.
-std::string Report(const RunResult& r) {
-  if (r.out.size() < kBanner.size() + 1 || r.out.compare(0, kBanner.size(), kBanner) != 0)
-    return "no banner: " + r.out;
-  return r.out.substr(kBanner.size(), r.out.size() - kBanner.size() - 1);
-}
-
-std::string Success(const std::string& from, const std::string& to) {
-  return "SUCCESS: converted file " + from + " to " + to + "\n";
-}
-std::string Failure(const std::string& from, const std::string& to, const std::string& reason) {
-  return "ERROR: failed to convert file " + from + " to " + to + " Reason: " + reason + "\n";
-}
-std::string Summary(int ok, int bad) {
-  return std::to_string(ok) + " images were successfully converted. " + std::to_string(bad) +
-         " images failed.\n";
-}
-
-// Every file below `root`, relative, sorted.
-std::vector<std::string> FilesBelow(const std::string& root) {
-  std::vector<std::string> files;
-  if (!fs::exists(root)) return files;
-  for (const auto& e : fs::recursive_directory_iterator(root))
-    if (e.is_regular_file()) files.push_back(fs::relative(e.path(), root).string());
-  std::sort(files.begin(), files.end());
-  return files;
-}
 
 // Runs a short Python program with Pillow, an encoder independent of the program.
 void Pillow(const std::string& program, const std::string& folder) {
@@ -212,8 +175,8 @@ TEST(Accounting, FileTypeWithASlashOrTwoDotsIsRefused) {
 TEST(Accounting, TruncatedPicturesFailWithTheirReason) {
   TempDir dir;
   fs::create_directories(dir / "whole");
-  ASSERT_EQ(RunProgram("/usr/bin/timeout", {"60", "convert", "-size", "320x240", "plasma:fractal",
-                                            "-seed", "7", "-depth", "8", dir / "whole/ppm.ppm"})
+  ASSERT_EQ(RunProgram("/usr/bin/timeout", {"60", "convert", "-seed", "7", "-size", "320x240",
+                                            "plasma:fractal", "-depth", "8", dir / "whole/ppm.ppm"})
                 .exitCode,
             0);
   for (const char* made : {"jpeg.jpg", "bmp.bmp", "tga.tga", "pgm.pgm", "pcx.pcx"}) {

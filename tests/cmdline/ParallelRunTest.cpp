@@ -1,19 +1,24 @@
 // Runs with several workers against the one-at-a-time run: over a few hundred random
 // small trees (names that collide, multi-page files, broken files, destinations that
-// exist or cannot be made, in place or not, with and without override and samedir)
-// threads 1, 2 and 4 must give the same report, the same result and the same files.
+// exist or cannot be made, in place or not, with override, with skipexisting over a
+// half-finished destination, with and without samedir) threads 1, 2 and 4 must give the
+// same report, the same result and the same files.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <random>
+#include <thread>
 
 #include "cmdline/RunCommandLine.h"
+#include "job/SmallPictures.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -99,8 +104,11 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 // One random case: a source tree, things already in the destination, and options.
 struct Case {
   std::vector<std::pair<std::string, std::string>>
-      files;                         // relative path under the root, pool file
+      files;                         // relative path under the root, file to copy there
   std::vector<std::string> options;  // with ROOT for the root
+  bool HasOption(const std::string& option) const {
+    return std::find(options.begin(), options.end(), option) != options.end();
+  }
 };
 
 Case RandomCase(std::mt19937& random) {
@@ -121,17 +129,19 @@ Case RandomCase(std::mt19937& random) {
     const std::string source = pick(kPool);
     // A folder named like another item's result: with samedir, making it meets that file.
     const std::string folder = chance(10) ? "a." + ext + "/" : pick(folders);
-    c.files.push_back({"in/" + folder + pick(titles) + "." + pick(extensions.at(source)), source});
+    c.files.push_back({"in/" + folder + pick(titles) + "." + pick(extensions.at(source)),
+                       PoolFolder() + "/" + source});
   }
   const bool inPlace = chance(25);
   const std::string dest = inPlace ? "in" : "out";
   if (!inPlace) {
     // Results of an earlier run, and now and then a file where a folder would go.
     for (int i = static_cast<int>(random() % 3); i > 0; --i)
-      c.files.push_back({"out/" + pick(folders) + pick(titles) + "." + ext, "junk.bin"});
+      c.files.push_back(
+          {"out/" + pick(folders) + pick(titles) + "." + ext, PoolFolder() + "/junk.bin"});
     if (chance(15)) {
       std::erase_if(c.files, [](const auto& file) { return file.first.rfind("out/u/", 0) == 0; });
-      c.files.push_back({"out/u", "junk.bin"});
+      c.files.push_back({"out/u", PoolFolder() + "/junk.bin"});
     }
   }
   // A path cannot be a file and a folder at once: the file gives way.
@@ -141,7 +151,9 @@ Case RandomCase(std::mt19937& random) {
     return false;
   });
   c.options = {"-source:ROOT/in", "-dest:ROOT/" + dest, "-ext:" + ext, "-width:20", "-height:16"};
-  if (chance(50)) c.options.push_back("-override");
+  const int existing = static_cast<int>(random() % 100);
+  if (existing < 40) c.options.push_back("-override");
+  if (existing >= 40 && existing < 75) c.options.push_back("-skipexisting");
   if (chance(50)) c.options.push_back("-samedir");
   if (chance(20)) c.options.push_back("-prefix:p_");
   if (chance(20)) c.options.push_back("-zeropadding:0");
@@ -149,29 +161,48 @@ Case RandomCase(std::mt19937& random) {
   return c;
 }
 
+// Makes the tree of case `c` below `root` and runs its options there.
+Outcome RunCase(const Case& c, const std::string& root, const std::vector<std::string>& extra,
+                const std::string& capture) {
+  fs::remove_all(root);
+  for (const auto& [path, source] : c.files) {
+    fs::create_directories(fs::path(root + "/" + path).parent_path());
+    fs::copy_file(source, root + "/" + path, fs::copy_options::overwrite_existing);
+  }
+  std::vector<std::string> tokens;
+  for (const std::string& option : c.options) tokens.push_back(ReplaceAll(option, "ROOT", root));
+  tokens.insert(tokens.end(), extra.begin(), extra.end());
+  Outcome outcome = RunCaptured(tokens, capture);
+  outcome.report = ReplaceAll(outcome.report, root, "ROOT");
+  return outcome;
+}
+
+// A destination as a run that was stopped half-way leaves it: the case run once without
+// skipexisting, and about half of the files it wrote kept as part of the case.
+void HalfFinish(Case& c, const std::string& root, const std::string& capture,
+                std::mt19937& random) {
+  Case whole = c;
+  std::erase(whole.options, "-skipexisting");
+  RunCase(whole, root, {"-threads:1"}, capture);
+  for (const auto& [path, bytes] : Contents(root + "/out"))
+    if (path.back() != '/' && random() % 2 == 0)
+      c.files.push_back({"out/" + path, root + "/out/" + path});
+}
+
 TEST(ParallelRun, ThreadsOneTwoAndFourGiveTheSameReportResultAndFiles) {
   std::mt19937 random(20261208);
   TempDir dir;
-  int failedRuns = 0, collisions = 0;
+  int failedRuns = 0, collisions = 0, skippingRuns = 0;
   for (int trial = 0; trial < 250; ++trial) {
-    const Case c = RandomCase(random);
+    Case c = RandomCase(random);
+    if (c.HasOption("-skipexisting") && !c.HasOption("-dest:ROOT/in"))
+      HalfFinish(c, dir / "half", dir / "report.txt", random);
     std::vector<Outcome> outcomes;
     std::vector<std::map<std::string, std::string>> trees;
     for (const char* threads : {"1", "2", "4"}) {
       const std::string root = dir / (std::string("t") + threads);
-      fs::remove_all(root);
-      for (const auto& [path, source] : c.files) {
-        fs::create_directories(fs::path(root + "/" + path).parent_path());
-        fs::copy_file(PoolFolder() + "/" + source, root + "/" + path,
-                      fs::copy_options::overwrite_existing);
-      }
-      std::vector<std::string> tokens;
-      for (const std::string& option : c.options)
-        tokens.push_back(ReplaceAll(option, "ROOT", root));
-      tokens.push_back(std::string("-threads:") + threads);
-      Outcome outcome = RunCaptured(tokens, dir / "report.txt");
-      outcome.report = ReplaceAll(outcome.report, root, "ROOT");
-      outcomes.push_back(outcome);
+      outcomes.push_back(
+          RunCase(c, root, {std::string("-threads:") + threads}, dir / "report.txt"));
       trees.push_back(Contents(root));
     }
     std::string options;
@@ -185,10 +216,13 @@ TEST(ParallelRun, ThreadsOneTwoAndFourGiveTheSameReportResultAndFiles) {
       EXPECT_EQ(path.find(".tmp-"), std::string::npos) << path;
     failedRuns += Failed(outcomes[0].result);
     collisions += outcomes[0].report.find("already exists") != std::string::npos;
+    skippingRuns += outcomes[0].report.find("SKIPPED: ") != std::string::npos &&
+                    outcomes[0].report.find("SUCCESS: ") != std::string::npos;
   }
   // The random cases must reach the interesting paths, not only clean runs.
   EXPECT_GT(failedRuns, 50);
   EXPECT_GT(collisions, 30);
+  EXPECT_GT(skippingRuns, 30);  // runs that both skip and convert
 }
 
 }  // namespace
@@ -285,6 +319,57 @@ TEST(ParallelRun, InterruptFinishesItemsInFlightAndLeavesNoTemporaryFile) {
   }
   EXPECT_LT(written, kItems) << "the run was not stopped";
   EXPECT_EQ(report.substr(report.find("SUCCESS: ")), expected);
+}
+
+// The first interrupt waits for the pages that workers have begun, however long they take;
+// a second one ends the run at once, removing the temporary files.
+TEST(ParallelRun, ASecondInterruptEndsAtOnceWithoutTemporaryFiles) {
+  TempDir dir;
+  fs::create_directories(dir / "in");
+  for (const char* name : {"a.png", "b-spin-forever.png", "c.png", "d.png"})
+    WritePicture(dir / ("in/" + std::string(name)));
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    alarm(60);
+    setenv("BRINDLEMARK_TEST_FAULTS", "1", 1);
+    dup2(out[1], 1);
+    close(out[0]);
+    const std::string program = BinPath("Brindlemark.exe");
+    const std::string from = "-source:" + dir / "in", to = "-dest:" + dir / "out";
+    execl(program.c_str(), program.c_str(), from.c_str(), to.c_str(), "-threads:2", "-timeout:0",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::string report;
+  char buffer[4096];
+  for (ssize_t n; report.find("SUCCESS: ") == std::string::npos &&
+                  (n = read(out[0], buffer, sizeof buffer)) > 0;)
+    report.append(buffer, static_cast<std::size_t>(n));
+  ASSERT_NE(report.find("SUCCESS: "), std::string::npos) << report;
+  kill(pid, SIGINT);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  int status = 0;
+  EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the first interrupt did not wait";
+  bool spinning = false;
+  for (const auto& entry : fs::directory_iterator(dir / "out"))
+    spinning |= entry.path().filename().string().rfind(".b-spin-forever.tmp-", 0) == 0;
+  EXPECT_TRUE(spinning) << "the begun page has no temporary file";
+
+  const auto second = std::chrono::steady_clock::now();
+  kill(pid, SIGINT);
+  waitpid(pid, &status, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - second, std::chrono::seconds(5));
+  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+    report.append(buffer, static_cast<std::size_t>(n));
+  close(out[0]);
+  ASSERT_TRUE(WIFSIGNALED(status)) << report;
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
+  EXPECT_EQ(report.find("spin-forever"), std::string::npos) << report;
+  for (const auto& entry : fs::directory_iterator(dir / "out"))
+    EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The pipeline as the hooks see it, at one and two workers: a worker that crashes or aborts
 // fails only its item and is replaced, the hooks of every item come in list order exactly
 // as in a one-at-a-time run, and a source swapped for a FIFO after collection fails with
-// the load text instead of blocking a worker. Also the rule of the per-item time limit.
+// the load text instead of blocking a worker; a stop finishes exactly the items that
+// workers have begun. Also the rule of the per-item time limit.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -114,6 +115,95 @@ TEST_P(ConversionPipelineTest, ASourceSwappedForAFifoAfterCollectionFailsToLoad)
 }
 
 INSTANTIATE_TEST_SUITE_P(Workers, ConversionPipelineTest, ::testing::Values(1, 2));
+
+// Stops the run when the first item's page is loaded.
+class StopAtFirstLoad : public HookLog {
+ protected:
+  void OnProgress(ConversionItem& item, int percent) override {
+    if (percent == 30) stop = true;
+    HookLog::OnProgress(item, percent);
+  }
+};
+
+std::string FinishedHooks(const std::string& source) {
+  const std::string title = source.substr(0, source.find('.'));
+  return "start " + source + " |start " + source + " " + title + ".jpg|30|70|90|done 1|";
+}
+
+// Every item a worker has begun when the stop comes is finished and reported in list order;
+// no other item starts. The first items go to the workers at once, before any report is
+// read, so at least one item per worker is finished; a worker that is done before the stop
+// may have begun the next one.
+TEST(ConversionPipelineStop, TheItemsWorkersHaveBegunAreFinishedAndNoOtherStarts) {
+  for (const int workers : {1, 2, 4}) {
+    SCOPED_TRACE(workers);
+    TempDir dir;
+    std::filesystem::create_directories(dir / "in");
+    const std::vector<std::string> names = {"a.png", "b.png", "c.png", "d.png",
+                                            "e.png", "f.png", "g.png"};
+    for (const std::string& name : names) WritePicture(dir / ("in/" + name), 40, 30);
+    ItemList items;
+    ListCollector collector(items);
+    collector.sources = {dir / "in"};
+    collector.Collect();
+    ConversionSettings settings;
+    settings.destFolder = dir / "out";
+    settings.resizeOption = NoResize;
+    settings.threads = workers;
+    StopAtFirstLoad converter;
+    ASSERT_EQ(converter.Run(SnapshotOf(items), settings), S_OK);
+
+    std::size_t finished = 0;
+    while (finished < items.size() && items[finished]->status == ItemStatus::Succeeded) ++finished;
+    EXPECT_GE(finished, static_cast<std::size_t>(workers));
+    if (workers == 1) {
+      EXPECT_EQ(finished, 1u);
+    }
+    std::string hooks, written;
+    for (std::size_t i = 0; i < finished; ++i) {
+      hooks += FinishedHooks(names[i]);
+      if (!written.empty()) written += ' ';
+      written += names[i].front();
+      written += ".jpg";
+    }
+    for (std::size_t i = finished; i < items.size(); ++i)
+      EXPECT_EQ(items[i]->status, ItemStatus::NotStarted) << i;
+    EXPECT_EQ(converter.events, hooks);
+    EXPECT_EQ(converter.processed, static_cast<int>(finished));
+    EXPECT_EQ(converter.succeeded, static_cast<int>(finished));
+    EXPECT_EQ(NamesIn(dir / "out"), written);
+    EXPECT_EQ(HiddenNames(dir / "out"), "");
+  }
+}
+
+// A page that waits for the worker holding its document is not begun at the stop, while
+// the next file's page, given to the other worker, is: the one stays NotStarted, the
+// other is finished and reported after the page before it.
+TEST(ConversionPipelineStop, AnUnbegunPageBetweenBegunOnesStaysNotStarted) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "in");
+  CopySample("scan-3-pages.tif", dir / "in/a.tif");
+  WritePicture(dir / "in/b.png", 40, 30);
+  ItemList items;
+  ListCollector collector(items);
+  collector.sources = {dir / "in"};
+  collector.Collect();
+  ASSERT_EQ(items.size(), 4u);
+  ConversionSettings settings;
+  settings.destFolder = dir / "out";
+  settings.resizeOption = NoResize;
+  settings.threads = 2;
+  StopAtFirstLoad converter;
+  ASSERT_EQ(converter.Run(SnapshotOf(items), settings), S_OK);
+  EXPECT_EQ(converter.events,
+            "start a.tif |start a.tif a00.jpg|30|70|90|done 1|" + FinishedHooks("b.png"));
+  EXPECT_EQ(items[0]->status, ItemStatus::Succeeded);
+  EXPECT_EQ(items[1]->status, ItemStatus::NotStarted);
+  EXPECT_EQ(items[2]->status, ItemStatus::NotStarted);
+  EXPECT_EQ(items[3]->status, ItemStatus::Succeeded);
+  EXPECT_EQ(NamesIn(dir / "out"), "a00.jpg b.jpg");
+  EXPECT_EQ(HiddenNames(dir / "out"), "");
+}
 
 TEST(ItemTimeLimit, GrowsWithTheFileAndThePicture) {
   struct Case {

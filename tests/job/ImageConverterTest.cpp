@@ -157,8 +157,10 @@ TEST_F(ImageConverterTest, FolderThatCannotBeCreatedFailsWithoutADestination) {
   EXPECT_EQ(converter.processed, 1);
 }
 
+// One worker: the item in progress is the only one begun (more workers: ConversionPipelineTest).
 TEST_F(ImageConverterTest, StopDuringItemThreeOfTen) {
   for (int i = 0; i < 10; ++i) WritePicture(dir / ("in/p" + std::to_string(i) + ".png"));
+  settings.threads = 1;
   converter.stopAfterItems = 3;
   Convert();
   EXPECT_EQ(converter.total, 10);

@@ -38,4 +38,32 @@ TEST(TempFileCleanup, SignalRemovesTheNotedFileAndStillEndsTheProcess) {
   EXPECT_EQ(ReadFile(dir / "forgotten.tmp"), "whole");
 }
 
+// Other signals that end the process, and faults, remove the noted files too and end it as
+// they would have.
+TEST(TempFileCleanup, FatalSignalsAndFaultsRemoveTheNotedFile) {
+  for (const int signal : {SIGQUIT, SIGUSR1, SIGXCPU, SIGABRT, SIGSEGV, SIGBUS}) {
+    SCOPED_TRACE(signal);
+    TempDir dir;
+    WriteFile(dir / "noted.tmp", "half");
+    const pid_t pid = fork();
+    if (pid == 0) {
+      alarm(10);
+      RemoveTempFilesOnFatalSignals();
+      ForgetTempFileNote(NoteTempFileNote(dir / "other.tmp"));
+      NoteTempFileNote(dir / "noted.tmp");
+      if (signal == SIGSEGV) {  // a real fault, not a raised signal
+        volatile int* volatile nowhere = nullptr;
+        *nowhere = 1;
+      }
+      raise(signal);
+      _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), signal);
+    EXPECT_FALSE(FileExists(dir / "noted.tmp"));
+  }
+}
+
 }  // namespace

@@ -102,8 +102,8 @@ TEST(ConversionSettings, ResetsByGroup) {
   F(overlayHAlignRatio) F(overlayVAlignRatio) F(overlayTransparency) F(overlayTransparentClr)        \
   F(destFileExt) F(filter)
 #define BM_JOB_FIELDS(F) \
-  F(zeroPadding) F(override) F(sameDir) F(jpegQualityNew) F(progressive) F(gifDither) F(destFolder) \
-  F(prefix) F(suffix) F(source) F(recursive)
+  F(zeroPadding) F(override) F(sameDir) F(skipExisting) F(jpegQualityNew) F(progressive) \
+  F(gifDither) F(destFolder) F(prefix) F(suffix) F(source) F(recursive)
 // clang-format on
 
 void Change(int& v) { v += 7; }

@@ -140,7 +140,8 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
   s.shadowAngle = 45, s.shadowBlur = 3, s.shadowBackColor = 0xFF000000, s.shadowColor = 0xABCDEF;
   s.overlay = true, s.overlayFilePath = "/logo.png", s.overlayHAlignRatio = 0.3;
   s.overlayVAlignRatio = 0.7, s.overlayTransparency = 0.2, s.overlayTransparentClr = 0xFFFF00FF;
-  s.zeroPadding = 4, s.override = true, s.sameDir = true, s.jpegQualityNew = 95;
+  s.zeroPadding = 4, s.override = true, s.sameDir = true, s.skipExisting = true;
+  s.jpegQualityNew = 95;
   s.destFolder = "/out", s.prefix = "p-", s.suffix = "-s";
   s.source = "/not/stored", s.recursive = false, s.autoRotate = true;
   s.keepMetadata = true, s.filter = LanczosFilter, s.progressive = true, s.gifDither = true;
@@ -172,7 +173,7 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
   EXPECT_EQ(r.filter, LanczosFilter);
   EXPECT_TRUE(r.progressive && r.gifDither);
   EXPECT_TRUE(r.greyScale && r.addPadding && r.createShadow && r.overlay && r.override &&
-              r.sameDir);
+              r.sameDir && r.skipExisting);
   EXPECT_EQ(r.paddingColor, 0x123456u);
   EXPECT_EQ(std::vector<int>({r.paddingVert, r.paddingHorz, r.shadowDistance, r.shadowAngle,
                               r.shadowBlur, r.zeroPadding, r.jpegQualityNew}),
@@ -247,6 +248,7 @@ TEST(SettingsSerializerTest, SavedValuesHaveTheirTypesAndNames) {
                               "suffix",
                               "override",
                               "sameDir",
+                              "skipExisting",
                               "autoRotate",
                               "keepMetadata",
                               "filter",

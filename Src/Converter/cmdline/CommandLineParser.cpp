@@ -15,6 +15,7 @@
 namespace {
 
 constexpr const char* kSourceAndList = "Give -source or -sourcelist, not both.";
+constexpr const char* kOverrideAndSkip = "Give -override or -skipexisting, not both.";
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -129,6 +130,7 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"zeropadding", SetInt(&S::zeroPadding)},
       {"override", SetFlag(&S::override)},
       {"samedir", SetFlag(&S::sameDir)},
+      {"skipexisting", SetFlag(&S::skipExisting)},
       {"prefix", SetText(&S::prefix)},
       {"suffix", SetText(&S::suffix)},
       {"dest", SetText(&S::destFolder)},
@@ -241,6 +243,10 @@ HRESULT ParseCommandLine(const std::vector<std::string>& tokens, ConversionSetti
     if (!ApplyToken(token, settings, message)) return E_INVALIDARG;
   if (!settings.source.empty() && !settings.sourceList.empty()) {
     message = kSourceAndList;
+    return E_INVALIDARG;
+  }
+  if (settings.override && settings.skipExisting) {
+    message = kOverrideAndSkip;
     return E_INVALIDARG;
   }
   if (!settings.savePreset.empty()) return ValidateForPreset(settings, message);

@@ -97,6 +97,9 @@ const std::vector<OptionHelpEntry>& Options() {
       {"zeropadding", "<digits>", "Digits of the page number in destination names."},
       {"samedir", "", "Keep the source's folder structure under the destination."},
       {"override", "", "Replace destination files that exist."},
+      {"skipexisting", "",
+       "Leave destination files that exist alone and report their pages as skipped (not with "
+       "-override)."},
       {"norecursive", "", "Do not descend into subfolders of the source folder."},
       {"threads", "<count>",
        "Workers converting at once; 0 or absent: one per processor, as memory allows; 1: one "
@@ -129,9 +132,10 @@ constexpr std::string_view kSynopsis =
 
 constexpr std::string_view kExitCodes =
     "\n"
-    "Each page gets a line \"SUCCESS: converted file <source> to <destination>\" or\n"
-    "\"ERROR: failed to convert file <source> to <destination> Reason: <why>\", then a\n"
-    "summary line. Exit status: 0 when every page converted, 1 otherwise.\n";
+    "Each page gets a line \"SUCCESS: converted file <source> to <destination>\",\n"
+    "\"ERROR: failed to convert file <source> to <destination> Reason: <why>\" or,\n"
+    "with -skipexisting, \"SKIPPED: <source> to <destination>: the destination\n"
+    "exists\", then a summary line. Exit status: 0 when no page failed, 1 otherwise.\n";
 
 // "  option  meaning", the meaning in a column from kIndent, wrapped at word ends to stay
 // within kWidth; an option too long for its column puts the meaning on the next line.

@@ -13,6 +13,11 @@ std::string FailureLine(const std::string& source, const std::string& destinatio
          EscapeControlCharacters(destination) + " Reason: " + EscapeControlCharacters(reason);
 }
 
+std::string SkippedLine(const std::string& source, const std::string& destination) {
+  return "SKIPPED: " + EscapeControlCharacters(source) + " to " +
+         EscapeControlCharacters(destination) + ": the destination exists";
+}
+
 std::string WarningLine(const std::string& path, const std::string& reason) {
   return "WARNING: skipped " + EscapeControlCharacters(path) + ": " +
          EscapeControlCharacters(reason);
@@ -21,4 +26,8 @@ std::string WarningLine(const std::string& path, const std::string& reason) {
 std::string SummaryLine(int succeeded, int failed) {
   return std::to_string(succeeded) + " images were successfully converted. " +
          std::to_string(failed) + " images failed.";
+}
+
+std::string SkippedSummaryLine(int skipped) {
+  return std::to_string(skipped) + " images were skipped.";
 }

@@ -11,7 +11,11 @@ std::string SuccessLine(const std::string& source, const std::string& destinatio
 // destination is empty for what failed before a destination was made.
 std::string FailureLine(const std::string& source, const std::string& destination,
                         const std::string& reason);
+// "SKIPPED: <source> to <destination>: the destination exists"
+std::string SkippedLine(const std::string& source, const std::string& destination);
 // "WARNING: skipped <path>: <reason>", for standard error.
 std::string WarningLine(const std::string& path, const std::string& reason);
 // "<n> images were successfully converted. <m> images failed."
 std::string SummaryLine(int succeeded, int failed);
+// "<n> images were skipped.", the line after the summary when pages were skipped.
+std::string SkippedSummaryLine(int skipped);

@@ -30,6 +30,8 @@ class CommandLineConverter : public ImageConverter {
   void OnItemDone(ConversionItem& item) override {
     if (item.status == ItemStatus::Succeeded)
       WriteLine(SuccessLine(item.sourcePath, item.destPath));
+    else if (item.status == ItemStatus::Skipped)
+      WriteLine(SkippedLine(item.sourcePath, item.destPath));
     else
       WriteLine(FailureLine(item.sourcePath, item.destPath, item.log));
   }
@@ -120,11 +122,13 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
   DeferSignals();  // Ctrl-C lets the items in flight finish
   converter.Run(SnapshotOf(items), settings);
 
-  int succeeded = 0, failed = collector.failures;
+  int succeeded = 0, failed = collector.failures, skipped = 0;
   for (const auto& item : items) {
     if (item->status == ItemStatus::Succeeded) ++succeeded;
     if (item->status == ItemStatus::Failed) ++failed;
+    if (item->status == ItemStatus::Skipped) ++skipped;
   }
   WriteLine(SummaryLine(succeeded, failed));
+  if (skipped > 0) WriteLine(SkippedSummaryLine(skipped));
   return failed != 0 ? E_FAIL : S_OK;
 }

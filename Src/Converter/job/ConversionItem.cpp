@@ -6,6 +6,7 @@ int ItemStatusTextId(int status) {
   switch (status) {
     case ItemStatus::Succeeded: return Ids::StatusSucceeded;
     case ItemStatus::Failed: return Ids::StatusFailed;
+    case ItemStatus::Skipped: return Ids::StatusSkipped;
     default: return Ids::StatusNotStarted;
   }
 }

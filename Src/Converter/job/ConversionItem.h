@@ -11,10 +11,12 @@
 // Item status values (namespaced so they stay apart from the Succeeded/Failed tests of
 // result codes).
 namespace ItemStatus {
-enum : int { NotStarted = 0, Succeeded = 1, Failed = 2 };
-}
+// Skipped: the destination existed and was left alone (neither converted nor failed).
+enum : int { NotStarted = 0, Succeeded = 1, Failed = 2, Skipped = 3 };
+}  // namespace ItemStatus
 
-// The string-table number of a status text ("Not Started", "Succeeded", "Failed").
+// The string-table number of a status text ("Not Started", "Succeeded", "Failed",
+// "Skipped").
 int ItemStatusTextId(int status);
 
 // Pending-change bits kept by the conversion list.

@@ -12,6 +12,7 @@
 #include "platform/process/FrameChannel.h"
 #include "platform/PathStatus.h"
 #include "platform/TempFileCleanup.h"
+#include "platform/TempFileSweep.h"
 #include "strings/StringTable.h"
 
 namespace {
@@ -87,7 +88,6 @@ void ConversionPipeline::Run(const std::vector<ConversionItem*>& items) {
     PublishReady();
   }
   DrainAll();
-  RevertUnstarted();
   for (auto& worker : workers_) worker->Stop();
   collisions_.Clear();
   if (PendingSignal()) EndByPendingSignal();
@@ -112,10 +112,19 @@ PipelineTask ConversionPipeline::Decide(ConversionItem& item) {
   task.destPath = BuildDestinationPath(item, settings_, item.pageIndex, item.pageCount);
   if (auto id = TargetIdentity(ParentOf(task.destPath)))
     task.key = DestinationKey{*id, FileNameOf(task.destPath)};
+  SweepFolderOnce(task);
   // Whether the destination exists or was written by this run depends on every earlier
   // item with the same destination: those are published first.
   if (!task.key || inFlight_.count(*task.key)) DrainAll();
   if (Stopping()) return Cancelled(task);
+  // A file that was there before the run is left alone when asked; one that this run
+  // wrote or left alone for an earlier item is a collision, reported as any other.
+  if (settings_.skipExisting && !collisions_.Claimed(task.destPath) &&
+      IsRegularFile(task.destPath)) {
+    collisions_.Claim(task.destPath);
+    task.skip = true;
+    return task;
+  }
   // Any entry counts as existing, also one that cannot be read or a dangling link. With
   // override, a file that another item reads or that this run wrote is still kept.
   const bool refused =
@@ -258,23 +267,29 @@ void ConversionPipeline::EnforceTimeLimits() {
   }
 }
 
+void ConversionPipeline::SweepFolderOnce(const PipelineTask& task) {
+  if (task.key && swept_.insert(task.key->first).second)
+    RemoveAbandonedTempFiles(ParentOf(task.destPath));
+}
+
 void ConversionPipeline::PublishReady() {
-  while (!window_.empty() && window_.front().state != State::Cancelled) {
+  while (!window_.empty()) {
     PipelineTask& front = window_.front();
-    if (!front.presented && Stopping()) return CancelUnpresented();
-    Present(front);
-    if (front.state != State::Done) return;
-    Publish(front);
-    if (front.key && front.needsWork) inFlight_.erase(inFlight_.find(*front.key));
+    if (front.state == State::Cancelled || (Stopping() && !front.presented && !front.WorkBegun())) {
+      Drop(front);
+    } else {
+      Present(front);
+      if (front.state != State::Done) return;
+      Publish(front);
+      if (front.key && front.needsWork) inFlight_.erase(inFlight_.find(*front.key));
+    }
     window_.pop_front();
   }
 }
 
 void ConversionPipeline::DrainAll() {
-  while (!window_.empty() && window_.front().state != State::Cancelled) {
-    PublishReady();
-    if (!window_.empty() && window_.front().state != State::Cancelled) Pump();
-  }
+  PublishReady();
+  while (!window_.empty()) Pump();  // each pump publishes what became ready
 }
 
 void ConversionPipeline::Present(PipelineTask& task) {
@@ -295,6 +310,10 @@ void ConversionPipeline::Present(PipelineTask& task) {
 
 void ConversionPipeline::Publish(PipelineTask& task) {
   ConversionItem& item = *task.item;
+  if (task.skip) {
+    item.log = LoadText(Ids::SkippedExisting);
+    return Finish(item, ItemStatus::Skipped);
+  }
   bool ok = false;
   if (!task.needsWork) {
     item.log = task.refusal;
@@ -324,7 +343,7 @@ void ConversionPipeline::Publish(PipelineTask& task) {
         } else if (!ok) {
           item.log = FormatText(Ids::SaveFailed, item.destPath);
         } else {
-          collisions_.Written(item.destPath);
+          collisions_.Claim(item.destPath);
           item.log = FormatText(Ids::Converted, item.sourcePath, item.destPath);
         }
         break;
@@ -338,27 +357,20 @@ void ConversionPipeline::Publish(PipelineTask& task) {
     item.height = task.loaded.height;
     item.bitDepth = task.loaded.bitDepth;
   }
-  item.status = ok ? ItemStatus::Succeeded : ItemStatus::Failed;
-  ++(ok ? converter_.succeeded : converter_.failed);
+  Finish(item, ok ? ItemStatus::Succeeded : ItemStatus::Failed);
+}
+
+void ConversionPipeline::Finish(ConversionItem& item, int status) {
+  item.status = status;
+  switch (status) {
+    case ItemStatus::Succeeded: ++converter_.succeeded; break;
+    case ItemStatus::Skipped: ++converter_.skipped; break;
+    default: ++converter_.failed; break;
+  }
   converter_.OnItemDone(item);
 }
 
-void ConversionPipeline::CancelUnpresented() {
-  for (PipelineTask& task : window_) {
-    if (task.presented) continue;
-    if (task.state == State::Running) {
-      workers_[task.worker]->Kill();
-      workers_[task.worker]->Reap();
-      busy_[task.worker] = nullptr;
-    }
-    task.state = State::Cancelled;
-  }
-}
-
-void ConversionPipeline::RevertUnstarted() {
-  for (PipelineTask& task : window_) {  // what is left was never started
-    DiscardTemp(task.temp);
-    if (task.key && task.needsWork) inFlight_.erase(inFlight_.find(*task.key));
-  }
-  window_.clear();
+void ConversionPipeline::Drop(PipelineTask& task) {
+  DiscardTemp(task.temp);
+  if (task.key && task.needsWork) inFlight_.erase(inFlight_.find(*task.key));
 }

@@ -6,7 +6,12 @@
 //
 // Two items whose destinations are the same entry never run at once: the later one is
 // decided only after every earlier item has been published, as is an item whose
-// destination folder must first be created.
+// destination folder must first be created. The first time the run decides an item for a
+// destination folder, it removes the temporary files that dead runs left there.
+//
+// A stop (the converter's flag, or a deferred signal) decides and starts nothing more; the
+// items that workers have begun, and the item whose hooks have started, are finished and
+// published in list order; the others are dropped and stay NotStarted.
 #pragma once
 
 #include <cstdint>
@@ -54,10 +59,11 @@ class ConversionPipeline {
   void DrainAll();
   void Present(PipelineTask& task);
   void Publish(PipelineTask& task);
-  // After a stop: every item whose hooks have not started is dropped, also one a worker
-  // has or has finished, so the run ends as a one-at-a-time run stopped there would.
-  void CancelUnpresented();
-  void RevertUnstarted();
+  // Sets the item's status and counts it, then reports it.
+  void Finish(ConversionItem& item, int status);
+  // Forgets a task that no worker began, after a stop.
+  void Drop(PipelineTask& task);
+  void SweepFolderOnce(const PipelineTask& task);
 
   ImageConverter& converter_;
   const ConversionSettings& settings_;
@@ -66,6 +72,7 @@ class ConversionPipeline {
   RunCollisions collisions_;
   std::deque<PipelineTask> window_;  // decided, not yet published, in list order
   std::multiset<DestinationKey> inFlight_;
+  std::set<FileIdentity> swept_;  // destination folders cleared of dead runs' temporaries
   std::vector<std::unique_ptr<WorkerProcess>> workers_;
   std::vector<PipelineTask*> busy_;  // the task each worker has, or nullptr
   std::uint32_t nextId_ = 1;

@@ -10,6 +10,7 @@
 #include "image/codec/ImageType.h"
 #include "job/PathFunctions.h"
 #include "platform/PathStatus.h"
+#include "platform/TempFile.h"
 
 namespace {
 
@@ -51,6 +52,8 @@ void FileCollector::Collect() {
       AddFolder(path);
       continue;
     }
+    // A run's temporary file (maybe gone already) is never a source.
+    if (IsTempFileName(FileNameOf(path))) continue;
     FileEntry entry;
     if (!DescribeEntry(path, entry)) {
       OnUnreadable(path, ReasonFor(errno, path));
@@ -100,8 +103,10 @@ void FileCollector::AddFolder(const std::string& folder) {
 
 void FileCollector::AddFile(const std::string& path, std::uint64_t size, std::uint32_t attributes,
                             std::uint64_t, std::uint64_t, std::uint64_t lastWriteTime) {
-  // The extension decides, not the content. A picture type this build cannot read is told
+  // The extension decides, not the content. A run's temporary file, half written or
+  // abandoned, is no picture of the user's. A picture type this build cannot read is told
   // of; a file that is no picture by its name is left out in silence.
+  if (IsTempFileName(FileNameOf(path))) return;
   if (!IsSupportedType(path, true)) {
     const std::string type = UnreadablePictureType(path);
     if (!type.empty()) OnSkipped(path, type + " pictures cannot be read");

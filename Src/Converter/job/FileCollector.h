@@ -2,10 +2,10 @@
 // every file whose type can be read (TIFF pages, GIF frames). Folders are walked in name
 // order, recursively unless told otherwise; a folder reached again through a link is
 // not walked twice. Only regular files become items; a destination folder that lies inside
-// a source is left out. Variants override the hooks: AddItem decides where items go,
-// OnUnreadable hears of every source, folder, file or rest of a file that should have
-// given pages and cannot (a failure the run counts), OnSkipped of the entries left out
-// because they are no files at all.
+// a source is left out, and so are the hidden temporary files of runs (TempFile.h). Variants
+// override the hooks: AddItem decides where items go, OnUnreadable hears of every source, folder,
+// file or rest of a file that should have given pages and cannot (a failure the run counts),
+// OnSkipped of the entries left out because they are no files at all.
 #pragma once
 
 #include <atomic>

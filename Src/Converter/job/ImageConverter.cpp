@@ -5,6 +5,7 @@
 #include "job/WorkerCount.h"
 #include "platform/FolderCreation.h"
 #include "platform/PathStatus.h"
+#include "platform/TempFileCleanup.h"
 
 void ImageConverter::OnItemStart(ConversionItem&, const std::string&) {}
 void ImageConverter::OnItemDone(ConversionItem&) {}
@@ -14,6 +15,7 @@ HRESULT ImageConverter::Run(const std::vector<ConversionItem*>& items,
                             const ConversionSettings& settings) {
   total = static_cast<int>(items.size());
   if (items.empty()) return S_OK;
+  RemoveTempFilesOnFatalSignals();  // a fault in this process still removes its temporaries
   ConversionPipeline pipeline(*this, settings, BudgetFor(settings.threads));
   pipeline.Run(items);
   return S_OK;

@@ -10,14 +10,16 @@
 // OnItemStart without a path, OnItemStart with its destination (once it has one),
 // OnProgress 30, 70 and 90 as far as the item got, then OnItemDone. The hooks of an item
 // start when it is the oldest unfinished item, so a window shows the item the run waits
-// for.
+// for. With `skipExisting`, an item whose destination file was there before the run is
+// left alone: status Skipped, no progress, counted as skipped.
 //
 // A worker that crashes, is killed or runs past the item's time limit (ItemTimeLimit.h)
 // fails only its item, with a reason, and is replaced for the next one. A page of a file
 // goes to the worker that had the file's previous page, so a document is read once.
-// `stop` (or a deferred signal, see DeferSignals) ends the run as a one-at-a-time run
-// would end: the item whose hooks have started is finished and reported; every later item
-// stays NotStarted, its work in a worker stopped or discarded.
+// `stop` (or a deferred signal, see DeferSignals) decides and starts no more items; every
+// item a worker has begun, and the item whose hooks have started, is finished and
+// reported in list order; the other items stay NotStarted. With one worker that is the
+// item in progress.
 #pragma once
 
 #include <atomic>
@@ -47,6 +49,7 @@ class ImageConverter {
   int processed = 0;  // items started
   int succeeded = 0;
   int failed = 0;
+  int skipped = 0;
 
   // Converts the items with settings that passed ValidateSettings; returns 0. The
   // settings also give the workers (`threads`, see WorkerCount.h) and the base of the

@@ -22,7 +22,7 @@ struct PipelineTask {
     Queued,     // waiting for a worker
     Running,    // a worker has it
     Done,       // finished, or decided without work
-    Cancelled,  // the run stopped before a worker took it
+    Cancelled,  // the run stopped before it was decided
   };
 
   ConversionItem* item = nullptr;
@@ -34,6 +34,7 @@ struct PipelineTask {
   std::string destPath;
   std::optional<DestinationKey> key;
   bool needsWork = false;
+  bool skip = false;    // the destination exists and is left alone
   std::string refusal;  // the log text of an item failed while deciding
 
   // Work.
@@ -49,4 +50,7 @@ struct PipelineTask {
   // Publication.
   bool presented = false;  // its hooks have started
   std::size_t percentsShown = 0;
+
+  // A worker has taken its work (it may be finished, or the worker dead).
+  bool WorkBegun() const { return needsWork && (state == State::Running || state == State::Done); }
 };

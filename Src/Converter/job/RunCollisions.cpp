@@ -24,18 +24,23 @@ bool RunCollisions::Forbidden(const ConversionItem& item, const std::string& des
   // The entry itself: a rename over a link replaces the link, not what it leads to.
   const auto id = EntryIdentity(dest);
   if (!id) return false;
-  if (written_.count(*id)) return true;
+  if (claimed_.count(*id)) return true;
   const auto readers = readers_.find(*id);
   if (readers == readers_.end()) return false;
   const int own = SourceIdentities(item).count(*id) ? 1 : 0;
   return readers->second - own > 0;
 }
 
-void RunCollisions::Written(const std::string& dest) {
-  if (auto id = EntryIdentity(dest)) written_.insert(*id);
+void RunCollisions::Claim(const std::string& dest) {
+  if (auto id = EntryIdentity(dest)) claimed_.insert(*id);
+}
+
+bool RunCollisions::Claimed(const std::string& dest) const {
+  const auto id = EntryIdentity(dest);
+  return id && claimed_.count(*id);
 }
 
 void RunCollisions::Clear() {
   readers_.clear();
-  written_.clear();
+  claimed_.clear();
 }

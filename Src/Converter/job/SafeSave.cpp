@@ -1,6 +1,7 @@
 #include "job/SafeSave.h"
 
 #include <limits.h>
+#include <unistd.h>
 
 #include "job/PathFunctions.h"
 #include "platform/TempFile.h"
@@ -13,16 +14,18 @@ HRESULT PrepareTemp(const std::string& dest, EncodedTemp& out) {
   const auto slash = dest.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : dest.substr(0, slash + 1);
   const std::string extension = ExtensionOf(name);
+  int lockFd = -1;
   const std::string temp =
-      CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension);
+      CreateTempFile(folder, TitleOf(name), extension.empty() ? "" : "." + extension, &lockFd);
   if (temp.empty()) return E_FAIL;
-  out = {temp, NoteTempFileNote(temp)};
+  out = {temp, NoteTempFileNote(temp), lockFd};
   return S_OK;
 }
 
 SafeSaveResult PublishTemp(EncodedTemp& temp, const std::string& dest, bool replace) {
   const MoveResult moved = MoveIntoPlace(temp.path, dest, replace);
   ForgetTempFileNote(temp.note);
+  if (temp.lockFd >= 0) close(temp.lockFd);
   temp = {};
   switch (moved) {
     case MoveResult::Moved: return {S_OK, false};
@@ -36,5 +39,6 @@ void DiscardTemp(EncodedTemp& temp) {
   if (temp.path.empty()) return;
   RemoveFileEntry(temp.path);
   ForgetTempFileNote(temp.note);
+  if (temp.lockFd >= 0) close(temp.lockFd);
   temp = {};
 }

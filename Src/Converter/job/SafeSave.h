@@ -1,9 +1,10 @@
 // Writing a destination whole or not at all. Before a page is handed to a worker, the run
 // creates an empty temporary file in the destination's folder (its name ends with the
-// destination's extension, so the encoder is chosen the same way) and notes it for
-// removal on a signal; the worker encodes into it; the run then renames it over the
-// destination, or removes it. So the run always knows every temporary file, also the one
-// of a worker that died.
+// destination's extension, so the encoder is chosen the same way), holds a lock on it that
+// tells other runs its writer lives (TempFileSweep.h), and notes it for removal on a
+// signal; the worker encodes into it; the run then renames it over the destination, or
+// removes it. So the run always knows every temporary file, also the one of a worker that
+// died.
 #pragma once
 
 #include <string>
@@ -18,6 +19,7 @@ struct SafeSaveResult {
 struct EncodedTemp {
   std::string path;  // empty when none could be created
   int note = -1;     // the signal clean-up's note
+  int lockFd = -1;   // the descriptor that holds the file's lock
 };
 
 // Creates the temporary file for `dest`. A destination name longer than the file-name

@@ -14,6 +14,20 @@ namespace {
 
 constexpr int kAttempts = 100;
 constexpr std::size_t kRandomChars = 6;
+constexpr std::string_view kMarker = ".tmp-";
+
+bool IsRandomChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// A write lock on the whole file, owned by the open file description: it conflicts with
+// locks taken through any other opening of the file, also in this process.
+bool LockForWriting(int fd) {
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  return fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
 
 std::string RandomChars() {
   static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -27,7 +41,6 @@ std::string RandomChars() {
 
 // "." + stem + ".tmp-" + six random characters + suffix, the stem cut so the name fits NAME_MAX.
 std::string TempName(const std::string& stem, const std::string& suffix) {
-  constexpr std::string_view kMarker = ".tmp-";
   const std::size_t fixed = 1 + kMarker.size() + kRandomChars + suffix.size();
   const std::size_t room = fixed < NAME_MAX ? NAME_MAX - fixed : 0;
   std::string name(".");
@@ -51,19 +64,39 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
 }  // namespace
 
 std::string CreateTempFile(const std::string& folder, const std::string& stem,
-                           const std::string& suffix) {
+                           const std::string& suffix, int* lockFd) {
+  if (lockFd) *lockFd = -1;
   if (folder.empty() || suffix.size() > NAME_MAX / 2) return {};
   const std::string prefix = folder.back() == '/' ? folder : folder + "/";
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const std::string path = prefix + TempName(stem, suffix);
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd >= 0) {
-      close(fd);
-      return path;
+    // Close-on-exec: a helper started later must not inherit, and so hold, the lock.
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+      if (errno != EEXIST) return {};
+      continue;
     }
-    if (errno != EEXIST) return {};
+    if (lockFd && LockForWriting(fd)) {
+      *lockFd = fd;
+    } else {
+      close(fd);  // a file system without locks: the file's age alone guards it
+    }
+    return path;
   }
   return {};
+}
+
+bool IsTempFileName(std::string_view name) {
+  // "." + stem + ".tmp-" + random characters + ("" or "." + an extension without dots)
+  const auto marker = name.rfind(kMarker);
+  if (name.empty() || name[0] != '.' || marker == std::string_view::npos || marker == 0)
+    return false;
+  std::string_view rest = name.substr(marker + kMarker.size());
+  if (rest.size() < kRandomChars) return false;
+  for (std::size_t i = 0; i < kRandomChars; ++i)
+    if (!IsRandomChar(rest[i])) return false;
+  rest.remove_prefix(kRandomChars);
+  return rest.empty() || (rest[0] == '.' && rest.find('.', 1) == std::string_view::npos);
 }
 
 MoveResult MoveIntoPlace(const std::string& temp, const std::string& dest, bool replace) {

@@ -4,13 +4,20 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Creates an empty file, exclusively, under a fresh name in `folder`:
 // "." + stem + ".tmp-XXXXXX" + suffix (the stem cut so that the name stays within the
 // file-name limit). The suffix is kept whole so that the name ends with the extension of
 // the file it stands for. Returns the new path, or an empty string on failure.
+// With `lockFd`, the file stays open there under a write lock of its own open file
+// description: other processes see that its writer lives (TempFileSweep.h) until the
+// descriptor is closed, which the writer's death does too.
 std::string CreateTempFile(const std::string& folder, const std::string& stem,
-                           const std::string& suffix);
+                           const std::string& suffix, int* lockFd = nullptr);
+
+// Whether a file name has the form CreateTempFile gives.
+bool IsTempFileName(std::string_view name);
 
 enum class MoveResult { Moved, DestinationExists, Failed };
 

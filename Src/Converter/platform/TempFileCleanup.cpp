@@ -39,6 +39,12 @@ void OnSignal(int signal) {
   raise(signal);
 }
 
+void OnFatalSignal(int signal) {
+  RemoveNoted();
+  ::signal(signal, SIG_DFL);
+  raise(signal);  // delivered when the handler returns; a fault then ends the process
+}
+
 bool Fill(Note& note, const std::string& path) {
   note.noted = 0;
   if (path.size() >= sizeof note.path) return false;
@@ -56,6 +62,20 @@ void RemoveTempFileOnSignal() {
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+void RemoveTempFilesOnFatalSignals() {
+  for (int signal : {SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ, SIGABRT, SIGSEGV, SIGBUS,
+                     SIGFPE, SIGILL}) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL ||
+        (current.sa_flags & SA_SIGINFO))
+      continue;
+    struct sigaction action {};
+    action.sa_handler = OnFatalSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+  }
 }
 
 void NoteTempFile(const std::string& path) { Fill(notes[0], path); }

@@ -9,6 +9,11 @@
 // Installs handlers for SIGINT, SIGTERM and SIGHUP that remove the noted files, then end
 // the process by the same signal as before; signals are not deferred after it.
 void RemoveTempFileOnSignal();
+// For the other signals that end a process (SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU,
+// SIGXFSZ) and for faults (SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL): the noted files are
+// removed, then the signal ends the process as it would have. A signal that has a handler
+// already (a sanitiser's, the caller's) keeps it. Installing twice does no harm.
+void RemoveTempFilesOnFatalSignals();
 // Notes the file being written now (one at a time); Forget ends that.
 void NoteTempFile(const std::string& path);
 void ForgetTempFile();

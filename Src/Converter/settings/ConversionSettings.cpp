@@ -58,6 +58,7 @@ void ConversionSettings::ResetJob() {
   zeroPadding = d.zeroPadding;
   override = d.override;
   sameDir = d.sameDir;
+  skipExisting = d.skipExisting;
   jpegQualityNew = d.jpegQualityNew;
   progressive = d.progressive;
   gifDither = d.gifDither;

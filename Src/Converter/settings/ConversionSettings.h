@@ -57,6 +57,7 @@ struct ConversionSettings {
   int zeroPadding = 2;
   bool override = false;
   bool sameDir = false;
+  bool skipExisting = false;  // leave a destination file that exists alone (not with override)
   int jpegQualityNew = 80;
   bool progressive = false;  // JPEG outputs are written progressive
   bool gifDither = false;    // GIF outputs diffuse the error of their palette (Floyd-Steinberg)

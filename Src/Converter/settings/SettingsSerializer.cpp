@@ -108,6 +108,7 @@ void SerializeJob(RegistryStore& store, ConversionSettings& s, SerializeMode mod
   x.String("suffix", s.suffix, d.suffix);
   x.Bool("override", s.override, d.override);
   x.Bool("sameDir", s.sameDir, d.sameDir);
+  x.Bool("skipExisting", s.skipExisting, d.skipExisting);
 }
 
 std::string ColumnWidthName(int column) { return "ConvListColumnWidth" + std::to_string(column); }

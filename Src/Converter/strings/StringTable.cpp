@@ -25,6 +25,7 @@ constexpr std::array kTable = {
     Entry{1064,
           "Spread each pixel's colour error onto its neighbours: smooth skies instead of "
           "bands"},
+    Entry{1065, "Leave destination files that exist alone and mark their rows Skipped"},
     Entry{32771, "Add selected files to conversion list\nAdd selected files to conversion list"},
     Entry{32772,
           "Remove selected files (hit delete in the list)\nRemove selected files(hit delete in the "
@@ -90,6 +91,7 @@ constexpr std::array kTable = {
     Entry{61268, "Not Started"},
     Entry{61269, "Succeeded"},
     Entry{61270, "Failed"},
+    Entry{61271, "Skipped"},
     Entry{61284, "Brindlemark %s"},
     Entry{61288, "Start"},
     Entry{61289, "Add Folder"},
@@ -100,6 +102,7 @@ constexpr std::array kTable = {
     Entry{61303, "Failed to convert %s: the worker crashed after loading it"},
     Entry{61304, "Failed to convert %s: the worker ran past its time limit"},
     Entry{61305, "Failed to convert %s: the worker ran out of memory"},
+    Entry{61306, "Skipped: the destination exists"},
 };
 
 static_assert(std::is_sorted(kTable.begin(), kTable.end(),

@@ -32,6 +32,8 @@ constexpr int LoadOutOfMemory = 61302;
 constexpr int WorkCrashed = 61303;
 constexpr int WorkTimedOut = 61304;
 constexpr int WorkOutOfMemory = 61305;
+// An item whose destination existed and was left alone
+constexpr int SkippedExisting = 61306;
 // Windowed program
 constexpr int AppTitle = 128;
 constexpr int TipRatio = 1016;
@@ -63,6 +65,7 @@ constexpr int MenuViewConverted = 61267;
 constexpr int StatusNotStarted = 61268;
 constexpr int StatusSucceeded = 61269;
 constexpr int StatusFailed = 61270;
+constexpr int StatusSkipped = 61271;
 constexpr int AboutVersion = 61284;
 constexpr int StartLabel = 61288;
 constexpr int AddFolderLabel = 61289;

@@ -198,6 +198,35 @@ TEST_F(ResizeOptionPageTest, StoredValuesShowInThePageUnits) {
   EXPECT_EQ(s.resizeOption, -1);
 }
 
+// Replacing and skipping an existing destination exclude each other on the page and in
+// the settings it commits; a store that holds both shows skipping, as a run would do.
+TEST_F(ResizeOptionPageTest, OverrideAndSkipExistingExcludeEachOther) {
+  ConversionSettings& s = session_->settings.conversion;
+  s.override = true;
+  s.skipExisting = true;
+  OpenPages();
+  auto* override = Control<wxCheckBox>(resize_, R::Override);
+  auto* skip = Control<wxCheckBox>(resize_, R::SkipExisting);
+  EXPECT_EQ(skip->GetLabel(), "Skip existing files");
+  EXPECT_FALSE(override->GetValue());
+  EXPECT_TRUE(skip->GetValue());
+  const struct {
+    wxCheckBox* box;
+    bool tick, override, skip;
+  } steps[] = {
+      {override, true, true, false}, {skip, true, false, true},       {skip, false, false, false},
+      {override, true, true, false}, {override, false, false, false},
+  };
+  for (const auto& step : steps) {
+    Click(step.box, step.tick);
+    EXPECT_EQ(override->GetValue(), step.override);
+    EXPECT_EQ(skip->GetValue(), step.skip);
+    ASSERT_TRUE(resize_->CommitToSettings());
+    EXPECT_EQ(s.override, step.override);
+    EXPECT_EQ(s.skipExisting, step.skip);
+  }
+}
+
 TEST_F(ResizeOptionPageTest, AFieldWithoutANumberKeepsThePageAndGetsTheFocus) {
   OpenPages();
   ConfigurationBar* bar = frame_->Bar();

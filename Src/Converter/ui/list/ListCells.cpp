@@ -120,7 +120,7 @@ std::string LastModifiedText(std::uint64_t fileTime) {
 }
 
 std::string InfoTipText(const ConversionItem& item, std::size_t capacity) {
-  const std::string status = item.status >= 0 && item.status <= 2
+  const std::string status = item.status >= 0 && item.status <= ItemStatus::Skipped
                                  ? std::string(LoadText(ItemStatusTextId(item.status)))
                                  : std::string();
   std::string tip;

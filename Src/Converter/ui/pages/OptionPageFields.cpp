@@ -45,6 +45,7 @@ ResizePageFields ResizePageFields::From(const ConversionSettings& s) {
   f.suffix = s.suffix;
   f.zeroPadding = s.zeroPadding;
   f.override = s.override;
+  f.skipExisting = s.skipExisting;
   f.sameDir = s.sameDir;
   f.addPadding = s.addPadding;
   f.paddingHorz = s.paddingHorz;
@@ -77,6 +78,7 @@ void ResizePageFields::WriteTo(ConversionSettings& s) const {
   s.suffix = suffix;
   s.zeroPadding = zeroPadding;
   s.override = override;
+  s.skipExisting = skipExisting;
   s.sameDir = sameDir;
   s.addPadding = addPadding;
   s.paddingHorz = paddingHorz;

@@ -26,6 +26,7 @@ struct ResizePageFields {
   std::string prefix, suffix;
   int zeroPadding = 0;
   bool override = false;
+  bool skipExisting = false;
   bool sameDir = false;
   bool addPadding = false;
   int paddingHorz = 0, paddingVert = 0;

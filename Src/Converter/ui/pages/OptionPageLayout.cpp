@@ -37,7 +37,8 @@ void FieldGrid::AddWide(wxWindow* control) {
 }
 
 void FieldGrid::AddWide(wxSizer* controls) {
-  grid_->Add(controls, wxGBPosition(row_++, 0), wxGBSpan(1, 2), wxALIGN_CENTER_VERTICAL);
+  // The whole row's width, so that a wrapping row wraps only where the column is narrow.
+  grid_->Add(controls, wxGBPosition(row_++, 0), wxGBSpan(1, 2), wxEXPAND | wxALIGN_CENTER_VERTICAL);
 }
 
 wxWindow* MakePageBody(wxWindow* page) {

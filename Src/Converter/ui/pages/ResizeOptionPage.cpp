@@ -87,6 +87,19 @@ bool ResizeOptionPage::CreateControls() {
       wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, SameSize);
   Bind(
       wxEVT_CHECKBOX, [this](wxCommandEvent&) { UpdateControls(); }, AddFrame);
+  // Replacing and skipping an existing file exclude each other: ticking one unticks the other.
+  Bind(
+      wxEVT_CHECKBOX,
+      [this](wxCommandEvent&) {
+        if (override_->GetValue()) skipExisting_->SetValue(false);
+      },
+      Override);
+  Bind(
+      wxEVT_CHECKBOX,
+      [this](wxCommandEvent&) {
+        if (skipExisting_->GetValue()) override_->SetValue(false);
+      },
+      SkipExisting);
   return true;
 }
 
@@ -156,8 +169,10 @@ wxSizer* ResizeOptionPage::MakeFileGroup() {
   grid.AddRow("Suffix", suffix_);
   zeroPadding_ = new wxTextCtrl(box, ZeroPadding);
   grid.AddRow("Zero Padding", zeroPadding_);
+  // The two exclusive answers to an existing destination side by side.
   override_ = new wxCheckBox(box, Override, "Override existing files");
-  grid.AddWide(override_);
+  skipExisting_ = new wxCheckBox(box, SkipExisting, "Skip existing files");
+  grid.AddWide(FieldAndBox(override_, skipExisting_));
   keepStructure_ = new wxCheckBox(box, KeepStructure, "Keep directory structure");
   grid.AddWide(keepStructure_);
   return grid.Sizer();
@@ -208,7 +223,9 @@ void ResizeOptionPage::WriteControls() {
   prefix_->ChangeValue(wxString::FromUTF8(fields_.prefix));
   suffix_->ChangeValue(wxString::FromUTF8(fields_.suffix));
   zeroPadding_->ChangeValue(FormatWhole(fields_.zeroPadding));
-  override_->SetValue(fields_.override);
+  // Stored both ways (an edited store), skipping wins, as it does in a run.
+  override_->SetValue(fields_.override && !fields_.skipExisting);
+  skipExisting_->SetValue(fields_.skipExisting);
   keepStructure_->SetValue(fields_.sameDir);
   addFrame_->SetValue(fields_.addPadding);
   frameHorz_->ChangeValue(FormatWhole(fields_.paddingHorz));
@@ -246,6 +263,7 @@ std::unique_ptr<OptionPage::Failure> ResizeOptionPage::ReadControls() {
   fields_.suffix = Utf8(suffix_->GetValue());
   fields_.zeroPadding = LeadingInteger(Utf8(zeroPadding_->GetValue()));
   fields_.override = override_->GetValue();
+  fields_.skipExisting = skipExisting_->GetValue();
   fields_.sameDir = keepStructure_->GetValue();
   fields_.addPadding = addFrame_->GetValue();
   if (auto f = ReadWhole(frameHorz_, fields_.paddingHorz)) return f;

@@ -61,6 +61,7 @@ class ResizeOptionPage : public OptionPage {
     Filter = 1062,
     Progressive = 1063,
     GifDither = 1064,
+    SkipExisting = 1065,
   };
 
   ResizeOptionPage(wxWindow* parent, AppSettings& settings);
@@ -118,6 +119,7 @@ class ResizeOptionPage : public OptionPage {
   wxTextCtrl* suffix_ = nullptr;
   wxTextCtrl* zeroPadding_ = nullptr;
   wxCheckBox* override_ = nullptr;
+  wxCheckBox* skipExisting_ = nullptr;
   wxCheckBox* keepStructure_ = nullptr;
   wxCheckBox* addFrame_ = nullptr;
   wxTextCtrl* frameHorz_ = nullptr;
