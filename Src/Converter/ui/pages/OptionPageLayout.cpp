@@ -3,6 +3,8 @@
 #include <wx/scrolwin.h>
 #include <wx/sizer.h>
 
+#include "ui/pages/WheelGuard.h"
+
 FieldGrid::FieldGrid(wxWindow* page, const wxString& title)
     : group_(new wxStaticBoxSizer(wxVERTICAL, page, title)),
       box_(group_->GetStaticBox()),
@@ -50,4 +52,5 @@ void FinishPageLayout(wxWindow* page, wxWindow* body, wxSizer* content) {
   auto* outer = new wxBoxSizer(wxVERTICAL);
   outer->Add(body, 1, wxEXPAND);
   page->SetSizer(outer);
+  GuardDropDownWheels(body);
 }

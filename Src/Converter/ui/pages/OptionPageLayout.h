@@ -42,5 +42,6 @@ class FieldGrid {
 // the page is shorter than its groups (GTK's fields are tall; at the window's smallest
 // size the resize page needs more height than it has).
 wxWindow* MakePageBody(wxWindow* page);
-// Gives `body` the sizer `content` inside the page border and lets it fill `page`.
+// Gives `body` the sizer `content` inside the page border and lets it fill `page`; the
+// drop-downs made so far under `body` take the wheel only with the focus.
 void FinishPageLayout(wxWindow* page, wxWindow* body, wxSizer* content);
