@@ -131,7 +131,8 @@ std::vector<XWindowSeen> XUser::Windows() const {
   if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) return seen;
   for (unsigned int i = 0; i < count; ++i) {
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(d, children[i], &attributes) || attributes.map_state != IsViewable)
+    if (!XGetWindowAttributes(d, children[i], &attributes) || attributes.map_state != IsViewable ||
+        attributes.x + attributes.width <= 0 || attributes.y + attributes.height <= 0)
       continue;
     XWindowSeen w;
     w.id = children[i];

@@ -32,7 +32,8 @@ class XUser {
   // Turns the wheel at the pointer: positive notches towards the user (scroll down).
   void Wheel(int notches);
 
-  // The viewable top-level windows (children of the root), topmost last.
+  // The viewable top-level windows (children of the root) that reach onto the screen,
+  // topmost last.
   std::vector<XWindowSeen> Windows() const;
   // Waits until a viewable top-level window titled `title` exists that is not `besides`;
   // its description, or an empty one (id 0) after `timeoutMs`.

@@ -146,3 +146,22 @@ std::string InfoTipText(const ConversionItem& item, std::size_t capacity) {
   tip.resize(cut);
   return tip;
 }
+
+std::string ElidedPath(const std::string& path, int width,
+                       const std::function<int(std::string_view)>& measure) {
+  if (measure(path) <= width) return path;
+  static const std::string kElided = "\xE2\x80\xA6";  // "…"
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos || slash == 0) return path;
+  // Widen the tail one folder at a time while it fits.
+  std::string best = kElided + path.substr(slash);
+  while (slash > 0) {
+    const std::size_t previous = path.rfind('/', slash - 1);
+    if (previous == std::string::npos || previous == 0) break;
+    const std::string wider = kElided + path.substr(previous);
+    if (measure(wider) > width) break;
+    best = wider;
+    slash = previous;
+  }
+  return best;
+}

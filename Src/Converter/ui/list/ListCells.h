@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "job/ConversionItem.h"
 
@@ -32,3 +34,8 @@ std::string InfoTipText(const ConversionItem& item, std::size_t capacity);
 // "MM/DD/YYYY hh:mm:ss " of a stored file time as stored (UTC); empty when either
 // 32-bit half is zero.
 std::string LastModifiedText(std::uint64_t fileTime);
+
+// The path as it fits `width` when drawn (as `measure` says): whole when it fits, else "…/"
+// and as many of its last parts as fit, the file name always whole.
+std::string ElidedPath(const std::string& path, int width,
+                       const std::function<int(std::string_view)>& measure);
