@@ -15,6 +15,7 @@
 #include "ui/resources/FrameTexts.h"
 #include "ui/resources/ResourceIds.h"
 #include "strings/StringTable.h"
+#include "ui/toolkit/DesktopOpener.h"
 #include "ui/toolkit/WxText.h"
 
 namespace {
@@ -92,7 +93,7 @@ wxEND_EVENT_TABLE()
     CMainFrame::CMainFrame(AppSession& session)
     : session_(session), list_(*session.list) {
   theFrame = this;
-  hooks_.openFile = [](const wxString& path) { wxLaunchDefaultApplication(path); };
+  hooks_.openFile = [this](const wxString& path) { OpenWithDesktop(path, this); };
   hooks_.startConversion = [this] { StartConversion(*this); };
 }
 

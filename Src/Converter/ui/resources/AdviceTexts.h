@@ -12,4 +12,15 @@ constexpr std::string_view NotFileOrFolder =
     "added.";
 constexpr std::string_view CannotReadFile = "The file '%s' cannot be read.";
 
+// Opening a picture, a folder or the help with the desktop's application.
+constexpr std::string_view OpenMissing = "'%s' cannot be opened: it does not exist (any more).";
+constexpr std::string_view NoDesktopOpener =
+    "'%s' cannot be opened: this desktop has no opener (xdg-open). Install the package "
+    "xdg-utils and a picture viewer.";
+constexpr std::string_view OpenNoApplication =
+    "'%s' cannot be opened: no application is set up for this kind of file. Install a picture "
+    "viewer or choose one in the file manager's \"Open With\".";
+constexpr std::string_view OpenFailed =
+    "'%s' cannot be opened: the desktop's application for it reported a failure.";
+
 }  // namespace AdviceTexts
