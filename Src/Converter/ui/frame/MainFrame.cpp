@@ -137,17 +137,19 @@ bool CMainFrame::CreateMenu() {
   auto* file = new wxMenu;
   item(file, Res::Exit, "E&xit");
   auto* edit = new wxMenu;
-  item(edit, Res::AddFiles, "&Add Files");
-  item(edit, Res::AddFolder, "Add &Folder");
+  // The function keys show beside their items; the menu takes them while its item is
+  // enabled, the accelerator table below when the item looks disabled.
+  item(edit, Res::AddFiles, "&Add Files\tF4");
+  item(edit, Res::AddFolder, "Add &Folder\tF7");
   item(edit, Res::RemoveSelected, "&Remove Selected Files");
-  item(edit, Res::RemoveAll, "Re&move All Files");
+  item(edit, Res::RemoveAll, "Re&move All Files\tF8");
   edit->AppendSeparator();
   item(edit, Res::ViewOriginal, "&View Original Image");
   item(edit, Res::ViewConverted, "View &Converted Image");
   edit->AppendSeparator();
   item(edit, Res::AddFolderRecursively, "Add Folder Recursively", wxITEM_CHECK);
   auto* convert = new wxMenu;
-  item(convert, Res::StartConversion, "&Start Conversion");
+  item(convert, Res::StartConversion, "&Start Conversion\tF9");
   convert->AppendSeparator();
   item(convert, Res::RotateUpright, "Rotate Upright by Camera Orientation", wxITEM_CHECK);
   item(convert, Res::KeepCameraData, "Keep Camera Data", wxITEM_CHECK);
