@@ -8,7 +8,8 @@
 // Creates an empty file, exclusively, under a fresh name in `folder`:
 // "." + stem + ".tmp-XXXXXX" + suffix (the stem cut so that the name stays within the
 // file-name limit). The suffix is kept whole so that the name ends with the extension of
-// the file it stands for. Returns the new path, or an empty string on failure.
+// the file it stands for. Returns the new path, or an empty string on failure (errno then
+// tells why).
 std::string CreateTempFile(const std::string& folder, const std::string& stem,
                            const std::string& suffix);
 

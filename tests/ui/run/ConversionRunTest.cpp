@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "FrameFixture.h"
+#include "MessageAnswer.h"
 #include "UiTestSupport.h"
 #include "job/FileCollector.h"
 #include "settings/ResizeOption.h"
@@ -353,14 +354,55 @@ TEST_F(ConversionRunTest, MissingDestinationTwoLevelsDeepIsCreatedOnYesOnly) {
   ASSERT_TRUE(yes.opened);
   EXPECT_EQ(yes.succeeded, "1");
   EXPECT_EQ(FilesIn(out_), std::vector<std::string>{"level1/level2/a.jpg"});
+}
 
-  // A folder that cannot be made: the error names the folder, nothing runs.
+// Destinations that cannot take the pictures are found before the run, with the reason;
+// nothing is asked and no dialog opens. /sys takes no new files, even from root.
+TEST_F(ConversionRunTest, AnUnusableDestinationIsReportedBeforeTheRun) {
+  ASSERT_TRUE(Convert("-size 20x20 xc:red", in_ + "/a.png"));
   WriteFile(files_ / "plain", "a file, not a folder");
-  TypeDestination(files_ / "plain/sub");
-  const RunRecord refused = StartRun({}, true);
-  EXPECT_FALSE(refused.opened);
-  EXPECT_EQ(errors_,
-            std::vector<std::string>{"Failed to create directory " + files_ / "plain/sub" + "."});
+  OpenFrame();
+  AddFolder(in_);
+  const std::string plain = files_ / "plain";
+  const struct {
+    std::string destination;
+    std::string error;
+  } cases[] = {
+      {plain, "The destination '" + plain +
+                  "' is a file, not a folder. Choose a folder on the Resize Option page."},
+      {plain + "/sub", "The destination folder '" + plain + "/sub' cannot be created: '" + plain +
+                           "' is a file, not a folder. Choose another folder on the Resize "
+                           "Option page."},
+      {"/sys",
+       "Pictures cannot be saved in the destination folder '/sys': Permission denied. "
+       "Choose another folder on the Resize Option page."},
+      {"/sys/out/thumbs",
+       "The destination folder '/sys/out/thumbs' cannot be created in "
+       "'/sys': Permission denied. Choose another folder on the Resize "
+       "Option page."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.destination);
+    questions_.clear();
+    errors_.clear();
+    TypeDestination(c.destination);
+    EXPECT_FALSE(StartRun({}, true).opened);
+    EXPECT_TRUE(questions_.empty());
+    EXPECT_EQ(errors_, std::vector<std::string>{c.error});
+  }
+  EXPECT_EQ(list().Items()[0]->status, ItemStatus::NotStarted);
+  // The same through F9 and the real message box: no question about creating a folder.
+  TypeDestination(plain);
+  frame_->Raise();
+  frame_->Bar()->Tabs()->SetFocus();
+  std::vector<std::string> texts;
+  auto pressF9 = [&] {
+    wxUIActionSimulator keys;
+    keys.Char(WXK_F9);
+    WaitFor([&] { return !texts.empty(); }, 5000);
+  };
+  wxTEST_DIALOG(pressF9(), AnswerMessage(texts));
+  EXPECT_EQ(texts, std::vector<std::string>{cases[0].error});
 }
 
 TEST_F(ConversionRunTest, SecondRunConvertsEverythingAgainAfterResettingTheFirst) {

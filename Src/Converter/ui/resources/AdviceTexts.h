@@ -23,4 +23,17 @@ constexpr std::string_view OpenNoApplication =
 constexpr std::string_view OpenFailed =
     "'%s' cannot be opened: the desktop's application for it reported a failure.";
 
+// The destination folder, checked before a run.
+constexpr std::string_view DestinationIsFile =
+    "The destination '%s' is a file, not a folder. Choose a folder on the Resize Option page.";
+constexpr std::string_view DestinationUnderFile =
+    "The destination folder '%s' cannot be created: '%s' is a file, not a folder. Choose "
+    "another folder on the Resize Option page.";
+constexpr std::string_view DestinationNotWritable =
+    "Pictures cannot be saved in the destination folder '%s': %s. Choose another folder on the "
+    "Resize Option page.";
+constexpr std::string_view DestinationNotCreatable =
+    "The destination folder '%s' cannot be created in %s. Choose another folder on the Resize "
+    "Option page.";
+
 }  // namespace AdviceTexts
