@@ -8,12 +8,14 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   build-essential cmake pkg-config
-  libfreeimage-dev                        # every non-GIF format
+  libfreeimage-dev                        # every non-GIF format but the next two
+  libheif-dev libjxl-dev                  # HEIC and AVIF (libheif), JPEG XL (libjxl)
   libwxgtk3.2-dev libx11-dev              # the windowed program (Xlib: display loss)
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils                    # headless GUI tests
   python3 python3-pil giflib-tools imagemagick   # independent image decoders for the tests
   libimage-exiftool-perl                  # exiftool: reads back camera data and orientation
+  libheif-examples libjxl-tools webp      # heif-enc/heif-convert, cjxl/djxl, cwebp/dwebp: the formats' own tools
   lintian desktop-file-utils groff-base   # judges of the Debian package, its desktop entry and manual page
   parallel                                # GNU parallel: the many-machines recipe and its test
   clang-format                            # the code format check

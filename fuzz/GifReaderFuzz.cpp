@@ -1,7 +1,8 @@
 // libFuzzer target for the GIF reader: any bytes through the frame count and the decode of
 // the first, a middle and the last frame, and the first frame into a 32-bit picture. The
-// count must say 0 exactly when frame 0 fails, and every raster must be as large as it
-// says and within the budget.
+// count must say 0 exactly when frame 0 fails, every raster must be as large as it says
+// and within the budget, and one decoder asked for the frames in order (it continues from
+// the picture it kept) must give each frame's fresh decode byte for byte.
 #include <FreeImage.h>
 
 #include <cstdint>
@@ -32,6 +33,16 @@ void CheckRaster(const GifRaster& raster) {
   (void)sink;
 }
 
+bool SameRaster(const GifRaster& a, const GifRaster& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height() || a.Bpp() != b.Bpp() ||
+      a.palette != b.palette || a.transparentIndex != b.transparentIndex)
+    return false;
+  for (int r = 0; r < a.Height(); ++r)
+    for (std::size_t i = 0; i < a.Stride(); ++i)
+      if (a.Row(r)[i] != b.Row(r)[i]) return false;
+  return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -49,6 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int k : {count / 2, count - 1}) {
     GifRaster raster;
     if (k > 0 && DecodeGifFrame(data, size, k, kFuzzMaxPixels, raster)) CheckRaster(raster);
+  }
+  GifFrameDecoder kept(data, size, kFuzzMaxPixels);
+  for (int k = 0; k < count && k < 16; ++k) {
+    GifRaster fresh;
+    const bool decodes = DecodeGifFrame(data, size, k, kFuzzMaxPixels, fresh);
+    const GifRaster* continued = kept.Decode(k);
+    if (decodes != (continued != nullptr)) Fail("the kept decoder disagrees on a frame's failure");
+    if (decodes && !SameRaster(fresh, *continued)) Fail("the kept decoder composed another frame");
   }
   return 0;
 }

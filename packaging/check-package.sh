@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a built tree, lists it, extracts it into a temporary root,
-# converts samples/ with the extracted brindlemark command, checks the icons and the
-# plain `cmake --install` tree, and lets desktop-file-validate and lintian judge it.
+# Builds the Debian packages from a built tree, lists them, extracts them into temporary
+# roots, converts samples/ with each extracted brindlemark command, checks the icons and the
+# plain `cmake --install` tree, checks that brindlemark-cli needs no GUI library, and lets
+# desktop-file-validate and lintian judge them.
 #   packaging/check-package.sh [build folder]
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,13 +18,13 @@ dpkg-deb --field "$deb" Package Version Architecture Section Depends
 dpkg-deb --contents "$deb" | tee "$work/contents" | awk '{print $1, $2, $6, $7, $8}'
 
 for path in usr/bin/brindlemark usr/lib/brindlemark/Brindlemark.exe usr/lib/brindlemark/Brindlemark.com \
-            usr/lib/brindlemark/Brindlemark.html usr/share/man/man1/brindlemark.1.gz \
+            usr/lib/brindlemark/Brindlemark.window.so usr/lib/brindlemark/Brindlemark.html usr/share/man/man1/brindlemark.1.gz \
             usr/share/applications/brindlemark.desktop usr/share/doc/brindlemark/copyright \
             usr/share/doc/brindlemark/changelog.gz; do
   grep -q " \./$path\( \|$\)" "$work/contents" || fail "the package lacks /$path"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for library in libfreeimage3 libwxgtk3.2-1 libc6; do
+for library in libfreeimage3 libheif1 libjxl0.7 libwxgtk3.2-1 libc6; do
   [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 
@@ -33,20 +34,23 @@ dpkg-deb -x "$deb" "$root"
 [ "$("$root/usr/bin/brindlemark" --version | head -1)" = "Brindlemark 2.9" ] || fail "--version"
 "$root/usr/bin/brindlemark" --help | grep -q -- '^  -source:<file or folder>' || fail "--help"
 
-# The extracted command converts the samples; every page succeeds and lands in out/.
-out="$work/out"
-status=0
-"$root/usr/bin/brindlemark" -source:"$src/samples" -dest:"$out" -mode:m -width:160 -height:120 -samedir \
-  > "$work/report" || status=$?
-cat "$work/report"
-[ "$status" -eq 0 ] || fail "the extracted brindlemark exited with $status"
-summary=$(grep 'images were successfully converted' "$work/report")
-converted=${summary%% *}
-[[ "$summary" == *" 0 images failed." ]] && [ "$converted" -gt 0 ] || fail "summary: $summary"
-[ "$(find "$out" -type f | wc -l)" -eq "$converted" ] || fail "$converted pages reported, other files written"
-identify -format '%w %h\n' "$out"/*.jpg | while read -r w h; do
-  [ "$w" -le 160 ] && [ "$h" -le 120 ] || fail "a result of $w x $h exceeds 160 x 120"
-done
+# An extracted command converts the samples; every page succeeds and lands in out/.
+converts_samples() {
+  local command=$1 out=$2 status=0
+  "$command" -source:"$src/samples" -dest:"$out" -mode:m -width:160 -height:120 -samedir \
+    > "$out.report" || status=$?
+  cat "$out.report"
+  [ "$status" -eq 0 ] || fail "$command exited with $status"
+  local summary converted
+  summary=$(grep 'images were successfully converted' "$out.report")
+  converted=${summary%% *}
+  [[ "$summary" == *" 0 images failed." ]] && [ "$converted" -gt 0 ] || fail "summary: $summary"
+  [ "$(find "$out" -type f | wc -l)" -eq "$converted" ] || fail "$converted pages reported, other files written"
+  identify -format '%w %h\n' "$out"/*.jpg | while read -r w h; do
+    [ "$w" -le 160 ] && [ "$h" -le 120 ] || fail "a result of $w x $h exceeds 160 x 120"
+  done
+}
+converts_samples "$root/usr/bin/brindlemark" "$work/out"
 
 # Each hicolor icon has the size of its folder (Pillow reads them).
 /usr/bin/python3 - "$root/usr/share/icons/hicolor" <<'PY'
@@ -70,4 +74,41 @@ lintian --fail-on error --info "$deb" > "$work/lintian" 2>&1 || status=$?
 grep -v '^running with root privileges' "$work/lintian" || true
 [ "$status" -eq 0 ] || fail "lintian reports errors"
 echo "lintian: no errors"
+
+# brindlemark-cli: the command line without the window. Neither its Depends nor what they
+# depend on in turn name a GUI library, its program links none, and it converts the samples.
+cli=$(ls "$work"/deb/brindlemark-cli_*.deb 2>/dev/null || true)
+if [ -n "$cli" ]; then
+  echo "== $(basename "$cli")"
+  dpkg-deb --field "$cli" Package Version Architecture Section Depends Conflicts
+  dpkg-deb --contents "$cli" | awk '{print $1, $2, $6, $7, $8}'
+  clidepends=$(dpkg-deb --field "$cli" Depends)
+  for library in libfreeimage3 libc6; do
+    [[ "$clidepends" == *"$library"* ]] || fail "brindlemark-cli's Depends lacks $library: $clidepends"
+  done
+  gui='^(libwx|libgtk|libgdk|libx11|libxcb|libcairo|libpango|libatk|libwayland)'
+  names=$(echo "$clidepends" | tr ',|' '\n\n' | sed 's/(.*//; s/ //g' | grep -v '^$')
+  closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+            --no-replaces --no-enhances $names 2>/dev/null | grep -v '^ ' | sort -u)
+  [ -n "$closure" ] || fail "apt-cache knows nothing of $names"
+  if echo "$closure" | grep -E "$gui"; then fail "brindlemark-cli pulls in the GUI libraries above"; fi
+  echo "brindlemark-cli: $(echo "$closure" | wc -l) packages in its Depends closure, no GUI library"
+  cliroot="$work/cli-root"
+  dpkg-deb -x "$cli" "$cliroot"
+  for path in usr/bin/brindlemark usr/lib/brindlemark/Brindlemark.exe usr/lib/brindlemark/Brindlemark.com \
+              usr/share/man/man1/brindlemark.1.gz usr/share/doc/brindlemark-cli/copyright; do
+    [ -e "$cliroot/$path" ] || fail "brindlemark-cli lacks /$path"
+  done
+  [ ! -e "$cliroot/usr/lib/brindlemark/Brindlemark.window.so" ] || fail "brindlemark-cli ships the window"
+  if ldd "$cliroot/usr/lib/brindlemark/Brindlemark.exe" | grep -E "$(echo "$gui" | tr -d '^')"; then
+    fail "brindlemark-cli's program links the GUI libraries above"
+  fi
+  [ "$(readlink "$cliroot/usr/bin/brindlemark")" = ../lib/brindlemark/Brindlemark.com ] || fail "cli: brindlemark is no relative link"
+  converts_samples "$cliroot/usr/bin/brindlemark" "$work/cli-out"
+  status=0
+  lintian --fail-on error --info "$cli" > "$work/cli-lintian" 2>&1 || status=$?
+  grep -v '^running with root privileges' "$work/cli-lintian" || true
+  [ "$status" -eq 0 ] || fail "lintian reports errors in brindlemark-cli"
+  echo "brindlemark-cli: converts the samples, lintian reports no errors"
+fi
 echo "check-package: all checks passed"

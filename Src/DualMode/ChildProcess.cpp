@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,13 +24,19 @@ int ExitCodeOf(int status) {
   return 1;
 }
 
-// Runs in the forked child: only async-signal-safe calls until exec.
-[[noreturn]] void ExecChild(const char* path, char* const* argv, int statusFd, bool stopped) {
+// Runs in the forked child: only async-signal-safe calls until exec. A console child is
+// bound to the launcher's life: when the launcher dies (even by SIGKILL) the child gets
+// SIGTERM, which ends a run after its current pages and removes its temporary files. The
+// setting survives exec; a launcher gone before it was made is caught by the parent check.
+[[noreturn]] void ExecChild(const char* path, char* const* argv, int statusFd, bool stopped,
+                            pid_t launcher) {
   signal(SIGPIPE, SIG_DFL);  // the launcher ignores it; the child must not inherit that
-  if (stopped)
+  if (stopped) {
+    if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != launcher) _exit(127);
     raise(SIGSTOP);
-  else
+  } else {
     setsid();
+  }
   execv(path, argv);
   const int error = errno;
   (void)!write(statusFd, &error, sizeof error);
@@ -47,10 +54,11 @@ bool ChildProcess::Fork(const std::string& path, const std::vector<std::string>&
 
   int statusPipe[2];
   if (pipe2(statusPipe, O_CLOEXEC) != 0) return false;
+  const pid_t launcher = getpid();
   pid_ = fork();
   if (pid_ == 0) {
     close(statusPipe[0]);
-    ExecChild(path.c_str(), argv.data(), statusPipe[1], stopped);
+    ExecChild(path.c_str(), argv.data(), statusPipe[1], stopped, launcher);
   }
   close(statusPipe[1]);
   if (pid_ < 0) {

@@ -1,7 +1,8 @@
 // Starting Brindlemark.exe and collecting its end. With arguments the child is forked,
 // stops itself before exec so the launcher can build the rendezvous named after its
-// process id, and execs once continued. Without arguments it starts in a session of its
-// own and is left to run. An exec failure comes back through a close-on-exec pipe.
+// process id, and execs once continued; it gets SIGTERM when the launcher dies. Without
+// arguments it starts in a session of its own and is left to run. An exec failure comes
+// back through a close-on-exec pipe.
 #pragma once
 
 #include <sys/types.h>

@@ -6,7 +6,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -20,8 +19,20 @@
 
 namespace {
 
-// Time left to a child's writers after its end before unconnected relays are stopped.
+// The longest a relay that is still reading is waited for after the child's end, before
+// it is told to stop once its FIFO is empty.
 constexpr std::chrono::milliseconds kGracePeriod{200};
+
+// After the child's end its writers are closed, so a connected relay reaches end of file
+// as soon as it has read what is left: the grace period is spent only while one is still
+// reading, and relays that never got a writer are stopped at once.
+void StopRelays(const Relay& output, const Relay& error, StopSignal& stop) {
+  const auto reading = [](const Relay& r) { return r.connected() && !r.finished(); };
+  const auto deadline = std::chrono::steady_clock::now() + kGracePeriod;
+  while ((reading(output) || reading(error)) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  stop.Raise();
+}
 
 int Fail(const char* message) {
   std::fputs(message, stderr);
@@ -78,23 +89,21 @@ int RunConsole(const std::string& childPath, const std::vector<std::string>& arg
     return PipesError(folder, pipes.failure());
   }
 
-  std::atomic<bool> stop{false};
+  StopSignal stop;
   Relay output(pipes.outputFd(), STDOUT_FILENO, stop);
   Relay error(pipes.errorFd(), STDERR_FILENO, stop);
-  const bool started = output.Start() && error.Start();
+  const bool started = stop.ok() && output.Start() && error.Start();
   ForwardTerminationSignals(child.pid());
   if (!started || !child.Continue()) {
     if (!started) child.Kill();  // still stopped: it must not run without its relays
-    stop.store(true);
+    stop.Raise();
     output.Join();
     error.Join();
     return started ? ProcessError() : PipesError(folder, "the relays could not be started");
   }
   const int exitCode = child.Wait();
-
-  std::this_thread::sleep_for(kGracePeriod);
-  stop.store(true);
-  output.Join();  // relays that got a writer read on to end of file: nothing is cut
+  StopRelays(output, error, stop);
+  output.Join();
   error.Join();
   pipes.Close();
   pipes.Remove();

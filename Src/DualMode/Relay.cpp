@@ -1,5 +1,6 @@
 #include "Relay.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
 #include <unistd.h>
@@ -10,10 +11,22 @@
 namespace {
 
 constexpr std::size_t kChunkBytes = 1024;
-// How often a relay without a writer looks at the stop flag.
-constexpr int kPollMilliseconds = 50;
 
 }  // namespace
+
+StopSignal::StopSignal() {
+  if (pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1;
+}
+
+StopSignal::~StopSignal() {
+  for (int fd : fds_)
+    if (fd >= 0) close(fd);
+}
+
+// The byte is never read: the read end stays readable from now on.
+void StopSignal::Raise() {
+  if (fds_[1] >= 0) (void)!write(fds_[1], "s", 1);
+}
 
 bool Relay::Start() {
   try {
@@ -32,14 +45,18 @@ void Relay::Join() {
 // has opened it, so waiting in poll stands for waiting for the connection.
 bool Relay::WaitReadable() {
   for (;;) {
-    pollfd p{fifoFd_, POLLIN, 0};
-    const int ready = poll(&p, 1, kPollMilliseconds);
-    if (ready > 0) {
-      connected_ = true;
+    pollfd p[2] = {{fifoFd_, POLLIN, 0}, {stop_.fd(), POLLIN, 0}};
+    const bool stopped = stop_.fd() < 0 || poll(&p[1], 1, 0) > 0;
+    // After the stop, only what the FIFO holds now is still read.
+    const int ready = poll(p, stopped ? 1 : 2, stopped ? 0 : -1);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) return false;
+    if (p[0].revents != 0) {
+      connected_.store(true);
       return true;
     }
-    if (ready < 0 && errno != EINTR) return false;
-    if (!connected_ && stop_.load()) return false;
+    if (stopped) return false;
+    // Otherwise the stop was raised while waiting: look once more, without waiting.
   }
 }
 

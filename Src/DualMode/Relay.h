@@ -1,15 +1,33 @@
 // One relay thread: copies what the child writes into one FIFO to one of the launcher's
 // own streams, in chunks of at most 1024 bytes written by count, until end of file.
-// End of file counts only once a writer has connected; a relay whose writer never came
-// ends when the shared stop flag is raised.
+// End of file counts only once a writer has connected. Once the shared StopSignal is
+// raised, a relay whose writer never came ends at once, and a connected one ends as soon
+// as its FIFO holds nothing more to read (a descendant of the child may keep a writer
+// open for ever; what was written is still relayed whole).
 #pragma once
 
 #include <atomic>
 #include <thread>
 
+// A flag that wakes the relays waiting in poll: raising it makes its descriptor readable.
+class StopSignal {
+ public:
+  StopSignal();
+  ~StopSignal();
+  StopSignal(const StopSignal&) = delete;
+  StopSignal& operator=(const StopSignal&) = delete;
+
+  bool ok() const { return fds_[0] >= 0; }
+  void Raise();
+  int fd() const { return fds_[0]; }
+
+ private:
+  int fds_[2] = {-1, -1};
+};
+
 class Relay {
  public:
-  Relay(int fifoFd, int outputFd, const std::atomic<bool>& stop)
+  Relay(int fifoFd, int outputFd, const StopSignal& stop)
       : fifoFd_(fifoFd), outputFd_(outputFd), stop_(stop) {}
   Relay(const Relay&) = delete;
   Relay& operator=(const Relay&) = delete;
@@ -18,6 +36,7 @@ class Relay {
   bool Start();  // false when the thread could not be started
   void Join();
 
+  bool connected() const { return connected_.load(); }
   bool finished() const { return finished_.load(); }
   bool writeFailed() const { return writeFailed_.load(); }
 
@@ -28,8 +47,8 @@ class Relay {
 
   int fifoFd_;
   int outputFd_;
-  const std::atomic<bool>& stop_;
-  bool connected_ = false;  // touched by the relay thread only
+  const StopSignal& stop_;
+  std::atomic<bool> connected_{false};
   std::atomic<bool> finished_{false};
   std::atomic<bool> writeFailed_{false};
   std::thread thread_;

@@ -134,6 +134,23 @@ TEST_F(Launcher, TerminationSignalGoesOnToTheChild) {
   EXPECT_LT(r.seconds, 3.0);
 }
 
+// A launcher killed outright (SIGKILL: nothing of it runs) takes its child with it, so no
+// converter works on unseen with its report and exit code lost.
+TEST_F(Launcher, KilledWithSigkillLeavesNoChildRunning) {
+  RunOptions options = FakeOptions(dir_, "sleep");
+  options.signalAfter = kConnected;
+  options.signalNumber = SIGKILL;
+  const RunResult r = RunProgram(launcher_, {"/x:1"}, options);
+  EXPECT_EQ(r.exitCode, 128 + SIGKILL);
+  EXPECT_LT(r.seconds, 5.0);  // the child, which holds the output too, ended with it
+  bool running = true;
+  for (int wait = 0; wait < 100 && running; ++wait) {
+    running = ProcessRunsFrom(dir_ / "Brindlemark.exe");
+    if (running) usleep(20 * 1000);
+  }
+  EXPECT_FALSE(running);
+}
+
 TEST_F(Launcher, ChildThatCannotStartGivesTheProcessError) {
   const std::string child = dir_ / "Brindlemark.exe";
   const struct {

@@ -2,7 +2,9 @@
 // launcher, the report relayed in order, and the program's exit code passed on.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -134,6 +136,38 @@ TEST_F(RealPair, SameArgumentsGiveTheSameReportThroughTheLauncherAndDirectly) {
             std::string::npos)
       << refused.out;
   EXPECT_EQ(refused.exitCode, 1);
+}
+
+// The launcher killed with SIGKILL in the middle of a run: the converter gets SIGTERM,
+// finishes its current page, removes its temporary file and ends; none runs on unseen.
+TEST_F(RealPair, LauncherKilledWithSigkillLeavesNoConverterRunning) {
+  const RunResult made =
+      RunProgram(kPython, {"-c",
+                           "import sys, os\nfrom PIL import Image\n"
+                           "im = Image.effect_noise((1200, 900), 60)\n"
+                           "for i in range(40):\n"
+                           "  im.save(os.path.join(sys.argv[1], 'n%02d.png' % i))",
+                           source_});
+  ASSERT_EQ(made.exitCode, 0) << made.err;
+  CopyExecutable(BinPath("Brindlemark.com"), dir_ / "Brindlemark.com");
+  CopyExecutable(BinPath("Brindlemark.exe"), dir_ / "Brindlemark.exe");
+  RunOptions options = options_;
+  options.signalAfter = "SUCCESS: ";
+  options.signalNumber = SIGKILL;
+  const RunResult r = RunProgram(
+      dir_ / "Brindlemark.com",
+      {"/source:" + source_, "/dest:" + dest_, "-mode:n", "-ext:png", "-threads:1"}, options);
+  if (r.out.rfind(kBanner, 0) != 0) GTEST_SKIP() << "no banner yet: " << r.out;
+  EXPECT_EQ(r.exitCode, 128 + SIGKILL);
+  bool running = true;
+  for (int wait = 0; wait < 250 && running; ++wait) {
+    running = ProcessRunsFrom(dir_ / "Brindlemark.exe");
+    if (running) usleep(20 * 1000);
+  }
+  EXPECT_FALSE(running);
+  const auto written = FolderEntries(dest_);
+  EXPECT_LT(written.size(), 40u);  // the run was cut short, not finished unseen
+  for (const std::string& name : written) EXPECT_NE(name.front(), '.') << name;
 }
 
 }  // namespace

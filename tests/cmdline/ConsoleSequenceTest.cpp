@@ -13,7 +13,7 @@
 #include <iostream>
 
 #include "cmdline/ConsoleSequence.h"
-#include "platform/ConsoleRendezvous.h"
+#include "platform/process/ConsoleRendezvous.h"
 #include "support/TestFiles.h"
 
 namespace {

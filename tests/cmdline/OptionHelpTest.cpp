@@ -52,6 +52,38 @@ TEST(OptionHelp, UsageShowsEachOptionAtALineStartWithinEightyColumns) {
             std::string::npos);
 }
 
+// The resize rule's line is made from the mode table: its letters are the parser's, in the
+// order of the stored values, and each is explained.
+TEST(OptionHelp, ResizeRuleLineNamesEveryModeTheParserTakes) {
+  const OptionHelpEntry& mode = *FindOptionHelp("mode");
+  EXPECT_EQ(mode.value, "fc|fp|m|w|h|r|n|f|fw|fh");
+  EXPECT_EQ(mode.meaning,
+            "Resize rule: fixed size cropped to keep the aspect (fc), fixed size padded to keep "
+            "the aspect (fp), maximum size (m), fixed width keeping the aspect (w), fixed height "
+            "keeping the aspect (h), by ratio (r), none (n), fixed size (f), fixed width (fw), "
+            "fixed height (fh); the default is fc.");
+  std::istringstream letters{std::string(mode.value)};
+  int expected = 0;
+  for (std::string letter; std::getline(letters, letter, '|'); ++expected) {
+    ConversionSettings settings;
+    std::string message;
+    EXPECT_EQ(ParseCommandLine({"-dest:/out", "-ratio:50", "-mode:" + letter}, settings, message),
+              S_OK)
+        << letter << ": " << message;
+    EXPECT_EQ(settings.resizeOption, expected) << letter;
+  }
+  EXPECT_EQ(expected, 10);
+  EXPECT_NE(UsageText().find(
+                "  -mode:fc|fp|m|w|h|r|n|f|fw|fh\n"
+                "                          Resize rule: fixed size cropped to keep the aspect\n"
+                "                          (fc), fixed size padded to keep the aspect (fp),\n"
+                "                          maximum size (m), fixed width keeping the aspect (w),\n"
+                "                          fixed height keeping the aspect (h), by ratio (r),\n"
+                "                          none (n), fixed size (f), fixed width (fw), fixed\n"
+                "                          height (fh); the default is fc.\n"),
+            std::string::npos);
+}
+
 TEST(OptionHelp, SyntaxOfValuedOptionsAndFlags) {
   EXPECT_EQ(OptionSyntax(*FindOptionHelp("width")), "-width:<pixels>");
   EXPECT_EQ(OptionSyntax(*FindOptionHelp("samedir")), "-samedir");

@@ -255,8 +255,13 @@ TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
       {{"-source:" + dir / "in"}, "ERROR: Please choose a destination folder.\n", 1},
       {{"-dest:" + dir / "out"}, "0 images were successfully converted. 0 images failed.\n", 0},
       {{"-source:" + dir / "missing", "-dest:" + dir / "out"},
-       "0 images were successfully converted. 0 images failed.\n",
-       0},
+       Failure(dir / "missing", "", "no such file or folder") +
+           "0 images were successfully converted. 1 images failed.\n",
+       1},
+      {{"-source:~/missing", "-dest:" + dir / "out"},
+       Failure("~/missing", "", "no such file or folder (~ is not expanded here)") +
+           "0 images were successfully converted. 1 images failed.\n",
+       1},
       {{"-source:" + in("notes.txt"), "-dest:" + dir / "out"},
        "0 images were successfully converted. 0 images failed.\n",
        0},
@@ -266,10 +271,7 @@ TEST_F(EndToEnd, RefusedOptionsAndEmptySources) {
     const RunResult r = Start(c.args);
     EXPECT_EQ(r.exitCode, c.exitCode);
     EXPECT_EQ(Report(r), c.report);
-    // Only a source that is not there is told, on standard error.
-    const bool missing = c.args[0] == "-source:" + dir / "missing";
-    EXPECT_EQ(r.err,
-              missing ? "WARNING: skipped " + dir / "missing: no such file or folder\n" : "");
+    EXPECT_EQ(r.err, "");
   }
   EXPECT_FALSE(FileExists(dir / "out/a.jpg"));
 }
@@ -312,6 +314,42 @@ TEST_F(EndToEnd, FifoSocketAndDeviceNamedLikePicturesAreSkippedAndTheRunEnds) {
   const RunResult single = Start({"-source:" + tree + "/pipe.tif", "-dest:" + dir / "out"});
   EXPECT_EQ(Report(single), "0 images were successfully converted. 0 images failed.\n");
   EXPECT_EQ(single.err, "WARNING: skipped " + tree + "/pipe.tif: not a regular file\n");
+}
+
+// A file named like a picture this build cannot read is told, one line each, by the type its
+// name gives; ordinary files beside pictures (notes, sidecars, files without a name's dot)
+// stay silent.
+TEST_F(EndToEnd, PictureTypesThisBuildCannotReadAreToldAndOtherFilesAreNot) {
+  struct NamedFile {
+    const char* name;
+    const char* told;  // the reason of its warning; nullptr: silent
+  };
+  // In the listing's order: by bytes, capitals first.
+  const NamedFile files[] = {
+      {"Makefile", nullptr},
+      {"archive.zip", nullptr},
+      {"clip.wmf", "WMF pictures cannot be read"},
+      {"icon.SVGZ", "SVGZ pictures cannot be read"},
+      {"layers.xcf", "XCF pictures cannot be read"},
+      {"logo.svg", "SVG pictures cannot be read"},
+      {"notes.txt", nullptr},
+      {"poster.eps", "EPS pictures cannot be read"},
+      {"raw.CR3", "CR3 pictures cannot be read"},
+      {"raw.xmp", nullptr},
+  };
+  const std::string tree = dir / "mixed";
+  std::filesystem::create_directories(tree);
+  WritePicture(tree + "/real.png");
+  std::string expected;
+  for (const NamedFile& f : files) {
+    WriteFile(tree + "/" + f.name, "some bytes");
+    if (f.told) expected += "WARNING: skipped " + tree + "/" + f.name + ": " + f.told + "\n";
+  }
+  const RunResult r = Start({"-source:" + tree, "-dest:" + dir / "out"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Report(r), Success(tree + "/real.png", out("real.jpg")) +
+                           "1 images were successfully converted. 0 images failed.\n");
+  EXPECT_EQ(r.err, expected);
 }
 
 // Each run converts the same four pictures into the same four files: earlier outputs

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "image/codec/PictureMemory.h"
+#include "image/header/DeclaredPicture.h"
 #include "support/ByteEdits.h"
 #include "support/TestFiles.h"
 
@@ -103,7 +104,9 @@ TEST(PictureBudget, HeadersDeclaringTooMuchAreRefusedBeforeDecoding) {
   TempDir dir;
   const DeclaredCase cases[] = {
       {"true.jpg", SmallFile(dir, "t.jpg"), true},
-      {"big.jpg", JpegDeclaring(dir, 20000, 20000), true},    // 4e8 pixels: within 2^29
+      // 8 bytes a pixel at the peak of a conversion: 2^28 pixels fill the 2 GiB budget.
+      {"big.jpg", JpegDeclaring(dir, 16384, 16384), true},
+      {"over.jpg", JpegDeclaring(dir, 16384, 16385), false},
       {"huge.jpg", JpegDeclaring(dir, 60000, 60000), false},  // 3.6e9 pixels
       {"true.png", SmallFile(dir, "t.png"), true},
       {"huge.png", PngDeclaring(dir, 30000, 30000), false},

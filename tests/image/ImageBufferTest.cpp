@@ -72,9 +72,9 @@ TEST(ImageBuffer, LoadFailuresKeepThePreviousPicture) {
       EXPECT_EQ(buffer.Width(), 6) << path;
     }
   }
-  // A truncated JPEG is either refused or decoded with what it holds; never a crash.
-  const HRESULT truncated = buffer.Load(dir / "truncated.jpg", 0);
-  EXPECT_TRUE(truncated == E_IMG_LOAD || truncated == S_OK);
+  // A truncated JPEG is refused as such, never decoded with grey where its data is missing.
+  EXPECT_EQ(buffer.Load(dir / "truncated.jpg", 0), E_IMG_TRUNCATED);
+  EXPECT_EQ(buffer.Width(), 6);
 }
 
 TEST(ImageBuffer, TiffPagesEachHoldTheirOwnPixels) {

@@ -39,10 +39,14 @@ class FileCollectorTest : public ::testing::Test {
     return text;
   }
 
-  // Writes down what it is told was left out, one "path: reason" line each.
+  // Writes down what it is told was left out or could not be read, one "path: reason"
+  // line each.
   struct Recording : ListCollector {
     Recording(ItemList& items, std::string& log) : ListCollector(items), log(log) {}
     void OnSkipped(const std::string& path, const std::string& reason) override {
+      log += path + ": " + reason + "\n";
+    }
+    void OnUnreadable(const std::string& path, const std::string& reason) override {
       log += path + ": " + reason + "\n";
     }
     std::string& log;
@@ -118,6 +122,22 @@ TEST_F(FileCollectorTest, FileWhosePagesCannotBeCountedIsTold) {
   EXPECT_EQ(Collected({dir / "pics/sub"}), "scan.tif#0/3 scan.tif#1/3 scan.tif#2/3 ");
   EXPECT_EQ(skipped, dir / "pics/sub/broken.gif: its pages cannot be counted\n" +
                          dir / "pics/sub/broken.tif: its pages cannot be counted\n");
+}
+
+// Listed sources keep the paths they are written with, whatever their number.
+TEST_F(FileCollectorTest, WrittenPathsAreKeptForEverySource) {
+  items.clear();
+  Recording collector(items, skipped);
+  collector.keepWrittenPaths = true;
+  collector.sources = {dir / "pics/sub"};
+  collector.Collect();
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0]->relativePath, (dir / "pics/sub/scan.tif").substr(1));
+  collector.sources = {dir / "pics/b.png", dir / "pics/gone.png"};
+  collector.Collect();
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[3]->relativePath, (dir / "pics/b.png").substr(1));
+  EXPECT_EQ(skipped, dir / "pics/gone.png: no such file or folder\n");
 }
 
 TEST_F(FileCollectorTest, DestinationInsideTheSourceIsLeftOut) {

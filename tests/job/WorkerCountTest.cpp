@@ -28,4 +28,25 @@ TEST(WorkerCount, ExplicitCountsAreKeptAndTheAutomaticOneIsBoundByProcessorsAndM
         << c.requested << " " << c.processors << " " << c.available;
 }
 
+TEST(WorkerCount, EachWorkerMayTakeItsShareOfMemoryWithinAFloorAndACeiling) {
+  struct Case {
+    int requested;
+    std::int64_t usable;
+    int workers;
+    std::int64_t cap;
+  };
+  const Case cases[] = {
+      {0, 3072 * kMiB, 2, 1536 * kMiB},                // a 3 GiB container: two workers of 1.5 GiB
+      {4, 1024 * kMiB, 4, kWorkerMemoryBytes},         // asked for more than fits: the floor
+      {1, 64 * 1024 * kMiB, 1, kWorkerMemoryCeiling},  // never past the ceiling
+      {2, 0, 2, kWorkerMemoryCeiling},                 // memory unknown: the ceiling alone
+  };
+  for (const Case& c : cases) {
+    const RunBudget budget = BudgetFor(c.requested, 2, c.usable);
+    EXPECT_EQ(budget.workers, c.workers) << c.requested << " " << c.usable;
+    EXPECT_EQ(budget.workerMemoryBytes, c.cap) << c.requested << " " << c.usable;
+  }
+  EXPECT_EQ(kWorkerMemoryCeiling, (std::int64_t{4608}) * kMiB);
+}
+
 }  // namespace

@@ -163,32 +163,37 @@ TEST(ResizeOption, LettersTextsAndNeededFields) {
     int value;
     const char* letter;
     const char* text;
-    bool width, height, crop;
+    bool width, height, crop, ratio, pad;
   };
   const Mode modes[] = {
-      {0, "fc", "Fixed width and height, keep aspect ratio by cropping", true, true, true},
-      {1, "fp", "Fixed width and height, keep aspect ratio by padding", true, true, true},
-      {2, "m", "Maximum width and height", true, true, false},
-      {3, "w", "Fixed width, keep aspect ratio", true, false, false},
-      {4, "h", "Fixed Height, keep aspect ratio", false, true, false},
-      {5, "r", "Change by ratio", false, false, false},
-      {6, "n", "No resize", false, false, false},
-      {7, "f", "Fixed width and height", true, true, false},
-      {8, "fw", "Fixed width", true, false, false},
-      {9, "fh", "Fixed height", false, true, false},
+      {0, "fc", "Fixed width and height, keep aspect ratio by cropping", 1, 1, 1, 0, 0},
+      {1, "fp", "Fixed width and height, keep aspect ratio by padding", 1, 1, 1, 0, 1},
+      {2, "m", "Maximum width and height", 1, 1, 0, 0, 0},
+      {3, "w", "Fixed width, keep aspect ratio", 1, 0, 0, 0, 0},
+      {4, "h", "Fixed Height, keep aspect ratio", 0, 1, 0, 0, 0},
+      {5, "r", "Change by ratio", 0, 0, 0, 1, 0},
+      {6, "n", "No resize", 0, 0, 0, 0, 0},
+      {7, "f", "Fixed width and height", 1, 1, 0, 0, 0},
+      {8, "fw", "Fixed width", 1, 0, 0, 0, 0},
+      {9, "fh", "Fixed height", 0, 1, 0, 0, 0},
   };
   for (const Mode& m : modes) {
     EXPECT_EQ(ResizeOptionLetter(m.value), m.letter);
     EXPECT_EQ(ResizeOptionText(m.value), m.text);
     EXPECT_EQ(ResizeOptionFromLetter(m.letter), m.value);
-    EXPECT_EQ(ModeNeedsWidth(m.value), m.width) << m.value;
-    EXPECT_EQ(ModeNeedsHeight(m.value), m.height) << m.value;
-    EXPECT_EQ(ModeNeedsCropPosition(m.value), m.crop) << m.value;
+    const ResizeModeUse use = ResizeModeUses(m.value);
+    EXPECT_EQ(use.width, m.width) << m.value;
+    EXPECT_EQ(use.height, m.height) << m.value;
+    EXPECT_EQ(use.cropPosition, m.crop) << m.value;
+    EXPECT_EQ(use.ratio, m.ratio) << m.value;
+    EXPECT_EQ(use.paddingColor, m.pad) << m.value;
   }
   // Values read from a damaged store stay harmless.
   for (int bad : {-1, 10, 1 << 30}) {
     EXPECT_EQ(ResizeOptionText(bad), "");
-    EXPECT_FALSE(ModeNeedsWidth(bad));
+    EXPECT_EQ(ResizeOptionPhrase(bad), "");
+    const ResizeModeUse use = ResizeModeUses(bad);
+    EXPECT_FALSE(use.width || use.height || use.cropPosition || use.ratio || use.paddingColor);
   }
   EXPECT_FALSE(ResizeOptionFromLetter("a"));
   EXPECT_FALSE(ResizeOptionFromLetter("FC"));

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "image/codec/FreeImageCall.h"
+#include "job/WorkerEntry.h"
 
 int main(int argc, char** argv) {
+  BecomeWorkerIfAsked(argc, argv);  // the workers of the runs the tests start
   testing::InitGoogleTest(&argc, argv);
   StartFreeImage();
   const int result = RUN_ALL_TESTS();

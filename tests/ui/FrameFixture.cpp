@@ -5,14 +5,6 @@
 #include "UiTestSupport.h"
 #include "ui/resources/ResourceIds.h"
 
-std::unique_ptr<ConversionItem> MakeItem(const std::string& name, int status) {
-  auto item = std::make_unique<ConversionItem>();
-  item->sourcePath = "/pictures/" + name + ".png";
-  item->destPath = "/converted/" + name + ".jpg";
-  item->status = status;
-  return item;
-}
-
 void SendCommand(wxWindow* window, int resourceId) {
   wxCommandEvent event(wxEVT_MENU, ToWxId(resourceId));
   event.SetEventObject(window);

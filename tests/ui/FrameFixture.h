@@ -8,13 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "list/TestItems.h"
 #include "support/TestFiles.h"
 #include "ui/frame/AppSession.h"
 #include "ui/frame/ConfigurationBar.h"
 #include "ui/frame/MainFrame.h"
-
-// An item with the given status, named after `name`.
-std::unique_ptr<ConversionItem> MakeItem(const std::string& name, int status);
 
 // Runs a command as the menu, a tool or an accelerator would.
 void SendCommand(wxWindow* window, int resourceId);

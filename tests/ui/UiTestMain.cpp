@@ -6,6 +6,7 @@
 #include <wx/wx.h>
 
 #include "image/codec/FreeImageCall.h"
+#include "job/WorkerEntry.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 }  // namespace
 
 int main(int argc, char** argv) {
+  BecomeWorkerIfAsked(argc, argv);  // the workers of the runs the tests start
   testing::InitGoogleTest(&argc, argv);
   StartFreeImage();
   wxApp::SetInstance(new UiTestApp);

@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr const char* kSourceAndList = "Give -source or -sourcelist, not both.";
+
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -124,8 +126,10 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"suffix", SetText(&S::suffix)},
       {"dest", SetText(&S::destFolder)},
       {"source", SetText(&S::source)},
+      {"sourcelist", SetText(&S::sourceList)},
       {"norecursive", SetFlag(&S::recursive, false)},
       {"threads", SetInt(&S::threads)},
+      {"timeout", SetInt(&S::timeoutSeconds)},
       {"jpegquality",
        [](S& s, std::string_view v) {
          auto word = JpegQualityFromWord(v);
@@ -194,6 +198,10 @@ HRESULT ParseCommandLine(const std::vector<std::string>& tokens, ConversionSetti
                          std::string& message) {
   for (const std::string& token : tokens)
     if (!ApplyToken(token, settings, message)) return E_INVALIDARG;
+  if (!settings.source.empty() && !settings.sourceList.empty()) {
+    message = kSourceAndList;
+    return E_INVALIDARG;
+  }
   SettingsPage page;
   SettingsField field;
   return ValidateSettings(settings, message, page, field);

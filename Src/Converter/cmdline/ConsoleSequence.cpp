@@ -1,7 +1,10 @@
 #include "cmdline/ConsoleSequence.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <cstdio>
 #include <iostream>
@@ -9,13 +12,33 @@
 #include "cmdline/OptionHelp.h"
 #include "cmdline/ProgramVersion.h"
 #include "cmdline/RunCommandLine.h"
-#include "platform/ConsoleRendezvous.h"
-#include "platform/Process.h"
+#include "platform/process/ConsoleRendezvous.h"
+#include "platform/process/Process.h"
 #include "platform/TempFileCleanup.h"
 
 namespace {
 
 bool commandLineMode = false;
+bool boundToLauncher = false;  // the standard streams are the launcher's FIFOs
+
+// The longest the end of a run waits for the launcher to read what is still in its FIFOs.
+constexpr std::chrono::milliseconds kDrainPause{100};
+
+// Bytes written to the descriptor's pipe that its reader has not taken yet.
+int UnreadBytes(int fd) {
+  int unread = 0;
+  return ioctl(fd, FIONREAD, &unread) == 0 ? unread : 0;
+}
+
+// A launcher reads its FIFOs to their end even after this process is gone, so nothing
+// is lost by ending at once; the pause is spent only while the launcher is still
+// connected and has bytes left to read, and ends as soon as it has read them.
+void LetLauncherDrain() {
+  if (!boundToLauncher) return;
+  const auto deadline = std::chrono::steady_clock::now() + kDrainPause;
+  while ((UnreadBytes(1) > 0 || UnreadBytes(2) > 0) && std::chrono::steady_clock::now() < deadline)
+    SleepMilliseconds(1);
+}
 
 // A closed standard descriptor is bound to /dev/null first, so that no descriptor opened
 // later takes its number by accident.
@@ -75,6 +98,7 @@ bool ConnectConsolePipes() {
   int saved[3];
   for (int fd = 0; fd <= 2; ++fd) saved[fd] = fcntl(fd, F_DUPFD_CLOEXEC, 3);
   bool bound = BindAllPipes();
+  boundToLauncher = bound;
   if (!bound) {
     // The fallback is the streams the process already has: a terminal, a pipe, a file.
     bound = true;
@@ -108,6 +132,6 @@ void RunConsoleSequence(const std::vector<std::string>& tokens, std::string_view
   std::cout.flush();
   std::fflush(stderr);
   std::cerr.flush();
-  SleepMilliseconds(100);
+  LetLauncherDrain();
   ExitNow(result < 0 ? 1 : 0);
 }

@@ -2,58 +2,96 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
+
+#include "settings/ConversionSettings.h"
+#include "settings/ResizeOption.h"
 
 namespace {
 
-constexpr std::array<OptionHelpEntry, 39> kOptions = {{
-    {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
-    {"dest", "<folder>", "The folder the converted pictures are written to; created when missing."},
-    {"mode", "fc|fp|m|w|h|r|n|f|fw|fh",
-     "Resize rule: fixed size cropped (fc, the default) or padded (fp) to keep the aspect, maximum "
-     "size (m), fixed width (w) or height (h) keeping the aspect, by ratio (r), none (n), fixed "
-     "size "
-     "(f), fixed width (fw), fixed height (fh)."},
-    {"width", "<pixels>", "Target width (default 150)."},
-    {"height", "<pixels>", "Target height (default 100)."},
-    {"portraitwidth", "<pixels>", "Target width for portrait pictures."},
-    {"portraitheight", "<pixels>", "Target height for portrait pictures."},
-    {"ratio", "<percent>", "Scale of mode r (50 is half size)."},
-    {"cropleft", "<percent>",
-     "Horizontal place of the kept window (crop) or of the picture (pad)."},
-    {"croptop", "<percent>", "Vertical place of the kept window (crop) or of the picture (pad)."},
-    {"rotate", "0|90|180|270", "Clockwise quarter turns."},
-    {"ext", "<extension>", "Destination type (default jpg): jpg, png, bmp, tif, tga, gif, ..."},
-    {"bpp", "1|8|16|24|32", "Destination bit depth (default 24)."},
-    {"jpegquality", "<1-100>|bad|average|normal|good|better|superb", "JPEG quality (default 80)."},
-    {"greyscale", "", "Turn the pictures grey."},
-    {"autorotate", "", "Turn pictures upright by their camera orientation before every step."},
-    {"keepmetadata", "",
-     "Keep camera data (date, camera, GPS position) on JPEG and TIFF outputs, updated."},
-    {"paddingvert", "<pixels>", "Frame height above and below; adds a frame."},
-    {"paddinghorz", "<pixels>", "Frame width left and right; adds a frame."},
-    {"paddingcolor", "<RRGGBB>", "Frame colour."},
-    {"createshadow", "", "Add a drop shadow."},
-    {"shadowopaque", "<percent>", "Opacity of the shadow."},
-    {"shadowdistance", "<pixels>", "Distance of the shadow from the picture."},
-    {"shadowangle", "<degrees>", "Direction of the shadow."},
-    {"shadowblur", "<pixels>", "Blur radius of the shadow."},
-    {"shadowcolor", "<RRGGBB>", "Shadow colour."},
-    {"shadowbackcolor", "<RRGGBB>", "Background colour behind the shadow."},
-    {"overlayfile", "<file>", "Overlay this picture on every picture."},
-    {"overlayhalign", "<percent>", "Horizontal place of the overlay."},
-    {"overlayvalign", "<percent>", "Vertical place of the overlay."},
-    {"overlaytransparency", "<percent>", "Transparency of the overlay."},
-    {"overlaytransparentcolor", "<hex>", "Colour of the overlay that is not drawn, as written."},
-    {"prefix", "<text>", "Text put before each destination name."},
-    {"suffix", "<text>", "Text put after each destination name."},
-    {"zeropadding", "<digits>", "Digits of the page number in destination names."},
-    {"samedir", "", "Keep the source's folder structure under the destination."},
-    {"override", "", "Replace destination files that exist."},
-    {"norecursive", "", "Do not descend into subfolders of the source folder."},
-    {"threads", "<count>",
-     "Workers converting at once; 0 or absent: one per processor, as memory allows; 1: one "
-     "picture at a time."},
-}};
+// "fc|fp|m|...", from the mode table.
+std::string ModeLetters() {
+  std::string text;
+  for (int mode = 0; mode < kResizeOptionCount; ++mode)
+    text.append(mode ? "|" : "").append(ResizeOptionLetter(mode));
+  return text;
+}
+
+// "Resize rule: <phrase> (<letter>), ...; the default is <letter>.", from the mode table.
+std::string ModeMeaning() {
+  std::string text = "Resize rule: ";
+  for (int mode = 0; mode < kResizeOptionCount; ++mode)
+    text.append(mode ? ", " : "")
+        .append(ResizeOptionPhrase(mode))
+        .append(" (")
+        .append(ResizeOptionLetter(mode))
+        .append(")");
+  return text.append("; the default is ")
+      .append(ResizeOptionLetter(ConversionSettings{}.resizeOption))
+      .append(".");
+}
+
+// Made on first use: the resize rule's entry points into two texts built from the mode table.
+const std::vector<OptionHelpEntry>& Options() {
+  static const std::string modeLetters = ModeLetters(), modeMeaning = ModeMeaning();
+  static const std::vector<OptionHelpEntry> options = {
+      {"source", "<file or folder>", "The picture or the folder of pictures to convert."},
+      {"sourcelist", "<file>|-",
+       "A file listing pictures and folders to convert in one run, one per line (-: standard "
+       "input); blank lines are ignored. With samedir each keeps the path it is listed with "
+       "below the destination. Not together with source."},
+      {"dest", "<folder>",
+       "The folder the converted pictures are written to; created when missing."},
+      {"mode", modeLetters, modeMeaning},
+      {"width", "<pixels>", "Target width (default 150)."},
+      {"height", "<pixels>", "Target height (default 100)."},
+      {"portraitwidth", "<pixels>", "Target width for portrait pictures."},
+      {"portraitheight", "<pixels>", "Target height for portrait pictures."},
+      {"ratio", "<percent>", "Scale of mode r (50 is half size)."},
+      {"cropleft", "<percent>",
+       "Horizontal place of the kept window (crop) or of the picture (pad)."},
+      {"croptop", "<percent>", "Vertical place of the kept window (crop) or of the picture (pad)."},
+      {"rotate", "0|90|180|270", "Clockwise quarter turns."},
+      {"ext", "<extension>",
+       "Destination type (default jpg): jpg, png, bmp, tif, tga, gif, webp, avif, jxl, ..."},
+      {"bpp", "1|8|16|24|32", "Destination bit depth (default 24)."},
+      {"jpegquality", "<1-100>|bad|average|normal|good|better|superb",
+       "Quality of JPEG, WebP, AVIF and JPEG XL outputs (default 80); at 100 WebP and JPEG XL "
+       "are lossless."},
+      {"greyscale", "", "Turn the pictures grey."},
+      {"autorotate", "", "Turn pictures upright by their camera orientation before every step."},
+      {"keepmetadata", "",
+       "Keep camera data (date, camera, GPS position) on JPEG and TIFF outputs, updated."},
+      {"paddingvert", "<pixels>", "Frame height above and below; adds a frame."},
+      {"paddinghorz", "<pixels>", "Frame width left and right; adds a frame."},
+      {"paddingcolor", "<RRGGBB>", "Frame colour."},
+      {"createshadow", "", "Add a drop shadow."},
+      {"shadowopaque", "<percent>", "Opacity of the shadow."},
+      {"shadowdistance", "<pixels>", "Distance of the shadow from the picture."},
+      {"shadowangle", "<degrees>", "Direction of the shadow."},
+      {"shadowblur", "<pixels>", "Blur radius of the shadow."},
+      {"shadowcolor", "<RRGGBB>", "Shadow colour."},
+      {"shadowbackcolor", "<RRGGBB>", "Background colour behind the shadow."},
+      {"overlayfile", "<file>", "Overlay this picture on every picture."},
+      {"overlayhalign", "<percent>", "Horizontal place of the overlay."},
+      {"overlayvalign", "<percent>", "Vertical place of the overlay."},
+      {"overlaytransparency", "<percent>", "Transparency of the overlay."},
+      {"overlaytransparentcolor", "<hex>", "Colour of the overlay that is not drawn, as written."},
+      {"prefix", "<text>", "Text put before each destination name."},
+      {"suffix", "<text>", "Text put after each destination name."},
+      {"zeropadding", "<digits>", "Digits of the page number in destination names."},
+      {"samedir", "", "Keep the source's folder structure under the destination."},
+      {"override", "", "Replace destination files that exist."},
+      {"norecursive", "", "Do not descend into subfolders of the source folder."},
+      {"threads", "<count>",
+       "Workers converting at once; 0 or absent: one per processor, as memory allows; 1: one "
+       "picture at a time."},
+      {"timeout", "<seconds>",
+       "Time limit of one picture: the seconds given, plus as many again for every 32 MiB of its "
+       "file and every 16 megapixels of its picture; 0: no limit; absent: 60."},
+  };
+  return options;
+}
 
 // Switches that run nothing: written with two dashes, handled before the option parser.
 constexpr std::array<OptionHelpEntry, 2> kInformational = {{
@@ -110,7 +148,7 @@ void AppendLine(std::string& text, const std::string& option, std::string_view m
 
 }  // namespace
 
-std::span<const OptionHelpEntry> OptionHelpTable() { return kOptions; }
+std::span<const OptionHelpEntry> OptionHelpTable() { return Options(); }
 std::span<const OptionHelpEntry> InformationalSwitches() { return kInformational; }
 
 std::string OptionSyntax(const OptionHelpEntry& entry) {
@@ -121,15 +159,16 @@ std::string OptionSyntax(const OptionHelpEntry& entry) {
 }
 
 const OptionHelpEntry* FindOptionHelp(std::string_view name) {
+  const auto& options = Options();
   const auto found =
-      std::find_if(kOptions.begin(), kOptions.end(),
+      std::find_if(options.begin(), options.end(),
                    [name](const OptionHelpEntry& entry) { return entry.name == name; });
-  return found == kOptions.end() ? nullptr : &*found;
+  return found == options.end() ? nullptr : &*found;
 }
 
 std::string UsageText() {
   std::string text(kSynopsis);
-  for (const OptionHelpEntry& entry : kOptions)
+  for (const OptionHelpEntry& entry : Options())
     AppendLine(text, OptionSyntax(entry), entry.meaning);
   for (const OptionHelpEntry& entry : kInformational)
     AppendLine(text, std::string("--").append(entry.name), entry.meaning);

@@ -1,26 +1,36 @@
 #include "image/ImageBuffer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
 
+#include "image/ImageResult.h"
+#include "image/camera/Orientation.h"
+#include "image/camera/TiffCameraData.h"
 #include "image/codec/BmpHeaderRewrite.h"
 #include "image/codec/CheckedSave.h"
 #include "image/codec/ColourProfile.h"
+#include "image/codec/DecodedPicture.h"
 #include "image/codec/FreeImageCall.h"
+#include "image/codec/ImageType.h"
+#include "image/codec/LoadWatch.h"
+#include "image/codec/OutputTypes.h"
+#include "image/codec/PictureMemory.h"
+#include "image/codec/StandardBitmap.h"
 #include "image/gif/GifReader.h"
 #include "image/gif/GifWriter.h"
+#include "image/header/DeclaredPicture.h"
+#include "image/heif/AvifWriter.h"
+#include "image/heif/HeifReader.h"
+#include "image/jxl/JxlReader.h"
+#include "image/jxl/JxlWriter.h"
+#include "image/transform/BitDepth.h"
 #include "image/transform/Greyscale.h"
-#include "image/ImageResult.h"
-#include "image/codec/ImageType.h"
-#include "image/codec/Orientation.h"
 #include "image/transform/Overlay.h"
-#include "image/codec/PictureMemory.h"
 #include "image/transform/ResizeAndFrame.h"
 #include "image/transform/Rotate.h"
 #include "image/transform/Shadow.h"
-#include "image/codec/StandardBitmap.h"
-#include "image/codec/TiffCameraData.h"
 
 namespace {
 
@@ -32,9 +42,12 @@ int JpegFlags(int quality) {
   return flags;
 }
 
+// The WebP save flags: the quality 1 to 99, lossless at 100.
+int WebpFlags(int quality) { return quality >= 100 ? WEBP_LOSSLESS : std::clamp(quality, 1, 99); }
+
 }  // namespace
 
-ImageBuffer::~ImageBuffer() { Release(); }
+ImageBuffer::~ImageBuffer() { ReleaseDocument(); }
 
 int ImageBuffer::Width() const {
   return picture_ ? static_cast<int>(FreeImage_GetWidth(picture_)) : 0;
@@ -45,14 +58,14 @@ int ImageBuffer::Height() const {
 int ImageBuffer::Bpp() const { return picture_ ? static_cast<int>(FreeImage_GetBPP(picture_)) : 0; }
 
 void ImageBuffer::Release() {
-  if (document_) {
-    FreeImage_UnlockPage(document_, picture_, FALSE);
-    FreeImage_CloseMultiBitmap(document_, 0);
-  } else if (picture_) {
-    FreeImage_Unload(picture_);
-  }
-  document_ = nullptr;
+  if (picture_) FreeImage_Unload(picture_);
   picture_ = nullptr;
+}
+
+void ImageBuffer::ReleaseDocument() {
+  Release();
+  tiffPages_.Close();
+  gifFrames_.Close();
 }
 
 void ImageBuffer::ReplacePicture(FIBITMAP* next) {
@@ -74,13 +87,20 @@ HRESULT ImageBuffer::QueryReserved(int, int, int* out) {
 
 HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   int type = 0;
-  const HRESULT hr = LoadPicture(path, pageIndex, type);
+  CameraData decoded;
+  const HRESULT hr = LoadPicture(path, pageIndex, type, decoded);
   if (Failed(hr)) return hr;
-  camera_ = keepCameraData_ ? CameraDataOf(picture_) : CameraData{};
   cameraOrientation_ = 1;
+  if (DecodedUpright(type)) {
+    // The library turned the picture as the file says: it stands upright as loaded.
+    camera_ = std::move(decoded);
+    return hr;
+  }
+  camera_ = keepCameraData_ ? CameraDataOf(picture_) : CameraData{};
   if (!turnUpright_ && !keepCameraData_) return hr;
-  cameraOrientation_ =
-      type == FIF_TIFF ? TiffOrientation(path, pageIndex) : RecordedOrientation(picture_);
+  cameraOrientation_ = type == FIF_TIFF && tiffPages_.Chain()
+                           ? TiffOrientation(*tiffPages_.Chain(), pageIndex)
+                           : RecordedOrientation(picture_);
   if (!turnUpright_ || cameraOrientation_ == 1) return hr;
   FIBITMAP* upright = TurnedUpright(picture_, cameraOrientation_);
   if (!upright) return E_IMG_LOAD;
@@ -89,58 +109,46 @@ HRESULT ImageBuffer::Load(const std::string& path, int pageIndex) {
   return hr;
 }
 
-HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& type) {
+HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& type,
+                                 CameraData& camera) {
   if (!IsSupportedType(path, true)) return E_IMG_CANNOT_READ_TYPE;
   type = GetImageType(path);
+  // Only one multi-page file stays open: the one this load reads, if any.
+  if (type != ImageTypeOwnGif) gifFrames_.Close();
+  if (type != FIF_TIFF) tiffPages_.Close();
+  if (DecodedUpright(type)) {
+    DecodedPicture decoded;
+    const HRESULT hr = type == ImageTypeJxl
+                           ? (pageIndex == 0 ? LoadJxlPicture(path, decoded) : E_IMG_LOAD)
+                           : LoadHeifImage(path, pageIndex, keepCameraData_, decoded);
+    if (Failed(hr)) return hr;
+    Adopt(decoded.picture);
+    profile_ = std::move(decoded.profile);
+    camera = std::move(decoded.camera);
+    return S_OK;
+  }
   if (type == ImageTypeOwnGif) {
     FIBITMAP* frame = nullptr;
-    const HRESULT hr = LoadGifFrame(path, pageIndex, &frame);
+    const HRESULT hr = gifFrames_.Load(path, pageIndex, &frame);
     if (Failed(hr) || !frame) return E_IMG_LOAD;
     Adopt(frame);
     profile_.clear();
     return S_OK;
   }
-  // A header declaring more pixels than one picture may hold is refused before FreeImage
-  // allocates anything for it.
-  if (!DeclaredSizeAllowed(static_cast<FREE_IMAGE_FORMAT>(type), path, pageIndex))
-    return E_IMG_LOAD;
-  if (type == FIF_TIFF) {
-    if (pageIndex < 0) return E_IMG_LOAD;
-    FIMULTIBITMAP* doc = CallFreeImage<FIMULTIBITMAP*>(nullptr, [&] {
-      return FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, 0);
-    });
-    if (!doc) return E_IMG_LOAD;
-    FIBITMAP* page =
-        CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_LockPage(doc, pageIndex); });
-    if (!page) {
-      FreeImage_CloseMultiBitmap(doc, 0);
-      return E_IMG_LOAD;
-    }
-    ColourProfile profile = ProfileOf(page);
-    if (!IsStandardBitmap(page)) {
-      // Keep a standalone ordinary copy; the document is not needed any more.
-      FIBITMAP* standard = ToStandardBitmap(page);
-      if (standard) CopyResolution(page, standard);
-      FreeImage_UnlockPage(doc, page, FALSE);
-      FreeImage_CloseMultiBitmap(doc, 0);
-      if (!standard) return E_IMG_LOAD;
-      Adopt(standard);
-      profile_ = std::move(profile);
-      return S_OK;
-    }
-    Release();
-    document_ = doc;
-    picture_ = page;
-    profile_ = std::move(profile);
-    return S_OK;
-  }
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  FIBITMAP* loaded = fif == FIF_BMP ? LoadBmp(path) : CallFreeImage<FIBITMAP*>(nullptr, [&] {
-    return FreeImage_Load(fif, path.c_str(), 0);
-  });
-  if (!loaded) return E_IMG_LOAD;
+  // A page the decoder reports as truncated or corrupt fails, rather than converting with
+  // its missing part black or grey.
+  const LoadWatch watch;
+  FIBITMAP* loaded = DecodeWithFreeImage(fif, path, pageIndex);
+  if (loaded && watch.damage() != LoadDamage::None) {
+    FreeImage_Unload(loaded);
+    loaded = nullptr;
+  }
+  if (!loaded) return watch.CodeOr(E_IMG_LOAD);
   ColourProfile profile = ProfileOf(loaded);
-  FIBITMAP* standard = ToStandardBitmap(loaded);
+  // FreeImage reads most layouts of half-float TIFF samples as raw 16-bit words.
+  const bool halfFloat = fif == FIF_TIFF && tiffPages_.HalfFloatSamples(pageIndex);
+  FIBITMAP* standard = halfFloat ? FromHalfFloatPage(loaded) : ToStandardBitmap(loaded);
   if (standard != loaded) {
     if (standard) CopyResolution(loaded, standard);
     FreeImage_Unload(loaded);
@@ -149,6 +157,20 @@ HRESULT ImageBuffer::LoadPicture(const std::string& path, int pageIndex, int& ty
   Adopt(standard);
   profile_ = std::move(profile);
   return S_OK;
+}
+
+// A header declaring a picture whose conversion would exceed the budget is refused before
+// FreeImage allocates anything for it.
+FIBITMAP* ImageBuffer::DecodeWithFreeImage(FREE_IMAGE_FORMAT fif, const std::string& path,
+                                           int pageIndex) {
+  if (fif == FIF_TIFF) {
+    if (pageIndex < 0 || !tiffPages_.Open(path)) return nullptr;
+    const std::optional<DeclaredPicture> declared = tiffPages_.PageHeader(pageIndex);
+    if (declared && !DeclaredPictureAllowed(fif, *declared)) return nullptr;
+    return tiffPages_.LoadPage(pageIndex);
+  }
+  if (!DeclaredSizeAllowed(fif, path, pageIndex)) return nullptr;
+  return fif == FIF_BMP ? LoadBmp(path) : LoadWatchingReads(fif, path);
 }
 
 HRESULT ImageBuffer::Save(const std::string& path, int /*flags*/, int quality, int greyScale) {
@@ -168,9 +190,15 @@ HRESULT ImageBuffer::SaveAs(const std::string& path, const EncoderOptions& optio
     if (Bpp() > 8) return E_FAIL;
     return Succeeded(WriteGif(path, picture_)) ? S_OK : E_FAIL;
   }
+  AttachProfileFor(type, options.greyScale);
+  if (type == ImageTypeAvif) return WriteAvif(picture_, path, options);
+  if (type == ImageTypeJxl) return WriteJxl(picture_, path, options);
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  const int flags = fif == FIF_JPEG ? JpegFlags(options.quality) : 0;
-  AttachProfileFor(fif, options.greyScale);
+  // FreeImage's WebP writer takes 24- and 32-bit pictures only, and fails badly on others.
+  if (fif == FIF_WEBP && Bpp() != 24 && Bpp() != 32) return E_IMG_SAVE;
+  const int flags = fif == FIF_JPEG   ? JpegFlags(options.quality)
+                    : fif == FIF_WEBP ? WebpFlags(options.quality)
+                                      : 0;
   if (keepCameraData_ && (fif == FIF_JPEG || fif == FIF_TIFF))
     return SaveWithCameraData(fif, path, flags);
   return SaveCheckedToFile(fif, picture_, path, flags) ? S_OK : E_IMG_SAVE;
@@ -249,37 +277,56 @@ HRESULT ImageBuffer::RunStep(Step step, const ConversionSettings& settings, bool
   if (Failed(hr)) return hr;
   FIBITMAP* made = nullptr;
   hr = step(picture_, settings, &made);
-  if (made) {
-    if (Failed(hr)) {
-      FreeImage_Unload(made);
-    } else {
-      ReplacePicture(made);
-    }
+  return TakeResult(hr, made);
+}
+
+HRESULT ImageBuffer::TakeResult(HRESULT hr, FIBITMAP* made) {
+  if (!made) return hr;
+  if (Failed(hr)) {
+    FreeImage_Unload(made);
+  } else {
+    ReplacePicture(made);
   }
   return hr;
 }
 
+HRESULT ImageBuffer::ConvertToBitDepth(int bpp) {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertBitDepth(picture_, bpp, &made);
+  return TakeResult(hr, made);
+}
+
+HRESULT ImageBuffer::ToGrey8() {
+  if (!picture_) return E_IMG_NOT_LOADED;
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertToGrey8(picture_, &made);
+  return TakeResult(hr, made);
+}
+
 HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {
   if (!picture_) return E_IMG_NOT_LOADED;
-  const bool jpeg = GetImageType(s.destFileExt) == FIF_JPEG;
+  // An 8-bit grey destination gets its grey from the last step, not from the grey step.
+  const OutputDepth out = OutputDepthFor(s.destFileExt, s.bpp);
   HRESULT hr = S_OK;
   // The resize reads a 24-bit picture as its 32-bit copy and makes a 32-bit one.
   if (s.resizeOption != NoResize || s.addPadding) hr = RunStep(ResizeAndFrame, s, true);
   if (Succeeded(hr) && s.rotateDegree != 0) hr = RunStep(Rotate, s);
   if (Succeeded(hr) && s.overlay) hr = RunStep(ApplyOverlay, s);
-  if (Succeeded(hr) && s.greyScale && !(jpeg && s.bpp == 8)) hr = RunStep(ConvertToGrey, s);
+  if (Succeeded(hr) && s.greyScale && !out.grey) hr = RunStep(ConvertToGrey, s);
   if (Succeeded(hr) && s.createShadow) hr = RunStep(AddShadow, s);
   if (Failed(hr)) return hr;
-  if (!jpeg) return Bpp() != s.bpp ? ConvertToBitDepth(s.bpp) : S_OK;
-  return s.bpp == 8 ? ToGrey8() : ConvertToBitDepth(24);
+  if (out.grey) return ToGrey8();
+  return Bpp() != out.bpp ? ConvertToBitDepth(out.bpp) : S_OK;
 }
 
 // The picture's colour profile is the one it was loaded with, whatever the steps kept of it:
 // written where the format carries one and the output is in colour, absent otherwise, so a
 // grey or palette output never claims a colour space it is not in (nor an RGB output the
 // grey or CMYK space of its source, whose pixels were converted at load).
-void ImageBuffer::AttachProfileFor(FREE_IMAGE_FORMAT fif, bool greyOutput) {
-  const bool carries = fif == FIF_JPEG || fif == FIF_PNG || fif == FIF_TIFF;
+void ImageBuffer::AttachProfileFor(int type, bool greyOutput) {
+  const bool carries = type == FIF_JPEG || type == FIF_PNG || type == FIF_TIFF ||
+                       type == FIF_WEBP || type == ImageTypeAvif || type == ImageTypeJxl;
   const bool colour = !greyOutput && Bpp() > 8 && DescribesRgb(profile_);
   SetProfile(picture_, carries && colour ? profile_ : ColourProfile{});
 }

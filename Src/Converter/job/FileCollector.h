@@ -3,7 +3,9 @@
 // order, recursively unless told otherwise; a folder reached again through a link is
 // not walked twice. Only regular files become items; a destination folder that lies inside
 // a source is left out. Variants override the hooks: AddItem decides where items go,
-// OnSkipped hears of every source or file left out for a reason worth telling.
+// OnUnreadable hears of every source, folder, file or rest of a file that should have
+// given pages and cannot (a failure the run counts), OnSkipped of the entries left out
+// because they are no files at all.
 #pragma once
 
 #include <atomic>
@@ -31,6 +33,11 @@ class FileCollector {
   // The run's destination folder: when it lies inside a source folder, its subtree is not
   // collected, so earlier outputs never come back as sources. Empty: nothing left out.
   std::string destinationFolder;
+  // False: a single source folder is the base of its relative paths, and several sources
+  // each give relative paths that start with their own name. True: every source keeps
+  // the path it is written with ("2020/trip" gives "2020/trip/a.jpg", "/pics/a.jpg" gives
+  // "pics/a.jpg", "." gives "a.jpg"), however many sources there are.
+  bool keepWrittenPaths = false;
 
   // Adds the items of every source path, in list order.
   virtual void Collect();
@@ -44,12 +51,20 @@ class FileCollector {
   virtual void AddFolder(const std::string& folder);
   // Receives each new item; this base discards it.
   virtual void AddItem(std::unique_ptr<ConversionItem> item);
-  // Told of a source that does not exist, or a file left out (not a regular file, pages
-  // that cannot be counted), with a short reason; does nothing here.
+  // Told of an entry left out because it is not a regular file or is a picture of a type
+  // this build cannot read, with a short reason;
+  // does nothing here.
   virtual void OnSkipped(const std::string& path, const std::string& reason);
+  // Told of what cannot be collected although it should give pages: a source that does
+  // not exist, a folder that cannot be read, a path too long for the system, a picture
+  // file that cannot be opened or counted, the pages of a file past those that can be
+  // read. The reason is short ("no such file or folder"); does nothing here.
+  virtual void OnUnreadable(const std::string& path, const std::string& reason);
 
  private:
   bool FirstVisit(const std::string& folder);
+  // Refuses a path the system cannot open as a whole (OnUnreadable); true when it fits.
+  bool PathFits(const std::string& path);
   std::set<FileIdentity> visited_;           // folders walked since the current source began
   std::optional<FileIdentity> destination_;  // the destination folder, when it exists
 };

@@ -1,12 +1,13 @@
-// Saving a picture so that the destination is replaced whole or not at all: the picture
-// is written to a temporary file in the destination's folder (ending with the
-// destination's extension, so the format is chosen the same way) and renamed over the
-// destination only when the write is complete.
+// Writing a destination whole or not at all. Before a page is handed to a worker, the run
+// creates an empty temporary file in the destination's folder (its name ends with the
+// destination's extension, so the encoder is chosen the same way) and notes it for
+// removal on a signal; the worker encodes into it; the run then renames it over the
+// destination, or removes it. So the run always knows every temporary file, also the one
+// of a worker that died.
 #pragma once
 
 #include <string>
 
-#include "image/ImageBuffer.h"
 #include "platform/Result.h"
 
 struct SafeSaveResult {
@@ -14,24 +15,16 @@ struct SafeSaveResult {
   bool destinationExists = false;  // without `replace`: an entry appeared at the destination
 };
 
-// Saves `image` to `dest` with the encoder options.
-// Without `replace` an existing entry is never touched. A name longer than the file-name
-// limit fails. No temporary file is left behind on any failure.
-SafeSaveResult SaveWhole(ImageBuffer& image, const std::string& dest, const EncoderOptions& options,
-                         bool replace);
-
-// The two halves of SaveWhole, for a run whose workers encode while another thread
-// publishes the results in order: the encoded picture waits under its temporary name
-// (noted for removal on a signal) until it is published or discarded.
 struct EncodedTemp {
-  std::string path;  // empty when the encoding failed
-  int note = -1;
+  std::string path;  // empty when none could be created
+  int note = -1;     // the signal clean-up's note
 };
-// Encodes `image` into a fresh temporary file beside `dest`; on failure no file is left
-// and the code is negative.
-HRESULT EncodeToTemp(ImageBuffer& image, const std::string& dest, const EncoderOptions& options,
-                     EncodedTemp& out);
-// Moves the temporary file over `dest` as SaveWhole would; it is gone afterwards either way.
+
+// Creates the temporary file for `dest`. A destination name longer than the file-name
+// limit, or a folder that refuses the file, fails with no file made.
+HRESULT PrepareTemp(const std::string& dest, EncodedTemp& out);
+// Moves the temporary file over `dest`. Without `replace` an existing entry is never
+// touched (destinationExists). The temporary file is gone afterwards either way.
 SafeSaveResult PublishTemp(EncodedTemp& temp, const std::string& dest, bool replace);
-// Removes the temporary file without publishing it.
+// Removes the temporary file without publishing it; nothing when there is none.
 void DiscardTemp(EncodedTemp& temp);

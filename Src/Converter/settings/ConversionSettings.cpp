@@ -64,4 +64,5 @@ void ConversionSettings::ResetJob() {
   source = d.source;
   recursive = d.recursive;
   threads = d.threads;
+  timeoutSeconds = d.timeoutSeconds;
 }

@@ -59,9 +59,11 @@ struct ConversionSettings {
   std::string destFolder;
   std::string prefix;
   std::string suffix;
-  std::string source;     // not stored: the command line's source file or folder
-  bool recursive = true;  // not stored: whether the command line descends into subfolders
+  std::string source;      // not stored: the command line's source file or folder
+  std::string sourceList;  // not stored: the command line's list of sources ("-": stdin)
+  bool recursive = true;   // not stored: whether the command line descends into subfolders
   int threads = 0;  // not stored: the command line's workers; 0 picks them by cores and memory
+  int timeoutSeconds = 60;  // not stored: base of a picture's time limit; 0: none
 
   // Puts every field back to its default.
   void Reset();

@@ -4,24 +4,37 @@
 
 namespace {
 
+// The fields each kind of mode uses, named for the table below.
+constexpr ResizeModeUse kCrop{.width = true, .height = true, .cropPosition = true};
+constexpr ResizeModeUse kPad{
+    .width = true, .height = true, .cropPosition = true, .paddingColor = true};
+constexpr ResizeModeUse kSize{.width = true, .height = true};
+constexpr ResizeModeUse kWidth{.width = true};
+constexpr ResizeModeUse kHeight{.height = true};
+constexpr ResizeModeUse kRatio{.ratio = true};
+constexpr ResizeModeUse kNothing{};
+
 struct ModeInfo {
   std::string_view letter;
-  std::string_view text;
-  bool width;
-  bool height;
+  std::string_view text;    // the resize page's list
+  std::string_view phrase;  // the command-line help
+  ResizeModeUse use;
 };
 
+// Indexed by ResizeOption.
 constexpr std::array<ModeInfo, kResizeOptionCount> kModes = {{
-    {"fc", "Fixed width and height, keep aspect ratio by cropping", true, true},
-    {"fp", "Fixed width and height, keep aspect ratio by padding", true, true},
-    {"m", "Maximum width and height", true, true},
-    {"w", "Fixed width, keep aspect ratio", true, false},
-    {"h", "Fixed Height, keep aspect ratio", false, true},
-    {"r", "Change by ratio", false, false},
-    {"n", "No resize", false, false},
-    {"f", "Fixed width and height", true, true},
-    {"fw", "Fixed width", true, false},
-    {"fh", "Fixed height", false, true},
+    {"fc", "Fixed width and height, keep aspect ratio by cropping",
+     "fixed size cropped to keep the aspect", kCrop},
+    {"fp", "Fixed width and height, keep aspect ratio by padding",
+     "fixed size padded to keep the aspect", kPad},
+    {"m", "Maximum width and height", "maximum size", kSize},
+    {"w", "Fixed width, keep aspect ratio", "fixed width keeping the aspect", kWidth},
+    {"h", "Fixed Height, keep aspect ratio", "fixed height keeping the aspect", kHeight},
+    {"r", "Change by ratio", "by ratio", kRatio},
+    {"n", "No resize", "none", kNothing},
+    {"f", "Fixed width and height", "fixed size", kSize},
+    {"fw", "Fixed width", "fixed width", kWidth},
+    {"fh", "Fixed height", "fixed height", kHeight},
 }};
 
 struct QualityWord {
@@ -44,6 +57,7 @@ bool Valid(int mode) { return mode >= 0 && mode < kResizeOptionCount; }
 
 std::string_view ResizeOptionLetter(int mode) { return Valid(mode) ? kModes[mode].letter : ""; }
 std::string_view ResizeOptionText(int mode) { return Valid(mode) ? kModes[mode].text : ""; }
+std::string_view ResizeOptionPhrase(int mode) { return Valid(mode) ? kModes[mode].phrase : ""; }
 
 std::optional<ResizeOption> ResizeOptionFromLetter(std::string_view letter) {
   for (int i = 0; i < kResizeOptionCount; ++i)
@@ -51,9 +65,7 @@ std::optional<ResizeOption> ResizeOptionFromLetter(std::string_view letter) {
   return std::nullopt;
 }
 
-bool ModeNeedsWidth(int mode) { return Valid(mode) && kModes[mode].width; }
-bool ModeNeedsHeight(int mode) { return Valid(mode) && kModes[mode].height; }
-bool ModeNeedsCropPosition(int mode) { return mode == FixedCrop || mode == FixedPad; }
+ResizeModeUse ResizeModeUses(int mode) { return Valid(mode) ? kModes[mode].use : kNothing; }
 
 std::optional<int> JpegQualityFromWord(std::string_view word) {
   for (const auto& q : kQualityWords)

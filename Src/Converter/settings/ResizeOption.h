@@ -1,5 +1,6 @@
-// The ten resize modes: their stored values, command-line letters, GUI texts and which
-// target fields each needs.
+// The ten resize modes: their stored values, command-line letters, GUI texts, help phrases
+// and which target fields each uses. One table holds them all; the parser, the help text, the
+// checks and the resize page's enabling rules read it.
 #pragma once
 
 #include <optional>
@@ -20,16 +21,24 @@ enum ResizeOption : int {
 
 constexpr int kResizeOptionCount = 10;
 
+// The settings fields a mode reads besides the file ones.
+struct ResizeModeUse {
+  bool width = false, height = false;  // and their portrait twins
+  bool cropPosition = false;           // cropLeftRatio and cropTopRatio
+  bool ratio = false;
+  bool paddingColor = false;  // fills the target's free margin
+};
+
 // The command-line letter of a mode ("fc", "fp", ...); empty for a value outside 0..9.
 std::string_view ResizeOptionLetter(int mode);
 // The GUI text of a mode; empty for a value outside 0..9.
 std::string_view ResizeOptionText(int mode);
+// What the help says a mode does ("maximum size"); empty for a value outside 0..9.
+std::string_view ResizeOptionPhrase(int mode);
 // The mode a command-line letter names, matched exactly.
 std::optional<ResizeOption> ResizeOptionFromLetter(std::string_view letter);
-
-bool ModeNeedsWidth(int mode);
-bool ModeNeedsHeight(int mode);
-bool ModeNeedsCropPosition(int mode);
+// The fields a mode uses; none for a value outside 0..9 (as read from a damaged store).
+ResizeModeUse ResizeModeUses(int mode);
 
 // The JPEG quality a command-line word names ("bad" 10 ... "superb" 100), matched exactly.
 std::optional<int> JpegQualityFromWord(std::string_view word);

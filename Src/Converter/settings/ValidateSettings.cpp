@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "image/ImageBuffer.h"
-#include "image/codec/ImageType.h"
+#include "image/codec/OutputTypes.h"
 #include "image/OverlayPicture.h"
 #include "strings/StringTable.h"
 
@@ -17,6 +17,7 @@ constexpr const char* kBadFrameHorz = "Horizontal frame thickness must be betwee
 constexpr const char* kBadFrameVert = "Vertical frame thickness must be between 0 and 1000.";
 constexpr const char* kBadPrefix = "Invalid prefix. A prefix cannot contain /.";
 constexpr const char* kBadSuffix = "Invalid suffix. A suffix cannot contain /.";
+constexpr const char* kBadExtension = "Invalid file type. A file type cannot contain / or \"..\".";
 constexpr const char* kBadShadowOpaque = "Invalid opaque value. Valid value must be 0-100";
 constexpr const char* kBadShadowBlur = "Invalid shadow blur value. Valid value must be 0-1000";
 constexpr const char* kOverlayLoadFailed = "Failed to load overlay image file ";
@@ -50,14 +51,15 @@ class Checker {
 
 bool CheckResizePage(const ConversionSettings& s, Checker& c) {
   const int mode = s.resizeOption;
-  const bool needW = ModeNeedsWidth(mode);
-  const bool needH = ModeNeedsHeight(mode);
+  const ResizeModeUse use = ResizeModeUses(mode);
+  const bool needW = use.width;
+  const bool needH = use.height;
   const std::string widthText(LoadText(Ids::WidthNotPositive));
   const std::string heightText(LoadText(Ids::HeightNotPositive));
   // A non-finite ratio would reach the geometry as an unbounded size: refuse it here.
   return c.Require(!s.destFolder.empty(), std::string(LoadText(Ids::DestFolderMissing)),
                    SettingsField::destFolder) &&
-         c.Require(mode != ByRatio || (s.ratio > 0.0 && std::isfinite(s.ratio)),
+         c.Require(!use.ratio || (s.ratio > 0.0 && std::isfinite(s.ratio)),
                    std::string(LoadText(Ids::RatioNotPositive)), SettingsField::ratio) &&
          c.Require(!needW || s.width >= 1, widthText, SettingsField::width) &&
          c.Require(!needH || s.height >= 1, heightText, SettingsField::height) &&
@@ -65,19 +67,22 @@ bool CheckResizePage(const ConversionSettings& s, Checker& c) {
                    SettingsField::portraitWidth) &&
          c.Require(s.sameForPortrait || !needH || s.portraitHeight >= 1, heightText,
                    SettingsField::portraitHeight) &&
-         c.Require(!ModeNeedsCropPosition(mode) || IsFraction(s.cropLeftRatio), kBadCropRatio,
+         c.Require(!use.cropPosition || IsFraction(s.cropLeftRatio), kBadCropRatio,
                    SettingsField::cropLeftRatio) &&
-         c.Require(!ModeNeedsCropPosition(mode) || IsFraction(s.cropTopRatio), kBadCropRatio,
+         c.Require(!use.cropPosition || IsFraction(s.cropTopRatio), kBadCropRatio,
                    SettingsField::cropTopRatio) &&
          c.Require(s.zeroPadding >= 0, std::string(LoadText(Ids::ZeroPaddingNegative)),
                    SettingsField::zeroPadding) &&
          c.Require(!s.destFileExt.empty(), std::string(LoadText(Ids::DestTypeMissing)),
                    SettingsField::destFileExt) &&
-         c.Require(IsSupportedType("abc." + s.destFileExt, false),
+         c.Require(WritesType(s.destFileExt, s.bpp),
                    std::string(LoadText(Ids::DestTypeUnsupported)), SettingsField::destFileExt) &&
          // A "/" would put the file outside the destination folder, or in a missing one.
          c.Require(s.prefix.find('/') == std::string::npos, kBadPrefix, SettingsField::prefix) &&
          c.Require(s.suffix.find('/') == std::string::npos, kBadSuffix, SettingsField::suffix) &&
+         c.Require(s.destFileExt.find('/') == std::string::npos &&
+                       s.destFileExt.find("..") == std::string::npos,
+                   kBadExtension, SettingsField::destFileExt) &&
          c.Require(s.rotateDegree == 0 || s.rotateDegree == 90 || s.rotateDegree == 180 ||
                        s.rotateDegree == 270,
                    kBadRotation, SettingsField::rotateDegree) &&

@@ -83,6 +83,12 @@ constexpr std::array kTable = {
     Entry{61288, "Start"},
     Entry{61289, "Add Folder"},
     Entry{61290, "Remove All"},
+    Entry{61300, "Failed to load image %s: the decoder crashed"},
+    Entry{61301, "Failed to load image %s: the decoder ran past its time limit"},
+    Entry{61302, "Failed to load image %s: the decoder ran out of memory"},
+    Entry{61303, "Failed to convert %s: the worker crashed after loading it"},
+    Entry{61304, "Failed to convert %s: the worker ran past its time limit"},
+    Entry{61305, "Failed to convert %s: the worker ran out of memory"},
 };
 
 static_assert(std::is_sorted(kTable.begin(), kTable.end(),

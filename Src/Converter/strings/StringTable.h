@@ -25,6 +25,13 @@ constexpr int LoadFailed = 61250;
 constexpr int ResizeFailed = 61251;
 constexpr int SaveFailed = 61252;
 constexpr int Converted = 61253;
+// A worker process that died or was stopped: while loading, then after the load
+constexpr int LoadCrashed = 61300;
+constexpr int LoadTimedOut = 61301;
+constexpr int LoadOutOfMemory = 61302;
+constexpr int WorkCrashed = 61303;
+constexpr int WorkTimedOut = 61304;
+constexpr int WorkOutOfMemory = 61305;
 // Windowed program
 constexpr int AppTitle = 128;
 constexpr int TipRatio = 1016;

@@ -29,6 +29,30 @@ TEST(GetImageType, FreeImageFormatsIgnoreCase) {
   EXPECT_EQ(GetImageType("noextension"), FIF_UNKNOWN);
 }
 
+TEST(GetImageType, LibraryTypesByExtensionInAnyCase) {
+  const std::pair<const char*, int> cases[] = {
+      {"/phone/IMG_0001.HEIC", ImageTypeHeic},
+      {"a.heif", ImageTypeHeic},
+      {"a.Hif", ImageTypeHeic},
+      {"a.avif", ImageTypeAvif},
+      {"a.AVIF", ImageTypeAvif},
+      {"a.jxl", ImageTypeJxl},
+      // A bare extension has no dot: FreeImage's answer, which knows none of them.
+      {"avif", FIF_UNKNOWN},
+      {"/x.jxl/a", FIF_UNKNOWN},
+      {"a.heics", FIF_UNKNOWN}};
+  for (const auto& [path, type] : cases) EXPECT_EQ(GetImageType(path), type) << path;
+}
+
+TEST(IsSupportedType, HeicIsReadOnlyAndTheOthersGoBothWays) {
+  EXPECT_TRUE(IsSupportedType("a.heic", true));
+  EXPECT_FALSE(IsSupportedType("a.heic", false));
+  for (const char* path : {"a.avif", "a.jxl", "a.webp"}) {
+    EXPECT_TRUE(IsSupportedType(path, true)) << path;
+    EXPECT_TRUE(IsSupportedType(path, false)) << path;
+  }
+}
+
 TEST(IsSupportedType, ReadingAndWriting) {
   for (const char* ext : {"jpg", "bmp", "tif", "png", "tga", "gif", "GIF"}) {
     EXPECT_TRUE(IsSupportedType(std::string("abc.") + ext, false)) << ext;
@@ -50,6 +74,10 @@ TEST(GetPageCount, ByType) {
   EXPECT_LE(GetPageCount(dir / "broken.tif"), 0);
   EXPECT_EQ(GetPageCount(dir / "missing.tif"), -1);
   EXPECT_EQ(GetPageCount(std::string(BM_SOURCE_DIR) + "/samples/scan-3-pages.tif"), 3);
+  // A HEIF file that cannot be opened is one page, whose load then reports the fault.
+  WriteFile(dir / "broken.heic", "not a heif file");
+  EXPECT_EQ(GetPageCount(dir / "broken.heic"), 1);
+  EXPECT_EQ(GetPageCount(dir / "any.jxl"), 1);
 }
 
 }  // namespace

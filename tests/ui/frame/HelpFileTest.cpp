@@ -1,7 +1,8 @@
 // The help file's path beside the program, and the file the build puts there.
 #include <gtest/gtest.h>
 
-#include "support/TestFiles.h"
+#include "support/ProgramRun.h"
+#include "support/TestFolder.h"
 #include "ui/frame/HelpFile.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The list model: counts by status, the selection the frame's commands read, removals.
 #include <gtest/gtest.h>
 
-#include "FrameFixture.h"
+#include "TestItems.h"
 #include "ui/list/ConversionList.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // What the list shows of an item without a window: cell texts, the row's info tip, and
 // the order of two items under each column.
 #include <gtest/gtest.h>
+#include <wx/string.h>
 
-#include "FrameFixture.h"
 #include "ui/list/ColumnFit.h"
 #include "ui/list/ListCells.h"
 

@@ -108,16 +108,6 @@ TEST_F(OptionPageRoundTrip, EveryFieldSurvivesASecondStart) {
   }
 }
 
-// Every whole percentage survives any number of starts on both pages' percent fields.
-TEST(OptionPagePercent, EveryWholePercentSurvivesTheStoredFraction) {
-  for (int percent = 0; percent <= 100; ++percent) {
-    double fraction = percent * 0.01;
-    for (int start = 0; start < 5; ++start) fraction = FractionToPercent(fraction) * 0.01;
-    EXPECT_EQ(FractionToPercent(fraction), percent);
-    EXPECT_EQ(FormatReal(percent * 0.01 * 100), FormatWhole(percent)) << percent;
-  }
-}
-
 using OptionPageCommandLine = OptionPageTest;
 
 TEST_F(OptionPageCommandLine, TheWindowsSettingsEqualTheCommandLines) {

@@ -80,12 +80,22 @@ TEST_F(ResizeOptionPageTest, BitDepthsFollowTheFileType) {
     const char* type;
     std::vector<wxString> entries;
   };
+  const std::vector<wxString> wide = {"24-bit True Color", "32-bit True Color"};
   const Case cases[] = {{"jpg", {"8-bit Gray Scale", "24-bit True Color"}},
                         {"GIF", {"8-bit Palletised"}},
                         {"bmp", five},
                         {"TIF", four},
                         {"png", four},
-                        {"TGA", {"16-bit High Color", "24-bit True Color", "32-bit True Color"}}};
+                        {"TGA", {"16-bit High Color", "24-bit True Color", "32-bit True Color"}},
+                        // The types beyond the first six, at the depths this build writes them.
+                        {"webp", wide},
+                        {"avif", wide},
+                        {"jxl", {"8-bit Gray Scale", "24-bit True Color", "32-bit True Color"}},
+                        {"jp2", wide},
+                        {"pbm", {"1-bit"}},
+                        {"pgm", {"8-bit Gray Scale"}},
+                        {"ppm", {"24-bit True Color"}},
+                        {"xpm", {"8-bit Palletised", "24-bit True Color"}}};
   for (const Case& c : cases) {
     Choose(type, c.type);
     EXPECT_EQ(Entries(depth), c.entries) << c.type;
@@ -104,11 +114,36 @@ TEST_F(ResizeOptionPageTest, BitDepthsFollowTheFileType) {
   Choose(type, "gif");
   EXPECT_EQ(depth->GetStringSelection(), "8-bit Palletised");
   EXPECT_EQ(resize_->Fields().bpp, 8);
-  // The quality box is for jpg only, in either case.
-  for (const char* t : {"jpg", "JPG", "png", "GIF"}) {
+  // The quality box is for the types whose encoder takes it, in either case.
+  for (const char* t : {"jpg", "JPG", "webp", "avif", "jxl", "png", "GIF", "tga", "pgm", "jp2"}) {
     Choose(type, t);
-    EXPECT_EQ(Control(resize_, R::JpegQuality)->IsEnabled(), wxString(t).Lower() == "jpg") << t;
+    const bool quality = wxString(" jpg webp avif jxl ").Contains(" " + wxString(t).Lower() + " ");
+    EXPECT_EQ(Control(resize_, R::JpegQuality)->IsEnabled(), quality) << t;
   }
+}
+
+TEST_F(ResizeOptionPageTest, FileTypesAreEveryTypeThisBuildWritesAndTheQualitySaysSo) {
+  OpenPages();
+  EXPECT_EQ(Entries(Control<wxChoice>(resize_, R::FileType)),
+            (std::vector<wxString>{"jpg", "gif", "bmp", "tif", "png", "tga", "webp", "avif",
+                                   "jxl", "jp2", "j2k", "jng", "pbm", "pgm", "ppm",  "wbmp",
+                                   "psd", "xpm", "JPG", "GIF", "BMP", "TIF", "PNG",  "TGA"}));
+  // The box's label names no one type.
+  wxWindow* label = nullptr;
+  for (wxWindow* child : Control(resize_, R::JpegQuality)->GetParent()->GetChildren())
+    if (auto* text = dynamic_cast<wxStaticText*>(child))
+      if (text->GetLabel().Contains("Quality")) label = text;
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->GetLabel(), "Quality (1-100)");
+  // A type chosen in the window is one the command line accepts with the depth chosen.
+  Choose(Control<wxChoice>(resize_, R::FileType), "avif");
+  Choose(Control<wxChoice>(resize_, R::BitDepth), "32-bit True Color");
+  Type(Control(resize_, R::JpegQuality), "35");
+  resize_->CommitToSettings();
+  const ConversionSettings& s = session_->settings.conversion;
+  EXPECT_EQ(s.destFileExt, "avif");
+  EXPECT_EQ(s.bpp, 32);
+  EXPECT_EQ(s.jpegQualityNew, 35);
 }
 
 TEST_F(ResizeOptionPageTest, GreyScaleIsDisabledUnderEightBitGreyAndKeepsItsCheck) {

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "FrameFixture.h"
 #include "MessageAnswer.h"
@@ -481,6 +482,93 @@ TEST_F(ConversionRunTest, RepaintsDuringARunOfLargePictures) {
   std::printf("run of 3 pictures of 24 MP: %.1f s, %zu paints, longest gap %.0f ms\n", runSeconds,
               paints.size(), longest);
   EXPECT_LT(longest, 500.0);
+}
+
+// An item's results as the list shows them, with the destination folder written as "out".
+std::string ResultsOf(const ConversionList& list, const std::string& out) {
+  std::string text;
+  for (const auto& item : list.Items()) {
+    std::string log = item->log, dest = item->destPath;
+    for (std::string* s : {&log, &dest})
+      for (auto at = s->find(out); at != std::string::npos; at = s->find(out))
+        s->replace(at, out.size(), "out");
+    text += std::to_string(item->status) + " " + std::to_string(item->newWidth) + "x" +
+            std::to_string(item->newHeight) + "x" + std::to_string(item->newBitDepth) + " " + dest +
+            " " + log + "\n";
+  }
+  return text;
+}
+
+// The window's run with one, two and four workers: the same rows, the same counts and the
+// same bytes in every file, also around a page that cannot be loaded.
+TEST_F(ConversionRunTest, OneTwoAndFourWorkersGiveTheSameRowsAndBytes) {
+  ASSERT_TRUE(Convert("-seed 3 -size 120x80 plasma:fractal -duplicate 9 +adjoin -quality 90",
+                      in_ + "/j%02d.jpg"));
+  ASSERT_TRUE(Convert("-size 40x30 xc:red xc:lime xc:blue xc:white", in_ + "/m.tif"));
+  ASSERT_TRUE(Convert("-size 50x50 gradient:red-blue -duplicate 4 +adjoin", in_ + "/p%02d.png"));
+  WriteFile(in_ + "/bad.jpg", "not a picture");
+  settings().resizeOption = 1;
+  settings().width = 60;
+  settings().height = 45;
+  settings().destFileExt = "png";
+  fs::create_directories(out_);
+  OpenFrame();
+  AddFolder(in_);
+  ASSERT_EQ(list().Count(), 20);
+  std::string firstResults;
+  std::map<std::string, std::string> firstBytes;
+  for (int workers : {1, 2, 4}) {
+    SCOPED_TRACE(workers);
+    fs::remove_all(out_);
+    fs::create_directories(out_);
+    settings().threads = workers;
+    const RunRecord run = StartRun();
+    EXPECT_EQ(run.total, "20");
+    EXPECT_EQ(run.succeeded, "19");
+    EXPECT_EQ(run.failed, "1");
+    std::map<std::string, std::string> bytes;
+    for (const std::string& name : FilesIn(out_)) bytes[name] = ReadFile(out_ + "/" + name);
+    EXPECT_EQ(bytes.size(), 19u);
+    if (workers == 1) {
+      firstResults = ResultsOf(list(), out_);
+      firstBytes = bytes;
+      continue;
+    }
+    EXPECT_EQ(ResultsOf(list(), out_), firstResults);
+    EXPECT_TRUE(bytes == firstBytes);
+  }
+}
+
+// The window's run of 24 photos (6 MP, fit into 1024 x 768, JPEG): the time with the
+// automatic worker count against one worker, reported, not asserted (the machine is shared).
+TEST_F(ConversionRunTest, TimeOfTwentyFourPhotosWithEveryCoreAndWithOne) {
+  ASSERT_TRUE(Convert("-seed 5 -size 3000x2000 plasma:fractal -quality 90", in_ + "/p00.jpg"));
+  for (int i = 1; i < 24; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "/p%02d.jpg", i);
+    fs::copy_file(in_ + "/p00.jpg", in_ + name);
+  }
+  settings().resizeOption = 1;
+  settings().width = 1024;
+  settings().height = 768;
+  settings().jpegQualityNew = 90;
+  fs::create_directories(out_);
+  OpenFrame();
+  AddFolder(in_);
+  double seconds[2] = {0, 0};
+  for (int run = 0; run < 2; ++run) {
+    fs::remove_all(out_);
+    fs::create_directories(out_);
+    settings().threads = run == 0 ? 1 : 0;
+    const auto started = Clock::now();
+    const RunRecord record = StartRun();
+    seconds[run] = std::chrono::duration<double>(Clock::now() - started).count();
+    EXPECT_EQ(record.succeeded, "24");
+  }
+  RecordProperty("OneWorkerMs", static_cast<int>(seconds[0] * 1000));
+  RecordProperty("DefaultWorkersMs", static_cast<int>(seconds[1] * 1000));
+  std::printf("24 photos in the window: one worker %.2f s, automatic workers %.2f s (%.2fx)\n",
+              seconds[0], seconds[1], seconds[1] / seconds[0]);
 }
 
 }  // namespace

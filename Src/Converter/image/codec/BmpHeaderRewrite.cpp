@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "image/codec/FreeImageCall.h"
+#include "image/codec/LoadWatch.h"
 #include "image/codec/PictureMemory.h"
 #include "platform/ByteCodes.h"
 
@@ -49,16 +50,7 @@ void MakeOpaque(FIBITMAP* picture) {
   }
 }
 
-FIBITMAP* DecodeBmp(std::string& bytes) {
-  return CallFreeImage<FIBITMAP*>(nullptr, [&]() -> FIBITMAP* {
-    FIMEMORY* memory = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(bytes.data()),
-                                            static_cast<DWORD>(bytes.size()));
-    if (!memory) return nullptr;
-    FIBITMAP* picture = FreeImage_LoadFromMemory(FIF_BMP, memory, 0);
-    FreeImage_CloseMemory(memory);
-    return picture;
-  });
-}
+FIBITMAP* DecodeBmp(std::string& bytes) { return LoadWatchingReadsFromMemory(FIF_BMP, bytes); }
 
 }  // namespace
 

@@ -48,3 +48,12 @@ bool SaveCheckedToFile(FREE_IMAGE_FORMAT fif, FIBITMAP* picture, const std::stri
   const bool closed = std::fclose(stream.file) == 0;
   return encoded && !stream.writeFailed && flushed && closed;
 }
+
+bool WriteFileChecked(const std::string& path, const std::uint8_t* bytes, std::size_t size) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(bytes, 1, size, file) == size;
+  const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
+  const bool closed = std::fclose(file) == 0;
+  return written && flushed && closed;
+}

@@ -6,8 +6,12 @@
 
 #include <FreeImage.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // True only when FreeImage encoded the picture and every byte reached the file.
 bool SaveCheckedToFile(FREE_IMAGE_FORMAT fif, FIBITMAP* picture, const std::string& path,
                        int flags);
+// Writes bytes another encoder made to the file, checked the same way.
+bool WriteFileChecked(const std::string& path, const std::uint8_t* bytes, std::size_t size);

@@ -1,39 +1,15 @@
 #include "image/codec/PictureMemory.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "image/codec/FreeImageCall.h"
+#include "image/codec/ImageType.h"
 
 namespace {
 
 bool KnownDepth(int bpp) {
   return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
-}
-
-// A header-only bitmap is as large as the picture it describes: width, height and depth.
-bool HeaderWithinBudget(FIBITMAP* header) {
-  const std::int64_t w = FreeImage_GetWidth(header), h = FreeImage_GetHeight(header);
-  const std::int64_t bytesPerPixel = std::max<std::int64_t>(4, (FreeImage_GetBPP(header) + 7) / 8);
-  // Both factors are below 2^32, so the product cannot overflow 64 bits.
-  const std::int64_t pixels = w * h;
-  return pixels <= kMaxPicturePixels && pixels <= kMaxPictureBytes / bytesPerPixel;
-}
-
-// The header of page `page` of a TIFF; the document is opened only to describe that page.
-bool TiffPageAllowed(const std::string& path, int page) {
-  FIMULTIBITMAP* doc = CallFreeImage<FIMULTIBITMAP*>(nullptr, [&] {
-    return FreeImage_OpenMultiBitmap(FIF_TIFF, path.c_str(), FALSE, TRUE, FALSE, FIF_LOAD_NOPIXELS);
-  });
-  if (!doc) return true;
-  bool allowed = true;
-  FIBITMAP* header =
-      CallFreeImage<FIBITMAP*>(nullptr, [&] { return FreeImage_LockPage(doc, page); });
-  if (header) {
-    allowed = HeaderWithinBudget(header);
-    FreeImage_UnlockPage(doc, header, FALSE);
-  }
-  FreeImage_CloseMultiBitmap(doc, 0);
-  return allowed;
 }
 
 }  // namespace
@@ -51,15 +27,25 @@ FIBITMAP* AllocatePicture(std::int64_t width, std::int64_t height, int bpp) {
   });
 }
 
-bool DeclaredSizeAllowed(FREE_IMAGE_FORMAT fif, const std::string& path, int page) {
-  if (fif == FIF_UNKNOWN || !FreeImage_FIFSupportsNoPixels(fif)) return true;
-  if (fif == FIF_TIFF) return TiffPageAllowed(path, page);
-  FIBITMAP* header = CallFreeImage<FIBITMAP*>(
-      nullptr, [&] { return FreeImage_Load(fif, path.c_str(), FIF_LOAD_NOPIXELS); });
-  if (!header) return true;
-  const bool allowed = HeaderWithinBudget(header);
-  FreeImage_Unload(header);
-  return allowed;
+std::int64_t PeakBytesFor(int type, std::int64_t width, std::int64_t height, int bpp) {
+  if (width <= 0 || height <= 0) return 0;
+  const std::int64_t stored = std::max<std::int64_t>(1, (std::int64_t{bpp} + 7) / 8);
+  constexpr std::int64_t kTwoPictures = 2 * 4;
+  std::int64_t perPixel = 0;
+  if (type == ImageTypeOwnGif) {
+    // Kept between frames: the canvas (1 byte, 3 for a screen raster) and the file's
+    // bytes (LZW codes of at most 12 bits a pixel, with their sub-block counts).
+    constexpr std::int64_t kFileBytes = 2;
+    perPixel = kTwoPictures + stored + kFileBytes;
+  } else {
+    std::int64_t decoder = stored;
+    if (type == FIF_J2K || type == FIF_JP2) decoder = 5 * stored;
+    if (type == FIF_WEBP) decoder = 2 * stored;
+    perPixel = std::max({decoder, stored + 4, kTwoPictures});
+  }
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  if (width > kMax / perPixel / height) return kMax;
+  return width * height * perPixel;
 }
 
 void CopyResolution(FIBITMAP* from, FIBITMAP* to) {

@@ -1,5 +1,9 @@
 #include "image/codec/StandardBitmap.h"
 
+#include <array>
+#include <cmath>
+#include <cstdint>
+
 #include "image/codec/FreeImageCall.h"
 #include "image/codec/PictureMemory.h"
 
@@ -33,6 +37,56 @@ FIBITMAP* FromFloatSamples(FIBITMAP* picture, int samples) {
   return out;
 }
 
+// IEEE half float (1 sign, 5 exponent and 10 fraction bits) as a float.
+float HalfToFloat(std::uint16_t half) {
+  const int exponent = (half >> 10) & 0x1F;
+  const int fraction = half & 0x3FF;
+  float magnitude = 0;
+  if (exponent == 0) {
+    magnitude = std::ldexp(static_cast<float>(fraction), -24);  // subnormal: f x 2^-24
+  } else if (exponent == 31) {
+    magnitude = fraction ? NAN : INFINITY;
+  } else {
+    magnitude = std::ldexp(static_cast<float>(fraction + 1024), exponent - 25);  // 1.f x 2^(e-15)
+  }
+  return half & 0x8000 ? -magnitude : magnitude;
+}
+
+// The byte of every half float, so that the pixel loop only looks values up.
+const std::array<BYTE, 65536>& HalfToByte() {
+  static const std::array<BYTE, 65536> table = [] {
+    std::array<BYTE, 65536> bytes{};
+    for (std::size_t h = 0; h < bytes.size(); ++h)
+      bytes[h] = FloatToByte(HalfToFloat(static_cast<std::uint16_t>(h)));
+    return bytes;
+  }();
+  return table;
+}
+
+// Grey (1 sample), grey and alpha (2), RGB (3) or RGBA (4) half floats as a 24- or 32-bit
+// bitmap.
+FIBITMAP* FromHalfSamples(FIBITMAP* picture, int samples) {
+  const int width = static_cast<int>(FreeImage_GetWidth(picture));
+  const int height = static_cast<int>(FreeImage_GetHeight(picture));
+  const bool alpha = samples == 2 || samples == 4;
+  const int bytes = alpha ? 4 : 3;
+  FIBITMAP* out = AllocatePicture(width, height, 8 * bytes);
+  if (!out) return nullptr;
+  const std::array<BYTE, 65536>& toByte = HalfToByte();
+  const int green = samples >= 3 ? 1 : 0, blue = samples >= 3 ? 2 : 0;
+  for (int y = 0; y < height; ++y) {
+    const auto* in = reinterpret_cast<const std::uint16_t*>(FreeImage_GetScanLine(picture, y));
+    BYTE* px = FreeImage_GetScanLine(out, y);
+    for (int x = 0; x < width; ++x, in += samples, px += bytes) {
+      px[FI_RGBA_RED] = toByte[in[0]];
+      px[FI_RGBA_GREEN] = toByte[in[green]];
+      px[FI_RGBA_BLUE] = toByte[in[blue]];
+      if (alpha) px[FI_RGBA_ALPHA] = toByte[in[samples - 1]];
+    }
+  }
+  return out;
+}
+
 FIBITMAP* Convert(FIBITMAP* picture, FREE_IMAGE_TYPE type) {
   return CallFreeImage<FIBITMAP*>(nullptr, [&]() -> FIBITMAP* {
     switch (type) {
@@ -60,4 +114,14 @@ FIBITMAP* ToStandardBitmap(FIBITMAP* picture) {
     return nullptr;
   }
   return standard;
+}
+
+FIBITMAP* FromHalfFloatPage(FIBITMAP* page) {
+  if (!page) return nullptr;
+  const FREE_IMAGE_TYPE type = FreeImage_GetImageType(page);
+  if (type == FIT_RGBF || type == FIT_RGBAF) return ToStandardBitmap(page);
+  const unsigned bpp = FreeImage_GetBPP(page);
+  if (bpp % 16 != 0 || bpp < 16 || bpp > 64) return nullptr;
+  return CallFreeImage<FIBITMAP*>(
+      nullptr, [&] { return FromHalfSamples(page, static_cast<int>(bpp / 16)); });
 }

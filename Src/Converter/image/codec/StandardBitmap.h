@@ -9,3 +9,9 @@
 // `picture` itself when it is already ordinary; otherwise a new ordinary bitmap (the
 // caller still owns and unloads `picture`), or nullptr when no conversion exists.
 FIBITMAP* ToStandardBitmap(FIBITMAP* picture);
+
+// A new ordinary bitmap from a TIFF page of 16-bit float samples. FreeImage turns RGB half
+// floats into 32-bit floats itself but holds grey, grey and alpha, and RGBA half floats as
+// raw 16-bit words under a wrong type; those words are converted as float samples are.
+// nullptr when the layout is none of these or the memory cannot be had.
+FIBITMAP* FromHalfFloatPage(FIBITMAP* page);

@@ -72,8 +72,8 @@ void GifComposer::PaintColours(const GifRaster& image) {
   }
 }
 
-bool GifComposer::Finish(const GifControl& control, GifRaster& out) {
-  if (picture_.Empty()) return false;
+const GifRaster* GifComposer::Result(const GifControl& control) {
+  if (picture_.Empty()) return nullptr;
   // A screen picture has no indices of its own: when a transparent index was set, it
   // answers index 0.
   if (onScreen_ && control.transparentIndex >= 0) picture_.transparentIndex = 0;
@@ -81,7 +81,5 @@ bool GifComposer::Finish(const GifControl& control, GifRaster& out) {
   picture_.disposal = control.disposal;
   picture_.loopCount = control.loopCount;
   picture_.comment = control.comment;
-  out = std::move(picture_);
-  picture_ = GifRaster();
-  return true;
+  return &picture_;
 }

@@ -28,9 +28,9 @@ class GifComposer {
   // Adds image k, decoded with `disposal` the method in force before it.
   void Add(GifRaster&& image, int k, int disposal);
 
-  // Hands over the picture, with the properties of the control state at the end; false
-  // when there is none.
-  bool Finish(const GifControl& control, GifRaster& out);
+  // The picture so far, given the properties of the control state at the end; nullptr
+  // when there is none. It stays the composer's: later images go on painting over it.
+  const GifRaster* Result(const GifControl& control);
 
  private:
   void PaintIndices(const GifRaster& image);

@@ -30,9 +30,8 @@ bool BrindlemarkApp::OnInit() {
     return false;
   }
   SetTopWindow(frame);
-  frame->Show();
-  frame->Raise();
-  // A stop by signal or by the loss of the display still saves the settings.
+  // A stop by signal or by the loss of the display still saves the settings: in place before
+  // the window shows, so a signal sent as soon as it appears is not the default's sudden end.
   TrackModalDialogs();
   InstallStopOnSignal();
   signalTimer_.Bind(wxEVT_TIMER, [](wxTimerEvent&) { ActOnStopRequest(TheMainFrame()); });
@@ -40,6 +39,8 @@ bool BrindlemarkApp::OnInit() {
   SaveOnDisplayLoss([this] {
     if (!commandLineMode_) session_->Save();
   });
+  frame->Show();
+  frame->Raise();
   started_ = true;
   return true;
 }

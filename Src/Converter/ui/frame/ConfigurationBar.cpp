@@ -43,7 +43,6 @@ std::vector<wxString> WrapWords(wxDC& dc, const wxString& text, int width) {
 
 ConfigurationBar* TheConfigurationBar() { return theBar; }
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(ConfigurationBar, wxWindow)
   EVT_PAINT(ConfigurationBar::OnPaint)
   EVT_SIZE(ConfigurationBar::OnSize)
@@ -51,9 +50,8 @@ wxBEGIN_EVENT_TABLE(ConfigurationBar, wxWindow)
   EVT_COMMAND(ToWxId(Res::TabControl), bmEVT_TAB_SELCHANGE, ConfigurationBar::OnTabChanged)
   EVT_SET_FOCUS(ConfigurationBar::OnFocus)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    std::vector<ConfigurationBar::PageFactory> ConfigurationBar::DefaultPages() {
+std::vector<ConfigurationBar::PageFactory> ConfigurationBar::DefaultPages() {
   std::vector<PageFactory> pages;
   // The file selection page works on the main window's session.
   pages.push_back([](wxWindow* parent) -> PageDialog* {

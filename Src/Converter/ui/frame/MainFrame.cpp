@@ -56,7 +56,6 @@ CMainFrame* TheMainFrame() { return theFrame; }
 #define BM_COMMAND(res, handler) EVT_MENU(ToWxId(res), CMainFrame::handler)
 #define BM_UPDATE(res, handler) EVT_UPDATE_UI(ToWxId(res), CMainFrame::handler)
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
   EVT_CLOSE(CMainFrame::OnClose)
   EVT_IDLE(CMainFrame::OnIdle)
@@ -88,10 +87,8 @@ wxBEGIN_EVENT_TABLE(CMainFrame, wxFrame)
   BM_UPDATE(Res::ViewToolbar, OnUpdateViewToolbar)
   BM_UPDATE(Res::ViewStatusBar, OnUpdateViewStatusBar)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    CMainFrame::CMainFrame(AppSession& session)
-    : session_(session), list_(*session.list) {
+CMainFrame::CMainFrame(AppSession& session) : session_(session), list_(*session.list) {
   theFrame = this;
   hooks_.openFile = [this](const wxString& path) { OpenWithDesktop(path, this); };
   hooks_.startConversion = [this] { StartConversion(*this); };

@@ -14,7 +14,6 @@ const wxColour kShadow(128, 128, 128);
 const wxColour kPressedFill(232, 229, 222);
 }  // namespace
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(TabStrip, wxControl)
   EVT_PAINT(TabStrip::OnPaint)
   EVT_LEFT_DOWN(TabStrip::OnMouseDown)
@@ -25,9 +24,8 @@ wxBEGIN_EVENT_TABLE(TabStrip, wxControl)
   EVT_SET_FOCUS(TabStrip::OnFocus)
   EVT_KILL_FOCUS(TabStrip::OnFocus)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    TabStrip::TabStrip(wxWindow* parent, wxWindowID id)
+TabStrip::TabStrip(wxWindow* parent, wxWindowID id)
     : wxControl(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE | wxWANTS_CHARS) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
 }

@@ -1,10 +1,13 @@
 #include "ui/pages/OptionPageFields.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <map>
 
+#include "image/codec/OutputTypes.h"
 #include "platform/ByteCodes.h"
 
 namespace {
@@ -123,20 +126,56 @@ std::string HexText(std::uint32_t value) {
   return text;
 }
 
-ModeUse ResizeModeUse(int mode) {
-  //                                  width  height crop   ratio
-  static const ModeUse table[] = {{true, true, true, false},     // FixedCrop
-                                  {true, true, true, false},     // FixedPad
-                                  {true, true, false, false},    // MaxSize
-                                  {true, false, false, false},   // FixedWidthKeepRatio
-                                  {false, true, false, false},   // FixedHeightKeepRatio
-                                  {false, false, false, true},   // ByRatio
-                                  {false, false, false, false},  // NoResize
-                                  {true, true, false, false},    // FixedSize
-                                  {true, false, false, false},   // FixedWidth
-                                  {false, true, false, false}};  // FixedHeight
-  if (mode < 0 || mode >= static_cast<int>(std::size(table))) return {};
-  return table[mode];
+namespace {
+
+const char* const kFirstTypes[] = {"jpg", "gif", "bmp", "tif", "png", "tga"};
+
+bool IsFirstType(const std::string& type) {
+  return std::find(std::begin(kFirstTypes), std::end(kFirstTypes), type) != std::end(kFirstTypes);
+}
+
+// The entry of one depth as the lists name it; 8 bits is grey or a palette by the type.
+BitDepthEntry EntryFor(int bpp, bool greyEight) {
+  switch (bpp) {
+    case 1: return {"1-bit", 1};
+    case 8: return {greyEight ? "8-bit Gray Scale" : "8-bit Palletised", 8};
+    case 16: return {"16-bit High Color", 16};
+    case 32: return {"32-bit True Color", 32};
+    default: return {"24-bit True Color", 24};
+  }
+}
+
+// The depths of every type beyond the first six, as this build writes them.
+const std::map<std::string, std::vector<BitDepthEntry>>& OtherTypeDepths() {
+  static const std::map<std::string, std::vector<BitDepthEntry>> others = [] {
+    std::map<std::string, std::vector<BitDepthEntry>> made;
+    for (const OutputType& type : WritableOutputTypes()) {
+      if (IsFirstType(type.extension)) continue;
+      std::vector<BitDepthEntry>& entries = made[type.extension];
+      for (int bpp : type.depths)
+        entries.push_back(EntryFor(bpp, OutputDepthFor(type.extension, bpp).grey));
+    }
+    return made;
+  }();
+  return others;
+}
+
+}  // namespace
+
+const std::vector<std::string>& FileTypeChoices() {
+  static const std::vector<std::string> choices = [] {
+    std::vector<std::string> made(std::begin(kFirstTypes), std::end(kFirstTypes));
+    for (const OutputType& type : WritableOutputTypes())
+      if (!IsFirstType(type.extension)) made.push_back(type.extension);
+    for (const char* first : kFirstTypes) {
+      std::string upper = first;
+      std::transform(upper.begin(), upper.end(), upper.begin(),
+                     [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+      made.push_back(upper);
+    }
+    return made;
+  }();
+  return choices;
 }
 
 const std::vector<BitDepthEntry>& BitDepthsFor(std::string_view fileType) {
@@ -159,8 +198,11 @@ const std::vector<BitDepthEntry>& BitDepthsFor(std::string_view fileType) {
   if (type == "bmp") return bmp;
   if (type == "tif" || type == "png") return tifPng;
   if (type == "tga") return tga;
-  return none;
+  const auto other = OtherTypeDepths().find(type);
+  return other != OtherTypeDepths().end() ? other->second : none;
 }
+
+bool QualityAppliesTo(std::string_view fileType) { return TakesQuality(std::string(fileType)); }
 
 int BitDepthIndexFor(const std::vector<BitDepthEntry>& entries, int bpp) {
   for (int want : {bpp, 24}) {

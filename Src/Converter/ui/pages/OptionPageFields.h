@@ -1,8 +1,7 @@
 // The option pages' own copies of their ConversionSettings fields, in the units the
 // pages show: percentages for fractions, a list index for the rotation. Taken from the
-// settings when a page is built and written back when it commits. Also the tables the
-// resize page works from: which sizes each resize mode uses and the bit depths each file
-// type offers.
+// settings when a page is built and written back when it commits. Also the table of the
+// bit depths each file type offers.
 #pragma once
 
 #include <cstdint>
@@ -59,19 +58,18 @@ std::string HexText(std::uint32_t value);
 // The longest transparent-colour text: eight digits, AARRGGBB.
 constexpr std::size_t kMaxHexDigits = 8;
 
-// Which target sizes a resize mode uses; a value outside 0..9 uses none.
-struct ModeUse {
-  bool width = false, height = false, crop = false, ratio = false;
-};
-ModeUse ResizeModeUse(int mode);
-
 struct BitDepthEntry {
   std::string_view text;
   int bpp;
 };
-// The bit depths a file type offers, compared without regard to case; empty for a type
-// that is none of jpg, gif, bmp, tif, png and tga.
+// The File Type list: jpg, gif, bmp, tif, png and tga, then every other type this build
+// writes (webp, avif, jxl, ...), then the first six in capitals.
+const std::vector<std::string>& FileTypeChoices();
+// The bit depths a file type offers, compared without regard to case: the six first types'
+// own lists, the depths this build writes the others at; empty for a type it does not write.
 const std::vector<BitDepthEntry>& BitDepthsFor(std::string_view fileType);
+// Whether the type's encoder takes the quality box's value (jpg, webp, avif, jxl).
+bool QualityAppliesTo(std::string_view fileType);
 // The entry to select for `bpp`: the one with that value, else the 24-bit one, else the
 // first; -1 for an empty list.
 int BitDepthIndexFor(const std::vector<BitDepthEntry>& entries, int bpp);

@@ -5,14 +5,12 @@
 #include "strings/StringTable.h"
 #include "ui/toolkit/WxText.h"
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(PageDialog, wxPanel)
   EVT_BUTTON(wxID_OK, PageDialog::OnOk)
   EVT_MENU(wxID_OK, PageDialog::OnOk)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    PageDialog::PageDialog(wxWindow* parent, int templateId)
+PageDialog::PageDialog(wxWindow* parent, int templateId)
     : wxPanel(parent, templateId, wxDefaultPosition, wxDefaultSize,
               wxTAB_TRAVERSAL | wxBORDER_NONE),
       templateId_(templateId) {}

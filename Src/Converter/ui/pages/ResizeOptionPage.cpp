@@ -16,8 +16,6 @@
 namespace {
 
 constexpr int kSpinMax = 32767;
-const char* const kFileTypes[] = {"jpg", "gif", "bmp", "tif", "png", "tga",
-                                  "JPG", "GIF", "BMP", "TIF", "PNG", "TGA"};
 const char* const kQualities[] = {"50 - Normal", "80 - Good", "90 - Better", "100 - Superb"};
 const char* const kRotations[] = {"0", "90", "180", "270"};
 
@@ -131,13 +129,13 @@ wxSizer* ResizeOptionPage::MakeFileGroup() {
   FieldGrid grid(body_, "File Generation");
   wxWindow* box = grid.Box();
   fileType_ = new wxChoice(box, FileType);
-  for (const char* type : kFileTypes) fileType_->Append(type);
+  for (const std::string& type : FileTypeChoices()) fileType_->Append(type);
   grid.AddRow("File Type", fileType_);
   bitDepth_ = new wxChoice(box, BitDepth);
   grid.AddRow("Bit Depth", bitDepth_);
   jpegQuality_ = new wxComboBox(box, JpegQuality);
   for (const char* quality : kQualities) jpegQuality_->Append(quality);
-  grid.AddRow("JPEG Quality (1-100)", jpegQuality_);
+  grid.AddRow("Quality (1-100)", jpegQuality_);
   prefix_ = new wxTextCtrl(box, Prefix);
   grid.AddRow("Prefix", prefix_);
   suffix_ = new wxTextCtrl(box, Suffix);
@@ -253,22 +251,22 @@ void ResizeOptionPage::TakeSelectedBitDepth() {
 void ResizeOptionPage::UpdateControls() {
   fields_.sameForPortrait = sameSize_->GetValue();
   const bool same = fields_.sameForPortrait;
-  const ModeUse use = ResizeModeUse(fields_.resizeOption);
+  const ResizeModeUse use = ResizeModeUses(fields_.resizeOption);
   width_->Enable(use.width);
   height_->Enable(use.height);
   ratio_->Enable(use.ratio);
-  cropLeft_->Enable(use.crop);
-  cropTop_->Enable(use.crop);
+  cropLeft_->Enable(use.cropPosition);
+  cropTop_->Enable(use.cropPosition);
   portraitWidth_->Enable(use.width && !same);
   portraitHeight_->Enable(use.height && !same);
   widthLabel_->SetLabel(same ? "Width" : "Width for landscape picture");
   heightLabel_->SetLabel(same ? "Height" : "Height for landscape picture");
-  jpegQuality_->Enable(fileType_->GetStringSelection().Lower() == "jpg");
+  jpegQuality_->Enable(QualityAppliesTo(Utf8(fileType_->GetStringSelection())));
   greyScale_->Enable(bitDepth_->GetStringSelection() != "8-bit Gray Scale");
   const bool frame = addFrame_->GetValue();
   frameHorz_->Enable(frame);
   frameVert_->Enable(frame);
-  paddingColour_->Enable(frame || fields_.resizeOption == FixedPad);
+  paddingColour_->Enable(frame || use.paddingColor);
   body_->Layout();
 }
 
@@ -300,8 +298,8 @@ wxWindow* ResizeOptionPage::ControlFor(SettingsField field) const {
 bool ResizeOptionPage::FocusField(SettingsField field) {
   wxWindow* control = ControlFor(field);
   if (!control) return false;
-  // The quality is checked whatever the file type, while its box is enabled only for
-  // jpg: a value that must be mended has to be reachable.
+  // The quality is checked whatever the file type, while its box is enabled only for the
+  // types that take it: a value that must be mended has to be reachable.
   if (!control->IsEnabled()) control->Enable();
   return OptionPage::FocusField(field);
 }

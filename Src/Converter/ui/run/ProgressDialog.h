@@ -2,10 +2,13 @@
 // ImageConverter. It shows the current item's source and destination, a bar for the
 // current file and one for the whole run, and the Total, Succeeded and Failed counts.
 // The run starts once the dialog has painted; the conversion works on a thread of its own
-// over private copies of the items, and every hook's step is shown on the GUI thread in
-// the order the hooks were called, each finished item copied back into the list's item
-// and its row refreshed. Cancel (button, close box, Escape) stops after the current item;
-// after the run the button reads "&OK" and closes the dialog.
+// over private copies of the items, with the automatic number of worker processes (the
+// settings' `threads`, 0 in the window), and every hook's step is shown on the GUI thread
+// in the order the hooks were called: items in list order, the source shown being the
+// oldest item still in flight. Each finished item is copied back into the list's item and
+// its row refreshed. Cancel (button, close box, Escape) stops after the item shown; the
+// work done ahead on later items is dropped and they stay Not Started. After the run the
+// button reads "&OK" and closes the dialog.
 #pragma once
 
 #include <wx/dialog.h>
