@@ -161,7 +161,9 @@ TEST_F(DeclaredPictureFiles, CutOrForeignHeadersGiveNoAnswer) {
     for (std::size_t n = 0; n < std::min<std::size_t>(whole.size(), 600); ++n) {
       MemoryBytes cut(reinterpret_cast<const std::uint8_t*>(whole.data()), n);
       const std::optional<DeclaredPicture> read = ReadDeclaredPicture(type, cut, 0);
-      if (read) EXPECT_TRUE(read->width == 16 && read->height == 12) << file << " cut at " << n;
+      if (read) {
+        EXPECT_TRUE(read->width == 16 && read->height == 12) << file << " cut at " << n;
+      }
     }
     // PICT's signature is its version opcode after the 512-byte preamble.
     std::string foreign = whole;
