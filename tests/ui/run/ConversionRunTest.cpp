@@ -55,7 +55,8 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 // What the dialog showed when the run had ended.
 struct RunRecord {
   bool opened = false;
-  std::string total, succeeded, failed, button;
+  std::string total, succeeded, failed, button, summary;
+  bool openFolderEnabledWhileRunning = false;
   int totalBar = -1;
   std::vector<int> rowStatesSeen;  // the statuses the rows had when the run ended
 };
@@ -105,11 +106,14 @@ class ConversionRunTest : public FrameTest {
       wxTimer tick;
       tick.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         if (duringRun && !dialog.Finished()) duringRun(dialog);
+        if (!dialog.Finished() && dialog.FindWindow(ProgressDialog::kOpenFolder)->IsEnabled())
+          record.openFolderEnabledWhileRunning = true;
         if (!dialog.Finished() || !dialog.IsModal()) return;
         record.total = Utf8(dialog.CountText(ProgressDialog::kTotal));
         record.succeeded = Utf8(dialog.CountText(ProgressDialog::kSucceeded));
         record.failed = Utf8(dialog.CountText(ProgressDialog::kFailed));
         record.button = Utf8(dialog.ButtonLabel());
+        record.summary = Utf8(dialog.SummaryText());
         record.totalBar = dialog.TotalBarValue();
         if (whenFinished) whenFinished(dialog);
         for (const auto& item : list().Items()) record.rowStatesSeen.push_back(item->status);
@@ -200,9 +204,22 @@ TEST_F(ConversionRunTest, ConvertsEveryPageAsTheCommandLineDoesAndShowsTheResult
   Snapshot(frame_, "run-2-resize-option-page.png");
 
   // F9 starts the run through the frame's command; the test answers the folder question.
+  // After the run, "Open Destination Folder" hands the folder to the desktop's opener (a
+  // stand-in on PATH that records its arguments).
+  const std::string bin = files_ / "bin", opened = files_ / "opened.txt";
+  fs::create_directories(bin);
+  WriteFile(bin + "/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + opened + "\"\n");
+  fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
   RunRecord run;
   frame_->Hooks().startConversion = [&] {
-    run = StartRun({}, true, [&](ProgressDialog& d) { Snapshot(&d, "run-3-finished-dialog.png"); });
+    run = StartRun({}, true, [&](ProgressDialog& d) {
+      Snapshot(&d, "run-3-finished-dialog.png");
+      setenv("PATH", (bin + ":" + path).c_str(), 1);
+      ClickOn(d.FindWindow(ProgressDialog::kOpenFolder));
+      EXPECT_TRUE(WaitFor([&] { return fs::exists(opened) && fs::file_size(opened) > 0; }, 10000));
+      setenv("PATH", path.c_str(), 1);
+    });
   };
   ClickOn(page->ControlFor(SettingsField::width));
   wxUIActionSimulator().Char(WXK_F9);
@@ -214,6 +231,9 @@ TEST_F(ConversionRunTest, ConvertsEveryPageAsTheCommandLineDoesAndShowsTheResult
   EXPECT_EQ(run.succeeded, "52");
   EXPECT_EQ(run.failed, "1");
   EXPECT_EQ(run.button, "&OK");
+  EXPECT_EQ(run.summary, "Done: 53 of 53");
+  EXPECT_FALSE(run.openFolderEnabledWhileRunning);
+  EXPECT_EQ(ReadFile(opened), out_ + "\n");
   EXPECT_EQ(run.totalBar, 53);
   EXPECT_EQ(Utf8(frame_->IdleText()), "Total files: 53 Succeeded: 52 Failed: 1");
   ASSERT_TRUE(frame_->Bar()->SwitchTo(0));
@@ -311,6 +331,7 @@ TEST_F(ConversionRunTest, CancelStopsAfterTheCurrentItem) {
     EXPECT_GE(done, doneWhenCancelled);
     EXPECT_LE(done, doneWhenCancelled + c.slack);
     EXPECT_LT(done, kItems);
+    EXPECT_EQ(run.summary, "Stopped after " + std::to_string(done) + " of 10");
     for (int i = 0; i < kItems; ++i)
       EXPECT_EQ(run.rowStatesSeen[i], i < done ? ItemStatus::Succeeded : ItemStatus::NotStarted)
           << i;

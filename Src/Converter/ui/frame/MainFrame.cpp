@@ -8,6 +8,8 @@
 #include "settings/SettingsSerializer.h"
 #include "ui/frame/AboutBox.h"
 #include "ui/run/ConversionRun.h"
+#include "ui/run/ModalDialogs.h"
+#include "ui/run/StopRequest.h"
 #include "ui/list/FileSelectionPage.h"
 #include "ui/frame/HelpFile.h"
 #include "ui/frame/ProgramIcon.h"
@@ -280,8 +282,17 @@ void CMainFrame::RecordPlacement() {
 }
 
 // Placement, bar state, the pages' and the list's state go into the settings (saved at
-// exit); a page that fails to commit does not stop the close.
-void CMainFrame::OnClose(wxCloseEvent&) {
+// exit); a page that fails to commit does not stop the close. A close asked for while a
+// modal dialog runs (a conversion, a message) is deferred, since deleting the window would
+// free the dialog under its ShowModal: the dialogs end first, a run after its current item,
+// and then the window closes as on a stop by signal (the close box reaches the same way
+// through CloseBoxWatch).
+void CMainFrame::OnClose(wxCloseEvent& event) {
+  if (InnermostModalDialog() && event.CanVeto()) {
+    event.Veto();
+    RequestStop();
+    return;
+  }
   RecordPlacement();
   SaveBarState(session_.store, GetToolBar() && GetToolBar()->IsShown(),
                GetStatusBar() && GetStatusBar()->IsShown());

@@ -36,4 +36,8 @@ constexpr std::string_view DestinationNotCreatable =
     "The destination folder '%s' cannot be created in %s. Choose another folder on the Resize "
     "Option page.";
 
+// The progress dialog's line after a run: items finished, items in the run.
+constexpr std::string_view RunComplete = "Done: %d of %d";
+constexpr std::string_view RunStopped = "Stopped after %d of %d";
+
 }  // namespace AdviceTexts
