@@ -37,6 +37,7 @@ TEST(ListCells, UnknownNumbersAreBlankCells) {
   item.width = 640;
   item.bitDepth = 0;
   item.newHeight = 12;
+  item.status = ItemStatus::Succeeded;
   item.log = "Failed to load image /p/a b.png";
   const char* expected[kListColumnCount] = {
       "/p/a b.png", "2", "a b.png", "0 KB", "png", "640",
@@ -61,8 +62,47 @@ TEST(ListCells, InfoTipHasTheTenFieldsInOrder) {
   EXPECT_EQ(InfoTipText(item, 4096),
             "File Name:     \t/p/x.png\nFile Size:     \t2 KB\nRelative Path: \tx.png\n"
             "Last Modified: \t03/05/2024 06:07:08 \nOriginal Size: \t\nBit Depth:     \t24\n"
-            "New Size:      \t320 x 200\nNew Bit Depth: \t\nStatus:        \tFailed\nLog:          "
+            "New Size:      \t\nNew Bit Depth: \t\nStatus:        \tFailed\nLog:          "
             " \twhy");
+}
+
+// A failed item shows no new size even where its save measured one; a result that exists
+// already says how to replace it, in the cell and the tip alike.
+TEST(ListCells, FailedRowsShowNoNewSizeAndAnExistingResultSaysWhatToDo) {
+  const std::string exists = "File /out/x.jpg already exists";
+  const std::string hint =
+      exists + ". Tick \"Override existing files\" on the Resize Option page to replace it.";
+  const struct {
+    int status;
+    std::string log;
+    const char* newWidth;
+    std::string shownLog;
+  } cases[] = {
+      {ItemStatus::Succeeded, "Converted", "320", "Converted"},
+      {ItemStatus::Failed, "Failed to save /out/x.jpg", "", "Failed to save /out/x.jpg"},
+      {ItemStatus::Failed, exists, "", hint},
+      {ItemStatus::Failed, "File /out/other.jpg already exists", "",
+       "File /out/other.jpg already exists"},  // not this item's result: left as it is
+      {ItemStatus::NotStarted, "", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    ConversionItem item;
+    item.sourcePath = "/p/x.png";
+    item.destPath = "/out/x.jpg";
+    item.newWidth = 320;
+    item.newHeight = 200;
+    item.newBitDepth = 24;
+    item.status = c.status;
+    item.log = c.log;
+    EXPECT_EQ(CellText(item, 8), c.newWidth);
+    EXPECT_EQ(CellText(item, 10), *c.newWidth ? "24" : "");
+    EXPECT_EQ(CellText(item, 11), c.shownLog);
+    const std::string tip = InfoTipText(item, 4096);
+    EXPECT_EQ(tip.substr(tip.rfind("Log:")), "Log:           \t" + c.shownLog);
+    EXPECT_NE(tip.find(*c.newWidth ? "New Size:      \t320 x 200\n" : "New Size:      \t\n"),
+              std::string::npos);
+  }
 }
 
 TEST(ListCells, LastModifiedNeedsBothHalves) {

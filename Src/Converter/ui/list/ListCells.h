@@ -19,7 +19,9 @@ struct ListColumn {
 };
 const ListColumn& ListColumnAt(int column);
 
-// Text of column `column` (0-11) for the item; empty for an unknown column.
+// Text of column `column` (0-11) for the item; empty for an unknown column. The new size
+// and depth show only once the picture was written; a log saying the result already exists
+// says what to do about it.
 std::string CellText(const ConversionItem& item, int column);
 // "%d KB" of the size rounded up to whole KB, in unsigned 32-bit arithmetic.
 std::string SizeCellText(std::uint64_t fileSize);

@@ -36,6 +36,10 @@ constexpr std::string_view DestinationNotCreatable =
     "The destination folder '%s' cannot be created in %s. Choose another folder on the Resize "
     "Option page.";
 
+// Beside "File ... already exists" in a row's log.
+constexpr std::string_view TickOverride =
+    "Tick \"Override existing files\" on the Resize Option page to replace it.";
+
 // The progress dialog's line after a run: items finished, items in the run.
 constexpr std::string_view RunComplete = "Done: %d of %d";
 constexpr std::string_view RunStopped = "Stopped after %d of %d";
