@@ -19,7 +19,6 @@
 #include "ChildProcess.h"
 #include "ConsolePipes.h"
 #include "Relay.h"
-#include "platform/PathArguments.h"
 
 namespace {
 
@@ -130,7 +129,7 @@ int main(int argc, char** argv) {
   // A missing program is reported before any FIFO exists; exec reports the other failures.
   if (childPath.empty() || access(childPath.c_str(), X_OK) != 0) return ProcessError();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (!HoldsOptions(arguments) || NamesExistingPaths(arguments))
+  if (!HoldsOptions(arguments) || NamesOnlyFilesAndFolders(arguments))
     return StartWindow(childPath, arguments);
   return RunConsole(childPath, arguments);
 }

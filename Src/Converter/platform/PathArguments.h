@@ -1,8 +1,8 @@
 // Arguments that only name files and folders, as a file manager's "Open With" passes them:
 // such a start opens the window with them added to the list, while any other argument (an
-// option, a path that is not there) keeps the command line. Brindlemark.exe and its launcher
-// both decide with this rule, so the launcher starts the window exactly when the program
-// would open it. It depends on nothing but the C library.
+// option, a path that is not there) keeps the command line. The launcher restates this rule
+// (it shares no code with the converter), so it starts the window exactly when the program
+// would open it; a test holds both to the same answers.
 #pragma once
 
 #include <string>

@@ -23,8 +23,8 @@ inline wxColour ReadableOn(const wxColour& swatch, const wxColour& text) {
     return (299 * c.Red() + 587 * c.Green() + 114 * c.Blue()) / 1000;
   };
   const int ground = brightness(swatch);
-  const int difference = ground > brightness(text) ? ground - brightness(text)
-                                                   : brightness(text) - ground;
+  const int difference =
+      ground > brightness(text) ? ground - brightness(text) : brightness(text) - ground;
   if (difference >= 100) return text;
   return ground >= 128 ? *wxBLACK : *wxWHITE;
 }
