@@ -85,7 +85,8 @@ void StartConversion(CMainFrame& frame, const ConversionRunPrompts& given) {
     auto rowChanged = [](ConversionItem& item) {
       if (CConvListCtrl* view = TheConvListCtrl()) view->UpdateRow(&item);
     };
-    ProgressDialog dialog(&frame, SnapshotOf(list.Items()), settings, rowChanged);
+    ProgressDialog dialog(&frame, SnapshotOf(list.Items()), settings, rowChanged,
+                          prompts.openFolder);
     prompts.showProgress(dialog);
     if (focused && !StopRequested()) focused->SetFocus();
   }
