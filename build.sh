@@ -13,7 +13,7 @@ PACKAGES=(
   libwxgtk3.2-dev libx11-dev              # the windowed program (Xlib: display loss)
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils                    # headless GUI tests
-  python3 python3-pil giflib-tools imagemagick   # independent image decoders for the tests
+  python3 python3-pil python3-numpy giflib-tools imagemagick   # independent image decoders and judges for the tests
   libimage-exiftool-perl                  # exiftool: reads back camera data and orientation
   libheif-examples libjxl-tools webp      # heif-enc/heif-convert, cjxl/djxl, cwebp/dwebp: the formats' own tools
   lintian desktop-file-utils groff-base   # judges of the Debian package, its desktop entry and manual page

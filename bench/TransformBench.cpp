@@ -15,7 +15,8 @@
 #include "image/Pixel.h"
 #include "image/codec/PictureMemory.h"
 #include "image/PixelView.h"
-#include "image/transform/Resample.h"
+#include "image/resample/LanczosResample.h"
+#include "image/resample/Resample.h"
 #include "image/transform/Rotate.h"
 #include "image/transform/ResizeGeometry.h"
 #include "image/transform/Shadow.h"
@@ -101,6 +102,32 @@ void ResampleReduce6000x4000To1024x683(benchmark::State& state, int sourceBpp, b
   FreeImage_Unload(target);
   FreeImage_Unload(source);
 }
+// The same with the Lanczos filter.
+void LanczosReduce6000x4000To1024x683(benchmark::State& state, int sourceBpp, bool alpha = false) {
+  FIBITMAP* source = MakePhoto(6000, 4000, sourceBpp, alpha);
+  FIBITMAP* target = AllocatePicture(1024, 683, 32);
+  ConversionSettings s;
+  s.resizeOption = FixedSize;
+  s.width = 1024;
+  s.height = 683;
+  const ResizeGeometry g = ComputeResizeGeometry(s, 6000, 4000);
+  const auto run = [&](const auto& from) {
+    for (auto _ : state) {
+      LanczosResampleInto(from, g.sourceRect, ViewOf(target), g.placeRect, kOpaque);
+      benchmark::ClobberMemory();
+    }
+  };
+  if (sourceBpp == 24)
+    run(RgbViewOf(source));
+  else
+    run(ConstViewOf(source));
+  FreeImage_Unload(target);
+  FreeImage_Unload(source);
+}
+BENCHMARK_CAPTURE(LanczosReduce6000x4000To1024x683, From24Bits, 24)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LanczosReduce6000x4000To1024x683, From32BitsWithAlpha, 32, true)
+    ->Unit(benchmark::kMillisecond);
+
 BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From32Bits, 32)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From24Bits, 24)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ResampleReduce6000x4000To1024x683, From32BitsWithAlpha, 32, true)

@@ -6,7 +6,10 @@
 Reads OUT/job-J.json (hyperfine's export) and OUT/job-J.meta.json (the number of pictures
 of the job and the tools whose outputs were refused) for every job J that was run. Times
 are the median of the runs divided by the number of pictures; "x floor" is the tool's time
-over the floor program's; "peer / us" is the peer's time over Brindlemark's.
+over the floor program's; "peer / us" is the peer's time over Brindlemark's; "CPU ms" is
+the mean user and system time per picture, which a busy shared machine disturbs less than
+the wall time (the ratios against the baseline build and of the Lanczos filter are given
+for both).
 """
 import json
 import os
@@ -22,6 +25,9 @@ TOOLS = [  # (command name in the export, label, threads)
     ("magick", "ImageMagick mogrify", "default"),
     ("gm", "GraphicsMagick mogrify", "default"),
     ("vips", "libvips", "default"),
+    ("brindlemark-lanczos", "Brindlemark.exe -filter:lanczos", "1"),
+    ("brindlemark-lanczos-mt", "Brindlemark.exe -filter:lanczos", "default"),
+    ("baseline", "Brindlemark.exe, baseline build", "1"),
 ]
 JOBS = {
     "a": "JPEG fitted into 1024x768, JPEG q90",
@@ -32,6 +38,8 @@ JOBS = {
 FLOOR_TARGET = {"a": 1.15, "b": 1.15, "c": 1.3, "d": 1.15}
 MUST_BEAT_PEERS = {"a", "c", "d"}
 PARALLEL_TARGET = 0.6  # default threads over -threads:1, wall time, on jobs a, c and d
+LANCZOS_TARGET = 1.5  # -filter:lanczos over the default filter, threads 1
+BASELINE_TARGET = 1.1  # this build over the baseline build, threads 1
 
 
 def load(out, job):
@@ -42,29 +50,33 @@ def load(out, job):
     return results, meta
 
 
-def per_image_ms(results, meta, name):
+def per_image_ms(results, meta, name, cpu=False):
     if name not in results or name in meta["wrong"]:
         return None
-    return 1000.0 * results[name]["median"] / meta["images"]
+    r = results[name]
+    seconds = r["user"] + r["system"] if cpu else r["median"]
+    return 1000.0 * seconds / meta["images"]
 
 
 def job_rows(job, results, meta):
     ms = {name: per_image_ms(results, meta, name) for name, _, _ in TOOLS}
+    cpu = {name: per_image_ms(results, meta, name, True) for name, _, _ in TOOLS}
     us, floor = ms["brindlemark"], ms["floor"]
     rows = []
     for name, label, threads in TOOLS:
         if name not in results:
             continue
         if ms[name] is None:
-            rows.append((job, label, threads, "refused: " + meta["wrong"][name], "", ""))
+            rows.append((job, label, threads, "refused: " + meta["wrong"][name], "", "", ""))
             continue
         to_floor = "%.2f" % (ms[name] / floor) if floor else ""
-        peer_us = "%.2f" % (ms[name] / us) if us and name not in ("brindlemark", "brindlemark-mt", "floor") else ""
-        rows.append((job, label, threads, "%.0f" % ms[name], to_floor, peer_us))
-    return rows, ms
+        ours = name.startswith("brindlemark") or name in ("floor", "baseline")
+        peer_us = "%.2f" % (ms[name] / us) if us and not ours else ""
+        rows.append((job, label, threads, "%.0f" % ms[name], to_floor, peer_us, "%.0f" % cpu[name]))
+    return rows, ms, cpu
 
 
-def verdicts(job, ms):
+def verdicts(job, ms, cpu):
     us, floor = ms["brindlemark"], ms["floor"]
     if us is None or floor is None:
         return ["job %s: no verdict (Brindlemark or the floor refused)" % job]
@@ -84,6 +96,20 @@ def verdicts(job, ms):
             slower = [n for n in ("magick", "gm", "vips") if ms.get(n) is not None and ms[n] <= mt]
             lines.append("job %s: default threads faster than every peer at its default: %s" %
                          (job, "yes" if not slower else "NO (" + ", ".join(slower) + ")"))
+    lanczos, lanczos_mt = ms.get("brindlemark-lanczos"), ms.get("brindlemark-lanczos-mt")
+    if lanczos is not None:
+        for what, t in (("wall", ms), ("CPU", cpu)):
+            r = t["brindlemark-lanczos"] / t["brindlemark"]
+            lines.append("job %s: -filter:lanczos %.2f x the default filter, %s time (target %.2f): %s" %
+                         (job, r, what, LANCZOS_TARGET, "met" if r <= LANCZOS_TARGET else "MISSED"))
+    if lanczos_mt is not None and ms.get("vips") is not None:
+        lines.append("job %s: -filter:lanczos at default threads %.2f x libvips at its default: %s" %
+                     (job, lanczos_mt / ms["vips"], "faster" if lanczos_mt < ms["vips"] else "NOT FASTER"))
+    if ms.get("baseline") is not None:
+        for what, t in (("wall", ms), ("CPU", cpu)):
+            r = t["brindlemark"] / t["baseline"]
+            lines.append("job %s: %.2f x the baseline build, %s time (target %.2f): %s" %
+                         (job, r, what, BASELINE_TARGET, "met" if r <= BASELINE_TARGET else "MISSED"))
     return lines
 
 
@@ -91,17 +117,17 @@ def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     out = sys.argv[1]
-    header = ("Job", "Tool", "Threads", "ms per picture", "x floor", "peer / us")
+    header = ("Job", "Tool", "Threads", "ms per picture", "x floor", "peer / us", "CPU ms")
     rows, notes = [], []
     for job in "abcd":
         if not os.path.exists(os.path.join(out, "job-%s.json" % job)):
             continue
         results, meta = load(out, job)
-        job_table, ms = job_rows(job, results, meta)
+        job_table, ms, cpu = job_rows(job, results, meta)
         rows += job_table
         notes.append("job %s: %s, %d pictures%s" % (job, JOBS[job], meta["images"],
                                                   (" (" + meta["note"] + ")") if meta.get("note") else ""))
-        notes += verdicts(job, ms)
+        notes += verdicts(job, ms, cpu)
     print("| " + " | ".join(header) + " |")
     print("|" + "|".join("---" if i < 3 else "---:" for i in range(len(header))) + "|")
     for r in rows:

@@ -3,7 +3,7 @@
 # side by side in one hyperfine run per job, checks every tool's outputs and prints a table.
 #
 #   bench/run-bench.sh [--quick] [--jpegs N] [--runs N] [--default-peers-only] [--jobs abcd]
-#                      [--build DIR] [--out DIR]
+#                      [--build DIR] [--out DIR] [--lanczos] [--baseline DIR]
 #
 #   --quick    a smoke test: 4 small JPEGs, a small mixed folder, one timed run
 #   --jpegs N  photo-like JPEGs of about 6 MP in the corpus (default 24)
@@ -13,12 +13,15 @@
 #   --build D  the build folder with bin/Brindlemark.exe and bin/FreeImageFloor (default build)
 #   --out D    where the outputs, the hyperfine exports and the table go
 #              (default /tmp/brindlemark-bench)
+#   --lanczos  also time -filter:lanczos (threads 1 and default) on the resizing jobs a and c
+#   --baseline D  also time D/bin/Brindlemark.exe with -threads:1, an earlier build to compare
 # The corpus is made once per size under $BM_BENCH_CORPUS (default /tmp/brindlemark-bench-corpus).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 
 quick=0 peers_1t=1 jpegs=24 runs=3 jobs=abcd build=$root/build out=/tmp/brindlemark-bench
+lanczos=0 baseline=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --quick) quick=1 ;;
@@ -28,14 +31,16 @@ while [ $# -gt 0 ]; do
     --jobs) jobs=$2; shift ;;
     --build) build=$2; shift ;;
     --out) out=$2; shift ;;
-    *) sed -n '2,15p' "$0"; exit 2 ;;
+    --lanczos) lanczos=1 ;;
+    --baseline) baseline=$2; shift ;;
+    *) sed -n '2,17p' "$0"; exit 2 ;;
   esac
   shift
 done
 
 bm=$build/bin/Brindlemark.exe
 floor=$build/bin/FreeImageFloor
-for p in "$bm" "$floor"; do
+for p in "$bm" "$floor" ${baseline:+"$baseline/bin/Brindlemark.exe"}; do
   [ -x "$p" ] || { echo "missing $p: build it first (cmake --build $build -j2)" >&2; exit 2; }
 done
 for t in hyperfine mogrify gm vips vipsthumbnail vipsheader /usr/bin/python3; do
@@ -95,6 +100,9 @@ us_cmd() {
   echo "$(q "$bm") -source:$(q "$1") -dest:$(q "$2") $opts${3:+ -threads:$3}"
 }
 us1_cmd() { us_cmd "$1" "$2" 1; }
+lanczos1_cmd() { echo "$(us_cmd "$1" "$2" 1) -filter:lanczos"; }
+lanczos_cmd() { echo "$(us_cmd "$1" "$2") -filter:lanczos"; }
+baseline_cmd() { us_cmd "$1" "$2" 1 | sed "s|^$(q "$bm")|$(q "$baseline/bin/Brindlemark.exe")|"; }
 floor_cmd() { echo "$(q "$floor") $job $(q "$1") $(q "$2")"; }
 magick_cmd() {
   case "$job" in
@@ -175,8 +183,13 @@ for job in $(echo "$jobs" | grep -o '[abcd]'); do
   else
     images=$(ls "$src"/*.jpg | wc -l)
   fi
+  job_tools=("${tools[@]}")
+  if [ "$lanczos" = 1 ] && [ "$job" = a -o "$job" = c ]; then
+    job_tools+=("brindlemark-lanczos lanczos1_cmd one_thread" "brindlemark-lanczos-mt lanczos_cmd all_threads")
+  fi
+  [ -n "$baseline" ] && job_tools+=("baseline baseline_cmd one_thread")
   args=()
-  for t in "${tools[@]}"; do
+  for t in "${job_tools[@]}"; do
     read -r name maker threads <<<"$t"
     dir=$out/out/$job/$name
     args+=(--prepare "rm -rf $(q "$dir") && mkdir -p $(q "$dir")")
@@ -186,7 +199,7 @@ for job in $(echo "$jobs" | grep -o '[abcd]'); do
   hyperfine --warmup 1 --runs "$runs" --export-json "$out/job-$job.json" "${args[@]}"
   # The last timed run's outputs are still in place: judge them.
   wrong="{}"
-  for t in "${tools[@]}"; do
+  for t in "${job_tools[@]}"; do
     read -r name _ _ <<<"$t"
     if ! why=$(/usr/bin/python3 "$here/check-outputs.py" "$job" "$src" "$out/out/$job/$name"); then
       echo "job $job: $name refused: $why"

@@ -48,6 +48,8 @@ TEST(ParseCommandLine, RefusesBadTokensWithTheirText) {
       {"/home/me", "Wrong command line argument /home/me"},
       {"/mode:wr", "Wrong /m argument. Acceptable values are n,a,m,r,w,wr,h,hr"},
       {"/mode:FC", "Wrong /m argument. Acceptable values are n,a,m,r,w,wr,h,hr"},
+      {"/filter:bicubic", "Wrong command line argument /filter:bicubic"},
+      {"-filter:Lanczos", "Wrong command line argument -filter:Lanczos"},
       {longToken.c_str(), nullptr},
   };
   for (const auto& c : cases) {
@@ -77,7 +79,8 @@ TEST(ParseCommandLine, ReadsEveryOption) {
       "/shadowangle:45 /shadowblur:2 /shadowbackcolor:00ff00 /shadowcolor:0000FF "
       "/overlayhalign:10 /overlayvalign:90 /overlaytransparency:30 /overlaytransparentcolor:FF0000 "
       "/zeropadding:4 /override /samedir /prefix:p_ /suffix:_s /dest:/out/x:y /source:/in "
-      "/norecursive /jpegquality:superb /autorotate /keepmetadata";
+      "/norecursive /jpegquality:superb /autorotate /keepmetadata /filter:lanczos /progressive "
+      "/gifdither";
   EXPECT_EQ(ParseCommandLine(text, s, message), S_OK) << message;
   EXPECT_EQ(s.resizeOption, FixedWidth);
   EXPECT_EQ(s.width, 640);
@@ -118,6 +121,8 @@ TEST(ParseCommandLine, ReadsEveryOption) {
   EXPECT_FALSE(s.recursive);
   EXPECT_EQ(s.jpegQualityNew, 100);
   EXPECT_TRUE(s.autoRotate && s.keepMetadata);
+  EXPECT_EQ(s.filter, LanczosFilter);
+  EXPECT_TRUE(s.progressive && s.gifDither);
 }
 
 TEST(ParseCommandLine, ModeLettersAndQualityWords) {
@@ -138,6 +143,17 @@ TEST(ParseCommandLine, ModeLettersAndQualityWords) {
     std::string message;
     ParseCommandLine(Tokens{std::string("/jpegquality:") + word}, s, message);
     EXPECT_EQ(s.jpegQualityNew, quality) << word;
+  }
+}
+
+TEST(ParseCommandLine, FilterNames) {
+  const std::pair<const char*, int> filters[] = {{"box", BoxFilter}, {"lanczos", LanczosFilter}};
+  for (const auto& [name, filter] : filters) {
+    ConversionSettings s;
+    s.filter = -1;
+    std::string message;
+    ParseCommandLine(Tokens{std::string("/filter:") + name}, s, message);
+    EXPECT_EQ(s.filter, filter) << name;
   }
 }
 

@@ -52,6 +52,16 @@ TEST(OptionHelp, UsageShowsEachOptionAtALineStartWithinEightyColumns) {
             std::string::npos);
 }
 
+// The frame's bars as the program draws them: -paddingvert left and right, -paddinghorz
+// above and below.
+TEST(OptionHelp, FrameOptionsNameTheBarsTheyDraw) {
+  const std::string usage = UsageText();
+  EXPECT_NE(usage.find("  -paddingvert:<pixels>   Frame width left and right; adds a frame.\n"),
+            std::string::npos);
+  EXPECT_NE(usage.find("  -paddinghorz:<pixels>   Frame height above and below; adds a frame.\n"),
+            std::string::npos);
+}
+
 // The resize rule's line is made from the mode table: its letters are the parser's, in the
 // order of the stored values, and each is explained.
 TEST(OptionHelp, ResizeRuleLineNamesEveryModeTheParserTakes) {

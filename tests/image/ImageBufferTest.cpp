@@ -208,6 +208,19 @@ TEST(ImageBuffer, SaveRefusesUnwritableTypesAndLeavesNothing) {
   EXPECT_EQ(buffer.Save(dir / "no/such/folder/a.png", 0, 80, 0), E_IMG_SAVE);
 }
 
+// A 16-bit picture never reaches a writer without a 16-bit layout (FreeImage would write a
+// broken PNG or TIFF and report success): the save fails and leaves no file.
+TEST(ImageBuffer, SaveRefusesADepthTheWriterHasNoLayoutFor) {
+  TempDir dir;
+  for (const char* name : {"out.png", "out.tif"}) {
+    ImageBuffer buffer;
+    buffer.Adopt(MakePicture32(4, 3, [](int x, int y) { return 0xFF000000u | (x * 60 << 8) | y; }));
+    ASSERT_EQ(buffer.ConvertToBitDepth(16), S_OK);
+    EXPECT_EQ(buffer.Save(dir / name, 0, 80, 0), E_IMG_SAVE) << name;
+    EXPECT_FALSE(FileExists(dir / name)) << name;
+  }
+}
+
 TEST(ImageBuffer, NonAsciiPathsLoadAndSave) {
   TempDir dir;
   ImageBuffer buffer;

@@ -92,7 +92,10 @@ TEST(RegistryStoreTest, DamagedLinesAreDroppedAndTheRestLoads) {
   };
   for (const Case& c : cases) {
     RegistryStore store;
-    store.MergeText(std::string("REGEDIT4\n[Key]\n") + c.line + "\n\"after\"=dword:1\n");
+    // The first line not read is told by its number: the value is the third line.
+    EXPECT_EQ(store.MergeText(std::string("REGEDIT4\n[Key]\n") + c.line + "\n\"after\"=dword:1\n"),
+              c.kept ? 0 : 3)
+        << c.line;
     EXPECT_EQ(store.Query("Key", "ok") != nullptr, c.kept) << c.line;
     EXPECT_NE(store.Query("Key", "after"), nullptr) << c.line;
   }
@@ -100,10 +103,13 @@ TEST(RegistryStoreTest, DamagedLinesAreDroppedAndTheRestLoads) {
 
 TEST(RegistryStoreTest, ValuesOutsideAValidKeyAreDropped) {
   RegistryStore store;
-  store.MergeText(
-      "\"lost\"=dword:1\n[Broken\n\"lost2\"=dword:1\n[]\n\"lost3\"=dword:1\n[Good]\n\"kept\"=dword:"
+  const int firstUnread = store.MergeText(
+      "\n; "
+      "comment\n\"lost\"=dword:1\n[Broken\n\"lost2\"=dword:1\n[]\n\"lost3\"=dword:1\n[Good]"
+      "\n\"kept\"=dword:"
       "1\n");
   EXPECT_EQ(store.ToText(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Good]\n\"kept\"=dword:00000001\n");
+  EXPECT_EQ(firstUnread, 3);  // blank lines and comments count as read
 }
 
 TEST(RegistryStoreTest, RefusesNamesThatCannotBeWritten) {

@@ -41,6 +41,7 @@ void ExpectImageDefaults(const ConversionSettings& s) {
   EXPECT_EQ(s.overlayTransparency, 0.5);
   EXPECT_EQ(s.overlayTransparentClr, 0u);
   EXPECT_EQ(s.destFileExt, "jpg");
+  EXPECT_EQ(s.filter, BoxFilter);
 }
 
 void ExpectJobDefaults(const ConversionSettings& s) {
@@ -48,6 +49,8 @@ void ExpectJobDefaults(const ConversionSettings& s) {
   EXPECT_FALSE(s.override);
   EXPECT_FALSE(s.sameDir);
   EXPECT_EQ(s.jpegQualityNew, 80);
+  EXPECT_FALSE(s.progressive);
+  EXPECT_FALSE(s.gifDither);
   EXPECT_EQ(s.destFolder, "");
   EXPECT_EQ(s.prefix, "");
   EXPECT_EQ(s.suffix, "");
@@ -97,9 +100,10 @@ TEST(ConversionSettings, ResetsByGroup) {
   F(paddingVert) F(paddingHorz) F(createShadow) F(shadowOpaque) F(shadowDistance) F(shadowAngle)     \
   F(shadowBlur) F(shadowBackColor) F(shadowColor) F(overlay) F(overlayFilePath) F(overlayImage)      \
   F(overlayHAlignRatio) F(overlayVAlignRatio) F(overlayTransparency) F(overlayTransparentClr)        \
-  F(destFileExt)
+  F(destFileExt) F(filter)
 #define BM_JOB_FIELDS(F) \
-  F(zeroPadding) F(override) F(sameDir) F(jpegQualityNew) F(destFolder) F(prefix) F(suffix) F(source) F(recursive)
+  F(zeroPadding) F(override) F(sameDir) F(jpegQualityNew) F(progressive) F(gifDither) F(destFolder) \
+  F(prefix) F(suffix) F(source) F(recursive)
 // clang-format on
 
 void Change(int& v) { v += 7; }

@@ -143,7 +143,7 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
   s.zeroPadding = 4, s.override = true, s.sameDir = true, s.jpegQualityNew = 95;
   s.destFolder = "/out", s.prefix = "p-", s.suffix = "-s";
   s.source = "/not/stored", s.recursive = false, s.autoRotate = true;
-  s.keepMetadata = true;
+  s.keepMetadata = true, s.filter = LanczosFilter, s.progressive = true, s.gifDither = true;
   {
     RegistryStore store(dir / "s.reg");
     SaveAll(store, out);
@@ -169,6 +169,8 @@ TEST(SettingsSerializerTest, EveryFieldSurvivesASaveAndALoadThroughTheFile) {
       std::vector<double>({0.29, 0.1, 0.9, 0.58, 0.3, 0.7, 0.2}));
   EXPECT_EQ(r.destFileExt, "png");
   EXPECT_TRUE(r.autoRotate && r.keepMetadata);
+  EXPECT_EQ(r.filter, LanczosFilter);
+  EXPECT_TRUE(r.progressive && r.gifDither);
   EXPECT_TRUE(r.greyScale && r.addPadding && r.createShadow && r.overlay && r.override &&
               r.sameDir);
   EXPECT_EQ(r.paddingColor, 0x123456u);
@@ -193,6 +195,10 @@ TEST(SettingsSerializerTest, SavedValuesHaveTheirTypesAndNames) {
   EXPECT_EQ(store.Query(kBatch, "width")->type, RegType::Dword);
   EXPECT_EQ(store.Query(kBatch, "greyScale")->data, Bytes({0, 0, 0, 0}));
   EXPECT_EQ(store.Query(kBatch, "autoRotate")->data, Bytes({0, 0, 0, 0}));
+  // The filter is stored as its number (box 0); the two JPEG and GIF choices as flags.
+  EXPECT_EQ(*store.Query(kBatch, "filter"), (RegValue{RegType::Dword, Bytes({0, 0, 0, 0})}));
+  EXPECT_EQ(*store.Query(kBatch, "progressive"), (RegValue{RegType::Dword, Bytes({0, 0, 0, 0})}));
+  EXPECT_EQ(*store.Query(kBatch, "gifDither"), (RegValue{RegType::Dword, Bytes({0, 0, 0, 0})}));
   EXPECT_EQ(store.Query(kBatch, "sameForPortrait")->data, Bytes({1, 0, 0, 0}));
   EXPECT_EQ(store.Query(kBatch, "ratio")->type, RegType::Binary);
   EXPECT_EQ(store.Query(kBatch, "ratio")->data, Bytes({0, 0, 0, 0, 0, 0, 0xe0, 0x3f}));
@@ -242,7 +248,10 @@ TEST(SettingsSerializerTest, SavedValuesHaveTheirTypesAndNames) {
                               "override",
                               "sameDir",
                               "autoRotate",
-                              "keepMetadata"};
+                              "keepMetadata",
+                              "filter",
+                              "progressive",
+                              "gifDither"};
   for (const char* name : batchNames) EXPECT_NE(store.Query(kBatch, name), nullptr) << name;
 }
 

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/ByteCodes.h"
+#include "settings/PresetFile.h"
 #include "settings/ValidateSettings.h"
 #include "strings/StringTable.h"
 
@@ -91,6 +92,12 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
          s.destFileExt = std::string(v);
          return true;
        }},
+      {"filter",
+       [](S& s, std::string_view v) {
+         auto filter = ResampleFilterFromName(v);
+         if (filter) s.filter = *filter;
+         return filter.has_value();
+       }},
       {"bpp", SetInt(&S::bpp)},
       {"greyscale", SetFlag(&S::greyScale)},
       {"keepmetadata", SetFlag(&S::keepMetadata)},
@@ -130,6 +137,8 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
       {"norecursive", SetFlag(&S::recursive, false)},
       {"threads", SetInt(&S::threads)},
       {"timeout", SetInt(&S::timeoutSeconds)},
+      {"progressive", SetFlag(&S::progressive)},
+      {"gifdither", SetFlag(&S::gifDither)},
       {"jpegquality",
        [](S& s, std::string_view v) {
          auto word = JpegQualityFromWord(v);
@@ -138,6 +147,34 @@ const std::unordered_map<std::string_view, OptionSetter>& Options() {
        }},
   };
   return options;
+}
+
+// Options whose refusal has a text of its own: false with `message` set.
+using CheckedSetter = std::function<bool(ConversionSettings&, std::string_view, std::string&)>;
+
+const std::unordered_map<std::string_view, CheckedSetter>& CheckedOptions() {
+  using S = ConversionSettings;
+  static const std::unordered_map<std::string_view, CheckedSetter> options = {
+      // The preset's values replace every stored field at this point of the line; the
+      // options after it override them.
+      {"preset", [](S& s, std::string_view v,
+                    std::string& message) { return Succeeded(LoadPreset(v, s, message)); }},
+      {"savepreset",
+       [](S& s, std::string_view v, std::string& message) {
+         return Succeeded(ResolvePresetPath(v, s.savePreset, message));
+       }},
+  };
+  return options;
+}
+
+// A preset need not name a destination folder; everything else is checked as for a run.
+HRESULT ValidateForPreset(const ConversionSettings& settings, std::string& message) {
+  static const std::string kWorkingFolder = ".";
+  ConversionSettings check = settings;
+  if (check.destFolder.empty()) check.destFolder = kWorkingFolder;
+  SettingsPage page;
+  SettingsField field;
+  return ValidateSettings(check, message, page, field);
 }
 
 // Applies one token; false with `message` set when it is refused.
@@ -154,11 +191,15 @@ bool ApplyToken(const std::string& token, ConversionSettings& settings, std::str
   const std::string_view name = body.substr(0, colon);
   const std::string_view value =
       colon == std::string_view::npos ? std::string_view{} : body.substr(colon + 1);
+  const auto& checked = CheckedOptions();
+  if (const auto option = checked.find(name); option != checked.end())
+    return option->second(settings, value, message);
   const auto& options = Options();
   const auto option = options.find(name);
   if (option == options.end()) return refuse(wrong);
+  // A value an option refuses: the mode has its own text, any other names the token.
   if (!option->second(settings, value))
-    return refuse(std::string(LoadText(Ids::WrongModeArgument)));
+    return refuse(name == "mode" ? std::string(LoadText(Ids::WrongModeArgument)) : wrong);
   return true;
 }
 
@@ -202,6 +243,7 @@ HRESULT ParseCommandLine(const std::vector<std::string>& tokens, ConversionSetti
     message = kSourceAndList;
     return E_INVALIDARG;
   }
+  if (!settings.savePreset.empty()) return ValidateForPreset(settings, message);
   SettingsPage page;
   SettingsField field;
   return ValidateSettings(settings, message, page, field);
@@ -215,6 +257,7 @@ HRESULT ParseCommandLine(std::string_view text, ConversionSettings& settings,
 std::vector<std::string> CommandLineOptionNames() {
   std::vector<std::string> names;
   for (const auto& [name, setter] : Options()) names.emplace_back(name);
+  for (const auto& [name, setter] : CheckedOptions()) names.emplace_back(name);
   std::sort(names.begin(), names.end());
   return names;
 }

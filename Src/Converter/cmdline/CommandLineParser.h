@@ -23,8 +23,9 @@ std::vector<std::string> SplitCommandLine(std::string_view text);
 std::vector<std::string> TokensFromArguments(int argc, const char* const* argv);
 
 // Fills `settings` (already at its defaults) from the tokens, stopping at the first faulty
-// one, then validates it; "source" and "sourcelist" together are refused. 0, or
-// E_INVALIDARG with `message` set.
+// one, then validates it; "source" and "sourcelist" together are refused. "preset" reads
+// a preset file at its place in the line; with "savepreset" no destination is needed.
+// 0, or E_INVALIDARG with `message` set.
 HRESULT ParseCommandLine(const std::vector<std::string>& tokens, ConversionSettings& settings,
                          std::string& message);
 HRESULT ParseCommandLine(std::string_view text, ConversionSettings& settings, std::string& message);

@@ -42,6 +42,14 @@ const std::vector<OptionHelpEntry>& Options() {
        "below the destination. Not together with source."},
       {"dest", "<folder>",
        "The folder the converted pictures are written to; created when missing."},
+      {"preset", "<name>|<file>",
+       "Start from a saved preset's values: a name without / is the file <name>.preset in "
+       "the presets folder ($XDG_CONFIG_HOME or ~/.config, then Orrinvale/Brindlemark/presets), "
+       "a path is the file itself. Options before it are replaced by its values; options after "
+       "it override them."},
+      {"savepreset", "<name>|<file>",
+       "Write the options of this command line as a preset (named or at the path given, as for "
+       "preset) and convert nothing; no source or destination is needed."},
       {"mode", modeLetters, modeMeaning},
       {"width", "<pixels>", "Target width (default 150)."},
       {"height", "<pixels>", "Target height (default 100)."},
@@ -54,16 +62,23 @@ const std::vector<OptionHelpEntry>& Options() {
       {"rotate", "0|90|180|270", "Clockwise quarter turns."},
       {"ext", "<extension>",
        "Destination type (default jpg): jpg, png, bmp, tif, tga, gif, webp, avif, jxl, ..."},
-      {"bpp", "1|8|16|24|32", "Destination bit depth (default 24)."},
+      {"filter", "box|lanczos",
+       "Resampling filter: box (the default) averages the pixels when reducing and repeats "
+       "them when enlarging; lanczos (Lanczos-3) is sharper both ways."},
+      {"bpp", "1|8|16|24|32",
+       "Destination bit depth (default 24); a type that cannot hold it is refused with the "
+       "depths it takes. JPEG is written grey at 8 and in colour (24) otherwise."},
       {"jpegquality", "<1-100>|bad|average|normal|good|better|superb",
        "Quality of JPEG, WebP, AVIF and JPEG XL outputs (default 80); at 100 WebP and JPEG XL "
-       "are lossless."},
+       "are lossless; from 90 up JPEG keeps the colour at full resolution (4:4:4)."},
+      {"progressive", "", "Write progressive JPEG files."},
+      {"gifdither", "", "Dither GIF outputs (Floyd-Steinberg) onto their palette."},
       {"greyscale", "", "Turn the pictures grey."},
       {"autorotate", "", "Turn pictures upright by their camera orientation before every step."},
       {"keepmetadata", "",
        "Keep camera data (date, camera, GPS position) on JPEG and TIFF outputs, updated."},
-      {"paddingvert", "<pixels>", "Frame height above and below; adds a frame."},
-      {"paddinghorz", "<pixels>", "Frame width left and right; adds a frame."},
+      {"paddingvert", "<pixels>", "Frame width left and right; adds a frame."},
+      {"paddinghorz", "<pixels>", "Frame height above and below; adds a frame."},
       {"paddingcolor", "<RRGGBB>", "Frame colour."},
       {"createshadow", "", "Add a drop shadow."},
       {"shadowopaque", "<percent>", "Opacity of the shadow."},
@@ -102,6 +117,7 @@ constexpr std::array<OptionHelpEntry, 2> kInformational = {{
 // The usage synopsis names the launcher's command; the options are the same for both programs.
 constexpr std::string_view kSynopsis =
     "Usage: brindlemark -source:<file or folder> -dest:<folder> [options]\n"
+    "       brindlemark -savepreset:<name> [options]   (save a preset only)\n"
     "       brindlemark              (no arguments: open the window)\n"
     "       brindlemark --help | --version\n"
     "\n"

@@ -9,6 +9,7 @@
 #include "job/FileCollector.h"
 #include "job/ImageConverter.h"
 #include "platform/TempFileCleanup.h"
+#include "settings/PresetFile.h"
 #include "strings/EscapedText.h"
 
 namespace {
@@ -83,6 +84,18 @@ bool CollectSources(const ConversionSettings& settings, CommandLineCollector& co
   return true;
 }
 
+// Writes the options of the line as a preset instead of converting: one line says where.
+HRESULT SavePreset(const ConversionSettings& settings) {
+  std::string message;
+  const HRESULT written = WritePresetFile(settings.savePreset, settings, message);
+  if (Failed(written)) {
+    WriteLine("ERROR: " + EscapeControlCharacters(message));
+    return written;
+  }
+  WriteLine("Preset written to " + EscapeControlCharacters(settings.savePreset));
+  return S_OK;
+}
+
 }  // namespace
 
 HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
@@ -94,6 +107,7 @@ HRESULT RunCommandLine(const std::vector<std::string>& tokens) {
     WriteLine("ERROR: " + EscapeControlCharacters(message));  // it may quote a token
     return parsed;
   }
+  if (!settings.savePreset.empty()) return SavePreset(settings);
 
   ItemList items;
   CommandLineCollector collector(items);

@@ -34,12 +34,16 @@
 
 namespace {
 
-// The JPEG save flags: the quality's low 8 bits, 0 raised to 1, above 100 lowered to 100.
-int JpegFlags(int quality) {
-  int flags = quality & 0xFF;
-  if (flags == 0) flags = 1;
-  if (flags > 100) flags = 100;
-  return flags;
+// The JPEG save flags. The quality: its low 8 bits, 0 raised to 1, above 100 lowered to
+// 100. Colour keeps its full resolution (4:4:4) from quality 90 up, where halving it would
+// spoil more than the quality asked for; below, chroma is halved both ways (4:2:0). The
+// Huffman tables are computed for each picture: smaller files, the same pixels.
+int JpegFlags(const EncoderOptions& options) {
+  int quality = options.quality & 0xFF;
+  if (quality == 0) quality = 1;
+  if (quality > 100) quality = 100;
+  return quality | (quality >= 90 ? JPEG_SUBSAMPLING_444 : JPEG_SUBSAMPLING_420) | JPEG_OPTIMIZE |
+         (options.progressive ? JPEG_PROGRESSIVE : 0);
 }
 
 // The WebP save flags: the quality 1 to 99, lossless at 100.
@@ -185,7 +189,7 @@ HRESULT ImageBuffer::SaveAs(const std::string& path, const EncoderOptions& optio
   if (!IsSupportedType(path, false)) return E_IMG_CANNOT_WRITE_TYPE;
   const int type = GetImageType(path);
   if (type == ImageTypeOwnGif) {
-    if (Bpp() > 8) ConvertToBitDepth(8);
+    if (Bpp() > 8) options.gifDither ? ToDitheredPalette() : ConvertToBitDepth(8);
     // A picture that could not be reduced is refused rather than written wrongly.
     if (Bpp() > 8) return E_FAIL;
     return Succeeded(WriteGif(path, picture_)) ? S_OK : E_FAIL;
@@ -194,14 +198,22 @@ HRESULT ImageBuffer::SaveAs(const std::string& path, const EncoderOptions& optio
   if (type == ImageTypeAvif) return WriteAvif(picture_, path, options);
   if (type == ImageTypeJxl) return WriteJxl(picture_, path, options);
   const auto fif = static_cast<FREE_IMAGE_FORMAT>(type);
-  // FreeImage's WebP writer takes 24- and 32-bit pictures only, and fails badly on others.
-  if (fif == FIF_WEBP && Bpp() != 24 && Bpp() != 32) return E_IMG_SAVE;
-  const int flags = fif == FIF_JPEG   ? JpegFlags(options.quality)
+  // FreeImage writes a depth its writer has no layout for as a broken file (16-bit PNG or
+  // TIFF) or fails badly on it (WebP below 24 bits) and reports success: such a picture is
+  // refused instead.
+  if (!FreeImage_FIFSupportsExportBPP(fif, Bpp())) return E_IMG_SAVE;
+  const int flags = fif == FIF_JPEG   ? JpegFlags(options)
                     : fif == FIF_WEBP ? WebpFlags(options.quality)
                                       : 0;
   if (keepCameraData_ && (fif == FIF_JPEG || fif == FIF_TIFF))
     return SaveWithCameraData(fif, path, flags);
   return SaveCheckedToFile(fif, picture_, path, flags) ? S_OK : E_IMG_SAVE;
+}
+
+HRESULT ImageBuffer::ToDitheredPalette() {
+  FIBITMAP* made = nullptr;
+  const HRESULT hr = ConvertToDitheredPalette(picture_, &made);
+  return TakeResult(hr, made);
 }
 
 // The kept camera data goes with the output, describing the picture written: JPEG's
@@ -317,6 +329,9 @@ HRESULT ImageBuffer::ApplySettings(const ConversionSettings& s) {
   if (Succeeded(hr) && s.createShadow) hr = RunStep(AddShadow, s);
   if (Failed(hr)) return hr;
   if (out.grey) return ToGrey8();
+  // A dithered GIF keeps its colours until the save spreads them onto its palette.
+  if (s.gifDither && out.bpp != 1 && GetImageType("abc." + s.destFileExt) == ImageTypeOwnGif)
+    return S_OK;
   return Bpp() != out.bpp ? ConvertToBitDepth(out.bpp) : S_OK;
 }
 

@@ -83,6 +83,8 @@ class ImageBuffer {
   FIBITMAP* DecodeWithFreeImage(FREE_IMAGE_FORMAT fif, const std::string& path, int pageIndex);
   HRESULT SaveWithCameraData(FREE_IMAGE_FORMAT fif, const std::string& path, int flags);
   void AttachProfileFor(int type, bool greyOutput);
+  // 8 bits per pixel on Wu's palette with Floyd-Steinberg error diffusion (GIF dithering).
+  HRESULT ToDitheredPalette();
   // Holds what a step made in place of the picture when the step succeeded, else
   // releases it; a step that made nothing leaves the picture. Returns `hr`.
   HRESULT TakeResult(HRESULT hr, FIBITMAP* made);

@@ -18,6 +18,8 @@ namespace {
 
 using State = PipelineTask::State;
 
+constexpr const char* kAbandoned = "the conversion was given up";
+
 std::int64_t NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::steady_clock::now().time_since_epoch())
@@ -69,7 +71,9 @@ ConversionPipeline::~ConversionPipeline() {
   for (PipelineTask& task : window_) DiscardTemp(task.temp);
 }
 
-bool ConversionPipeline::Stopping() const { return converter_.stop || PendingSignal(); }
+bool ConversionPipeline::Stopping() const {
+  return converter_.stop || converter_.abandon || PendingSignal();
+}
 
 void ConversionPipeline::Run(const std::vector<ConversionItem*>& items) {
   collisions_.Begin(items);
@@ -168,6 +172,7 @@ void ConversionPipeline::StartWork(PipelineTask& task, int worker) {
 }
 
 void ConversionPipeline::Pump() {
+  if (converter_.abandon) return AbandonWork();
   Dispatch();
   std::vector<int> fds;
   std::vector<int> owners;
@@ -186,6 +191,23 @@ void ConversionPipeline::Pump() {
         WaitReadable(fds.data(), static_cast<int>(fds.size()), static_cast<int>(wait));
     if (ready >= 0) Receive(owners[ready]);
     EnforceTimeLimits();
+  }
+  if (converter_.abandon) return AbandonWork();
+  PublishReady();
+}
+
+void ConversionPipeline::AbandonWork() {
+  for (std::size_t w = 0; w < workers_.size(); ++w) {
+    PipelineTask* task = busy_[w];
+    if (!task) continue;
+    workers_[w]->Kill();
+    WorkerDied(static_cast<int>(w), false);
+    task->deathText = kAbandoned;
+  }
+  for (PipelineTask& task : window_) {
+    if (task.state != State::Queued) continue;
+    task.deathText = kAbandoned;
+    task.state = State::Done;
   }
   PublishReady();
 }

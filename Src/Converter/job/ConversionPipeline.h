@@ -47,6 +47,8 @@ class ConversionPipeline {
   void Receive(int worker);
   void WorkerDied(int worker, bool timedOut);
   void EnforceTimeLimits();
+  // After `abandon`: every worker is killed and every item not finished fails.
+  void AbandonWork();
   // Publish stage.
   void PublishReady();
   void DrainAll();

@@ -38,6 +38,10 @@ class ImageConverter {
   virtual ~ImageConverter() = default;
 
   std::atomic<bool> stop{false};  // set from outside; no item is decided after it
+  // Set from outside to give the run up at once, as a preview does when it is superseded:
+  // the workers are killed within a wait tick, the items they or the queue had fail, and
+  // no item is decided after it.
+  std::atomic<bool> abandon{false};
   // Counters since the converter was built; not reset between runs.
   int total = 0;      // items in the current run
   int processed = 0;  // items started

@@ -205,42 +205,62 @@ void RegistryStore::Load() {
   MergeText(text);
 }
 
-void RegistryStore::MergeText(std::string_view text) {
+int RegistryStore::MergeText(std::string_view text) {
   Values* current = nullptr;  // values before the first valid key line are dropped
   std::string line;
+  int nextLine = 1, firstUnread = 0;
   while (!text.empty()) {
     // One logical line: physical lines ending in a backslash continue on the next one.
+    const int number = nextLine;
     line.clear();
     while (true) {
       const std::size_t end = text.find('\n');
       std::string_view part = TrimBlanks(text.substr(0, end));
       text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+      ++nextLine;
       const bool more = !part.empty() && part.back() == '\\' && !text.empty();
       if (more) part.remove_suffix(1);
       line += line.empty() ? part : TrimBlanks(part);
       if (!more) break;
     }
+    const auto unread = [&] {
+      if (firstUnread == 0) firstUnread = number;
+    };
     std::string_view s = line;
     if (s.empty() || s.front() == ';' || s == kHeader) continue;
     if (s.front() == '[') {
       current = nullptr;
-      if (s.back() != ']') continue;
+      if (s.back() != ']') {
+        unread();
+        continue;
+      }
       std::string_view key = s.substr(1, s.size() - 2);
       if (StartsWithNoCase(key, kHive)) key.remove_prefix(kHive.size());
-      if (ValidKey(key)) current = &keys_[std::string(key)];
+      if (ValidKey(key))
+        current = &keys_[std::string(key)];
+      else
+        unread();
       continue;
     }
-    if (!current) continue;
     std::string name;
+    if (!current) {
+      unread();
+      continue;
+    }
     if (s.front() == '@')
       s.remove_prefix(1);
-    else if (!ReadQuoted(s, name))
+    else if (!ReadQuoted(s, name)) {
+      unread();
       continue;
+    }
     s = TrimBlanks(s);
-    if (s.empty() || s.front() != '=') continue;
     RegValue value;
-    if (ReadData(s.substr(1), value) && ValidName(name)) (*current)[name] = std::move(value);
+    if (!s.empty() && s.front() == '=' && ReadData(s.substr(1), value) && ValidName(name))
+      (*current)[name] = std::move(value);
+    else
+      unread();
   }
+  return firstUnread;
 }
 
 std::string RegistryStore::ToText() const {
@@ -314,6 +334,20 @@ bool RegistryStore::CreateKey(std::string_view key) {
 }
 
 bool RegistryStore::KeyExists(std::string_view key) const { return keys_.find(key) != keys_.end(); }
+
+std::vector<std::string> RegistryStore::KeyNames() const {
+  std::vector<std::string> names;
+  for (const auto& [key, values] : keys_) names.push_back(key);
+  return names;
+}
+
+std::vector<std::string> RegistryStore::ValueNames(std::string_view key) const {
+  std::vector<std::string> names;
+  const auto k = keys_.find(key);
+  if (k != keys_.end())
+    for (const auto& [name, value] : k->second) names.push_back(name);
+  return names;
+}
 
 const RegValue* RegistryStore::Query(std::string_view key, std::string_view name) const {
   const auto k = keys_.find(key);

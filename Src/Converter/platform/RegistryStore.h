@@ -37,14 +37,20 @@ class RegistryStore {
   // Writes the whole store to its file (folders created as needed), atomically.
   HRESULT Flush() const;
 
-  // Adds the parseable keys and values of a store text to the contents.
-  void MergeText(std::string_view text);
+  // Adds the parseable keys and values of a store text to the contents. Returns the number
+  // (from 1) of the first line that could not be read, 0 when every line was read; blank
+  // lines, comments and the header count as read.
+  int MergeText(std::string_view text);
   // The store as text: "REGEDIT4", then every key with its values, in name order.
   std::string ToText() const;
 
   // Creates the key when missing; true when it was created.
   bool CreateKey(std::string_view key);
   bool KeyExists(std::string_view key) const;
+  // The names of the keys, and of the values of one key (empty when it does not exist), in
+  // the order the text is written in.
+  std::vector<std::string> KeyNames() const;
+  std::vector<std::string> ValueNames(std::string_view key) const;
   // The value, or nullptr when the key or the value does not exist.
   const RegValue* Query(std::string_view key, std::string_view name) const;
   // Sets a value, creating its key. A name holding a line break or a NUL is refused.

@@ -31,6 +31,7 @@ void ConversionSettings::ResetImageOperations() {
   greyScale = d.greyScale;
   keepMetadata = d.keepMetadata;
   autoRotate = d.autoRotate;
+  filter = d.filter;
   paddingColor = d.paddingColor;
   addPadding = d.addPadding;
   paddingVert = d.paddingVert;
@@ -58,6 +59,8 @@ void ConversionSettings::ResetJob() {
   override = d.override;
   sameDir = d.sameDir;
   jpegQualityNew = d.jpegQualityNew;
+  progressive = d.progressive;
+  gifDither = d.gifDither;
   destFolder = d.destFolder;
   prefix = d.prefix;
   suffix = d.suffix;
@@ -65,4 +68,5 @@ void ConversionSettings::ResetJob() {
   recursive = d.recursive;
   threads = d.threads;
   timeoutSeconds = d.timeoutSeconds;
+  savePreset = d.savePreset;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "settings/ResampleFilter.h"
 #include "settings/ResizeOption.h"
 
 class ImageBuffer;
@@ -50,12 +51,15 @@ struct ConversionSettings {
   std::string destFileExt = "jpg";
   bool keepMetadata = false;  // copy camera data (EXIF, IPTC, XMP) to JPEG and TIFF outputs
   bool autoRotate = false;    // turn pictures upright by their camera orientation at load
+  int filter = BoxFilter;     // the ResampleFilter of the resize step; unknown values mean box
 
   // Job group, in declaration order.
   int zeroPadding = 2;
   bool override = false;
   bool sameDir = false;
   int jpegQualityNew = 80;
+  bool progressive = false;  // JPEG outputs are written progressive
+  bool gifDither = false;    // GIF outputs diffuse the error of their palette (Floyd-Steinberg)
   std::string destFolder;
   std::string prefix;
   std::string suffix;
@@ -64,6 +68,7 @@ struct ConversionSettings {
   bool recursive = true;   // not stored: whether the command line descends into subfolders
   int threads = 0;  // not stored: the command line's workers; 0 picks them by cores and memory
   int timeoutSeconds = 60;  // not stored: base of a picture's time limit; 0: none
+  std::string savePreset;   // not stored: the command line's preset to write, name or path
 
   // Puts every field back to its default.
   void Reset();

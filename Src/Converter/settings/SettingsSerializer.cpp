@@ -101,6 +101,8 @@ void SerializeJob(RegistryStore& store, ConversionSettings& s, SerializeMode mod
   Exchange x(store, StoreKeys::BatchSetting, mode);
   x.Number("zeroPadding", s.zeroPadding, d.zeroPadding);
   x.Number("jpegQualityNew", s.jpegQualityNew, d.jpegQualityNew);
+  x.Bool("progressive", s.progressive, d.progressive);
+  x.Bool("gifDither", s.gifDither, d.gifDither);
   x.String("destFolder", s.destFolder, d.destFolder);
   x.String("prefix", s.prefix, d.prefix);
   x.String("suffix", s.suffix, d.suffix);
@@ -141,6 +143,7 @@ void SerializeImageOperations(RegistryStore& store, ConversionSettings& s, Seria
   x.Bool("greyScale", s.greyScale, d.greyScale);
   x.Bool("keepMetadata", s.keepMetadata, d.keepMetadata);
   x.Bool("autoRotate", s.autoRotate, d.autoRotate);
+  x.Number("filter", s.filter, d.filter);
   x.Bool("addPadding", s.addPadding, d.addPadding);
   x.Number("paddingVert", s.paddingVert, d.paddingVert);
   x.Number("paddingHorz", s.paddingHorz, d.paddingHorz);

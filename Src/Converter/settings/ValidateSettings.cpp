@@ -1,6 +1,8 @@
 #include "settings/ValidateSettings.h"
 
+#include <cctype>
 #include <cmath>
+#include <vector>
 
 #include "image/ImageBuffer.h"
 #include "image/codec/OutputTypes.h"
@@ -27,6 +29,20 @@ constexpr const char* kBadOverlayVAlign =
     "Invalid overlay vertical align value. Valid value must be 0-100";
 constexpr const char* kBadOverlayTransparency =
     "Invalid overlay transparency value. Valid value must be 0-100";
+
+// "PNG cannot be written with 16 bits per pixel; choose 1, 8, 24 or 32."
+std::string DepthRefusal(const std::string& extension, int bpp) {
+  const std::vector<int> held = WrittenDepths(extension);
+  std::string type;
+  for (char c : extension) type += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string choices;
+  for (std::size_t i = 0; i < held.size(); ++i) {
+    if (i > 0) choices += i + 1 == held.size() ? " or " : ", ";
+    choices += std::to_string(held[i]);
+  }
+  return type + " cannot be written with " + std::to_string(bpp) + (bpp == 1 ? " bit" : " bits") +
+         " per pixel; choose " + choices + ".";
+}
 
 // Inclusive at both ends; NaN fails.
 bool IsFraction(double v) { return v >= 0.0 && v <= 1.0; }
@@ -75,8 +91,10 @@ bool CheckResizePage(const ConversionSettings& s, Checker& c) {
                    SettingsField::zeroPadding) &&
          c.Require(!s.destFileExt.empty(), std::string(LoadText(Ids::DestTypeMissing)),
                    SettingsField::destFileExt) &&
-         c.Require(WritesType(s.destFileExt, s.bpp),
+         c.Require(!WrittenDepths(s.destFileExt).empty(),
                    std::string(LoadText(Ids::DestTypeUnsupported)), SettingsField::destFileExt) &&
+         c.Require(WritesType(s.destFileExt, s.bpp), DepthRefusal(s.destFileExt, s.bpp),
+                   SettingsField::bpp) &&
          // A "/" would put the file outside the destination folder, or in a missing one.
          c.Require(s.prefix.find('/') == std::string::npos, kBadPrefix, SettingsField::prefix) &&
          c.Require(s.suffix.find('/') == std::string::npos, kBadSuffix, SettingsField::suffix) &&

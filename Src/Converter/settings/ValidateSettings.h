@@ -22,6 +22,7 @@ enum class SettingsField {
   cropTopRatio,
   zeroPadding,
   destFileExt,
+  bpp,
   rotateDegree,
   jpegQualityNew,
   paddingHorz,

@@ -18,6 +18,13 @@ constexpr std::array kTable = {
     Entry{1027, "Override existing files"},
     Entry{1043, "Version of this"},
     Entry{1060, "Enable Shadow Effect"},
+    Entry{1062,
+          "Box averages each block of pixels; Lanczos keeps more detail when reducing and "
+          "enlarging"},
+    Entry{1063, "Write JPEG files that show coarse first and sharpen as they load"},
+    Entry{1064,
+          "Spread each pixel's colour error onto its neighbours: smooth skies instead of "
+          "bands"},
     Entry{32771, "Add selected files to conversion list\nAdd selected files to conversion list"},
     Entry{32772,
           "Remove selected files (hit delete in the list)\nRemove selected files(hit delete in the "
@@ -34,6 +41,10 @@ constexpr std::array kTable = {
     Entry{32820,
           "Copy the date, camera, GPS position and other camera data to JPEG and TIFF "
           "outputs\nKeep Camera Data"},
+    Entry{32840, "Save the current settings as a preset under a name\nSave Preset As"},
+    Entry{32841, "Delete a saved preset\nDelete Preset"},
+    Entry{32842, "Open the folder that holds the presets\nOpen Presets Folder"},
+    Entry{32843, "Show or hide the preview of the selected picture\nToggle Preview"},
     Entry{57345, "Ready"},
     Entry{57664, "Display program information, version number and copyright\nAbout"},
     Entry{57665, "Quit the application\nExit"},

@@ -54,6 +54,7 @@ TEST(TransformSweep, ResizeEndsInThePromisedCanvasOrItsCode) {
     s.paddingHorz = Pick(rng, kFrames);
     const int w = Pick(rng, kSides), h = Pick(rng, kSides);
     Picture p = Noise(rng, w, h);
+    s.filter = n % 2 ? LanczosFilter : BoxFilter;
     const ResizeGeometry g = ComputeResizeGeometry(s, w, h);
     StepOutcome out = RunOneStep(ResizeAndFrame, p.get(), s);
     if (out.hr == S_OK) {

@@ -82,16 +82,21 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirLabelsAndPrompts) {
        "Turn pictures upright by the orientation their camera recorded"},
       {2, Res::KeepCameraData, "Keep Camera Data",
        "Copy the date, camera, GPS position and other camera data to JPEG and TIFF outputs"},
-      {3, Res::ViewToolbar, "&Toolbar", "Show or hide the toolbar"},
-      {3, Res::ViewStatusBar, "&Status Bar", "Show or hide the status bar"},
-      {4, Res::HelpContents, "&Contents", "Open the help contents"},
-      {4, Res::About, "&About Brindlemark...",
+      {3, Res::SavePresetAs, "Save Preset &As...",
+       "Save the current settings as a preset under a name"},
+      {3, Res::DeletePreset, "&Delete Preset...", "Delete a saved preset"},
+      {3, Res::OpenPresetsFolder, "Open Presets &Folder", "Open the folder that holds the presets"},
+      {4, Res::ViewToolbar, "&Toolbar", "Show or hide the toolbar"},
+      {4, Res::ViewStatusBar, "&Status Bar", "Show or hide the status bar"},
+      {4, Res::ViewPreview, "&Preview", "Show or hide the preview of the selected picture"},
+      {5, Res::HelpContents, "&Contents", "Open the help contents"},
+      {5, Res::About, "&About Brindlemark...",
        "Display program information, version number and copyright"},
   };
   wxMenuBar* bar = frame_->GetMenuBar();
-  ASSERT_EQ(bar->GetMenuCount(), 5u);
-  const char* titles[] = {"&File", "&Edit", "&Convert", "&View", "&Help"};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(Utf8(bar->GetMenuLabel(i)), titles[i]);
+  ASSERT_EQ(bar->GetMenuCount(), 6u);
+  const char* titles[] = {"&File", "&Edit", "&Convert", "&Presets", "&View", "&Help"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(Utf8(bar->GetMenuLabel(i)), titles[i]);
   for (const Row& row : rows) {
     wxMenuItem* item = bar->GetMenu(row.menu)->FindChildItem(ToWxId(row.command));
     ASSERT_NE(item, nullptr) << row.label;
@@ -105,7 +110,7 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirLabelsAndPrompts) {
   EXPECT_TRUE(edit->FindItemByPosition(4)->IsSeparator());
   EXPECT_TRUE(edit->FindItemByPosition(7)->IsSeparator());
   EXPECT_TRUE(edit->FindItemByPosition(8)->IsCheckable());
-  EXPECT_TRUE(bar->GetMenu(4)->FindItemByPosition(1)->IsSeparator());
+  EXPECT_TRUE(bar->GetMenu(5)->FindItemByPosition(1)->IsSeparator());
   wxMenu* convert = bar->GetMenu(2);
   ASSERT_EQ(convert->GetMenuItemCount(), 4u);
   EXPECT_TRUE(convert->FindItemByPosition(1)->IsSeparator());

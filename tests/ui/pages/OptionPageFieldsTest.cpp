@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "image/codec/OutputTypes.h"
+#include "settings/ValidateSettings.h"
 #include "ui/pages/NumberField.h"
 #include "ui/pages/OptionPageFields.h"
 
@@ -84,6 +86,26 @@ TEST(OptionPageFields, BitDepthsByFileTypeAndTheOneSelected) {
   } selected[] = {{"tif", 32, 3}, {"jpg", 16, 1}, {"gif", 24, 0}, {"tga", 1, 1}, {"xyz", 24, -1}};
   for (const auto& c : selected)
     EXPECT_EQ(BitDepthIndexFor(BitDepthsFor(c.type), c.bpp), c.index) << c.type << " " << c.bpp;
+}
+
+// The page and the command line agree: every depth the page offers for a type passes
+// validation (the command line's check), and a type beyond the first six offers every depth
+// it is written at.
+TEST(OptionPageFields, EveryOfferedDepthIsOneTheCommandLineTakes) {
+  for (const std::string& type : FileTypeChoices()) {
+    const std::vector<BitDepthEntry>& offered = BitDepthsFor(type);
+    ASSERT_FALSE(offered.empty()) << type;
+    for (const BitDepthEntry& entry : offered) {
+      ConversionSettings s;
+      s.destFolder = "/out";
+      s.destFileExt = type;
+      s.bpp = entry.bpp;
+      EXPECT_EQ(ValidateSettings(s).message, "") << type << " " << entry.text;
+    }
+  }
+  std::vector<int> jxl;
+  for (const BitDepthEntry& entry : BitDepthsFor("jxl")) jxl.push_back(entry.bpp);
+  EXPECT_EQ(jxl, WrittenDepths("jxl"));
 }
 
 }  // namespace

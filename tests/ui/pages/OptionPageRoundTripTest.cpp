@@ -35,6 +35,9 @@ TEST_F(OptionPageRoundTrip, EveryFieldSurvivesASecondStart) {
   Type(Control(resize_, R::CropTop), "58");
   Type(Control(resize_, R::Ratio), "57");
   Choose(Control<wxChoice>(resize_, R::Rotate), "180");
+  Choose(Control<wxChoice>(resize_, R::Filter), "Lanczos");
+  Click(Control<wxCheckBox>(resize_, R::Progressive), true);
+  Click(Control<wxCheckBox>(resize_, R::GifDither), true);
   Choose(Control<wxChoice>(resize_, R::FileType), "PNG");
   Choose(Control<wxChoice>(resize_, R::BitDepth), "32-bit True Color");
   Type(Control(resize_, R::JpegQuality), "90 - Better");
@@ -76,6 +79,9 @@ TEST_F(OptionPageRoundTrip, EveryFieldSurvivesASecondStart) {
     EXPECT_EQ(Text(resize_, R::CropTop), "58");
     EXPECT_EQ(Text(resize_, R::Ratio), "57");
     EXPECT_EQ(Control<wxChoice>(resize_, R::Rotate)->GetStringSelection(), "180");
+    EXPECT_EQ(Control<wxChoice>(resize_, R::Filter)->GetStringSelection(), "Lanczos");
+    EXPECT_TRUE(Control<wxCheckBox>(resize_, R::Progressive)->GetValue());
+    EXPECT_TRUE(Control<wxCheckBox>(resize_, R::GifDither)->GetValue());
     EXPECT_EQ(Control<wxChoice>(resize_, R::FileType)->GetStringSelection(), "PNG");
     EXPECT_EQ(Control<wxChoice>(resize_, R::BitDepth)->GetStringSelection(), "32-bit True Color");
     EXPECT_EQ(Control<wxComboBox>(resize_, R::JpegQuality)->GetValue(), "90");
@@ -141,6 +147,13 @@ TEST_F(OptionPageCommandLine, TheWindowsSettingsEqualTheCommandLines) {
          t.Type(t.Control(t.shadow_, S::Blur), "5");
        },
        "/createshadow:1 /shadowopaque:40 /shadowblur:5"},
+      {[](OptionPageCommandLine& t) {
+         t.Choose(t.Control<wxChoice>(t.resize_, R::Filter), "Lanczos");
+         t.Click(t.Control<wxCheckBox>(t.resize_, R::Progressive), true);
+         t.Choose(t.Control<wxChoice>(t.resize_, R::FileType), "gif");
+         t.Click(t.Control<wxCheckBox>(t.resize_, R::GifDither), true);
+       },
+       "/filter:lanczos /progressive /ext:gif /bpp:8 /gifdither"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.options);
@@ -169,6 +182,9 @@ TEST_F(OptionPageCommandLine, TheWindowsSettingsEqualTheCommandLines) {
     EXPECT_EQ(fromWindow.destFolder, fromLine.destFolder);
     EXPECT_DOUBLE_EQ(fromWindow.cropLeftRatio, fromLine.cropLeftRatio);
     EXPECT_EQ(fromWindow.greyScale, fromLine.greyScale);
+    EXPECT_EQ(fromWindow.filter, fromLine.filter);
+    EXPECT_EQ(fromWindow.progressive, fromLine.progressive);
+    EXPECT_EQ(fromWindow.gifDither, fromLine.gifDither);
   }
 }
 

@@ -114,11 +114,16 @@ TEST_F(ResizeOptionPageTest, BitDepthsFollowTheFileType) {
   Choose(type, "gif");
   EXPECT_EQ(depth->GetStringSelection(), "8-bit Palletised");
   EXPECT_EQ(resize_->Fields().bpp, 8);
-  // The quality box is for the types whose encoder takes it, in either case.
-  for (const char* t : {"jpg", "JPG", "webp", "avif", "jxl", "png", "GIF", "tga", "pgm", "jp2"}) {
+  // The quality box is for the types whose encoder takes it, progressive for jpg and
+  // dithering for gif, in either case.
+  for (const char* t :
+       {"jpg", "JPG", "webp", "avif", "jxl", "png", "GIF", "gif", "tga", "pgm", "jp2"}) {
     Choose(type, t);
-    const bool quality = wxString(" jpg webp avif jxl ").Contains(" " + wxString(t).Lower() + " ");
+    const wxString lower = wxString(t).Lower();
+    const bool quality = wxString(" jpg webp avif jxl ").Contains(" " + lower + " ");
     EXPECT_EQ(Control(resize_, R::JpegQuality)->IsEnabled(), quality) << t;
+    EXPECT_EQ(Control(resize_, R::Progressive)->IsEnabled(), lower == "jpg") << t;
+    EXPECT_EQ(Control(resize_, R::GifDither)->IsEnabled(), lower == "gif") << t;
   }
 }
 
@@ -170,8 +175,10 @@ TEST_F(ResizeOptionPageTest, StoredValuesShowInThePageUnits) {
   s.jpegQualityNew = 75;
   s.destFileExt = "tga";
   s.bpp = 16;
+  s.filter = 7;  // no filter: the engine takes the box
   OpenPages();
   EXPECT_EQ(Control<wxChoice>(resize_, R::Rotate)->GetStringSelection(), "0");
+  EXPECT_EQ(Control<wxChoice>(resize_, R::Filter)->GetStringSelection(), "Box");
   EXPECT_EQ(Control<wxChoice>(resize_, R::ConversionType)->GetSelection(), wxNOT_FOUND);
   for (int id : {R::Width, R::Height, R::Ratio, R::CropLeft, R::PortraitWidth})
     EXPECT_FALSE(Control(resize_, id)->IsEnabled()) << id;

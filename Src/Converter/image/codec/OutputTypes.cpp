@@ -75,6 +75,11 @@ bool WritesType(const std::string& ext, int bpp) {
   return row && (!Holds(kAnyDepth, bpp) || Holds(row->depths, bpp));
 }
 
+std::vector<int> WrittenDepths(const std::string& ext) {
+  const Row* row = RowFor(ext);
+  return row ? row->depths : std::vector<int>{};
+}
+
 bool TakesQuality(const std::string& ext) {
   const Row* row = RowFor(ext);
   return row && row->quality;

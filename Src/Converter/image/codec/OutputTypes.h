@@ -18,6 +18,9 @@ struct OutputType {
 // pixel. A depth other than 1, 8, 16, 24 and 32 is not judged here: any type passes with it,
 // and the conversion refuses it.
 bool WritesType(const std::string& ext, int bpp);
+// The depths a destination of extension `ext` is written at, ascending; empty for a type
+// this build does not write.
+std::vector<int> WrittenDepths(const std::string& ext);
 // Whether the type of extension `ext` is written by an encoder that takes the quality.
 bool TakesQuality(const std::string& ext);
 // The types this build writes, in the order the window offers them, each under one name.

@@ -5,6 +5,7 @@
 
 #include "image/codec/FreeImageCall.h"
 #include "image/codec/PictureMemory.h"
+#include "image/transform/Dither.h"
 
 namespace {
 
@@ -109,4 +110,18 @@ HRESULT ConvertToGrey8(FIBITMAP* picture, FIBITMAP** result) {
     source = deep;
   }
   return Converted([&] { return FreeImage_ConvertTo8Bits(source); }, result);
+}
+
+HRESULT ConvertToDitheredPalette(FIBITMAP* picture, FIBITMAP** result) {
+  *result = nullptr;
+  HeldPicture held;
+  FIBITMAP* rgb = At24Bits(picture, held);
+  if (!rgb) return E_FAIL;
+  FIBITMAP* quantised = nullptr;
+  const HRESULT hr =
+      Converted([&] { return FreeImage_ColorQuantize(rgb, FIQ_WUQUANT); }, &quantised);
+  if (Failed(hr)) return hr;
+  const HeldPicture palette(quantised);
+  *result = DitherOntoPalette(rgb, quantised);
+  return *result ? S_OK : E_OUTOFMEMORY;
 }

@@ -13,6 +13,11 @@
 // when FreeImage makes nothing, E_OUTOFMEMORY when the 1-bit picture cannot be had.
 HRESULT ConvertBitDepth(FIBITMAP* picture, int bpp, FIBITMAP** result);
 
+// `picture` (of more than 8 bits) at 8 bits on Wu's palette of it, with the rounding error
+// of each pixel spread onto its neighbours (Dither.h). E_FAIL when FreeImage makes nothing,
+// E_OUTOFMEMORY when the dithered picture cannot be had.
+HRESULT ConvertToDitheredPalette(FIBITMAP* picture, FIBITMAP** result);
+
 // `picture` as an 8-bit grey picture; palette pictures are turned grey by their colours,
 // not by their indexes. E_FAIL when FreeImage makes nothing.
 HRESULT ConvertToGrey8(FIBITMAP* picture, FIBITMAP** result);

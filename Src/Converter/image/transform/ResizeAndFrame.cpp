@@ -3,7 +3,8 @@
 #include "image/ImageResult.h"
 #include "image/Pixel.h"
 #include "image/PixelView.h"
-#include "image/transform/Resample.h"
+#include "image/resample/LanczosResample.h"
+#include "image/resample/Resample.h"
 #include "image/transform/ResizeGeometry.h"
 
 HRESULT ResizeAndFrame(FIBITMAP* picture, const ConversionSettings& settings, FIBITMAP** result) {
@@ -18,10 +19,18 @@ HRESULT ResizeAndFrame(FIBITMAP* picture, const ConversionSettings& settings, FI
   if (!canvas) return E_OUTOFMEMORY;
   CopyResolution(picture, canvas);
   const std::uint32_t fill = ToPixel(settings.paddingColor) | kOpaque;
+  // Any filter value but Lanczos (also one read from a damaged store) means the box.
+  const auto resample = [&](const auto& source) {
+    if (settings.filter == LanczosFilter) {
+      LanczosResampleInto(source, g.sourceRect, ViewOf(canvas), g.placeRect, fill);
+    } else {
+      ResampleInto(source, g.sourceRect, ViewOf(canvas), g.placeRect, fill);
+    }
+  };
   if (rgb) {
-    ResampleInto(RgbViewOf(picture), g.sourceRect, ViewOf(canvas), g.placeRect, fill);
+    resample(RgbViewOf(picture));
   } else {
-    ResampleInto(ConstViewOf(picture), g.sourceRect, ViewOf(canvas), g.placeRect, fill);
+    resample(ConstViewOf(picture));
   }
   *result = canvas;
   return S_OK;

@@ -1,5 +1,6 @@
 // The resize step: resize, crop or pad to the target by the resize mode, and add the
-// frame, all in one resample into a new picture. The fill colour (paddingColor) shows in
+// frame, all in one resample into a new picture, with the filter the settings name (box
+// unless it is Lanczos). The fill colour (paddingColor) shows in
 // the frame and in the bands of the padding mode.
 #pragma once
 

@@ -12,6 +12,8 @@
 #include "ui/run/StopRequest.h"
 #include "ui/list/FileSelectionPage.h"
 #include "ui/frame/HelpFile.h"
+#include "ui/frame/PresetMenu.h"
+#include "ui/preview/PreviewWindow.h"
 #include "ui/frame/ProgramIcon.h"
 #include "ui/frame/ToolbarImages.h"
 #include "ui/resources/FrameTexts.h"
@@ -125,6 +127,8 @@ bool CMainFrame::Build(std::vector<ConfigurationBar::PageFactory> pages) {
 
   list_.onChanged = [this] { RefreshIdleText(); };
   RefreshIdleText();
+  presets_->Start();
+  preview_ = new PreviewWindow(*this);
   return true;
 }
 
@@ -155,6 +159,7 @@ bool CMainFrame::CreateMenu() {
   auto* view = new wxMenu;
   item(view, Res::ViewToolbar, "&Toolbar", wxITEM_CHECK);
   item(view, Res::ViewStatusBar, "&Status Bar", wxITEM_CHECK);
+  item(view, Res::ViewPreview, "&Preview", wxITEM_CHECK);
   auto* help = new wxMenu;
   item(help, Res::HelpContents, "&Contents");
   help->AppendSeparator();
@@ -164,6 +169,8 @@ bool CMainFrame::CreateMenu() {
   bar->Append(file, "&File");
   bar->Append(edit, "&Edit");
   bar->Append(convert, "&Convert");
+  presets_ = std::make_unique<PresetMenu>(*this);
+  bar->Append(presets_->CreateMenu(), "&Presets");
   bar->Append(view, "&View");
   bar->Append(help, "&Help");
   SetMenuBar(bar);

@@ -9,9 +9,13 @@
 #include <wx/frame.h>
 
 #include <functional>
+#include <memory>
 
 #include "ui/frame/AppSession.h"
 #include "ui/frame/ConfigurationBar.h"
+
+class PresetMenu;
+class PreviewWindow;
 
 // What the frame's commands call outside the frame; empty hooks do nothing.
 struct FrameCommandHooks {
@@ -36,6 +40,8 @@ class CMainFrame : public wxFrame {
   ConfigurationBar* Bar() const { return bar_; }
   FrameCommandHooks& Hooks() { return hooks_; }
   AppSession& Session() { return session_; }
+  PresetMenu* Presets() const { return presets_.get(); }
+  PreviewWindow* Preview() const { return preview_; }
 
   // "Total files: %d Succeeded: %d Failed: %d" for the list as it stands.
   wxString IdleText() const;
@@ -88,6 +94,8 @@ class CMainFrame : public wxFrame {
   ConversionList& list_;
   FrameCommandHooks hooks_;
   ConfigurationBar* bar_ = nullptr;
+  std::unique_ptr<PresetMenu> presets_;
+  PreviewWindow* preview_ = nullptr;  // a child window, destroyed with the frame
   bool showingPrompt_ = false;
   int hotTool_ = wxID_NONE;
 

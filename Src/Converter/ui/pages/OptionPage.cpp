@@ -23,6 +23,17 @@ bool OptionPage::CommitToSettings(bool report) {
   return read;
 }
 
+bool OptionPage::ReadShownInto(ConversionSettings& settings) {
+  const bool read = !ReadControls();
+  WriteFieldsTo(settings);
+  return read;
+}
+
+void OptionPage::ShowSettings(const ConversionSettings& settings) {
+  TakeFieldsFrom(settings);
+  WriteControls();
+}
+
 bool OptionPage::FocusField(SettingsField field) {
   wxWindow* control = ControlFor(field);
   if (!control) return false;

@@ -21,6 +21,13 @@ class OptionPage : public PageDialog {
   // the copy back into the settings. The result is the read's.
   bool CommitToSettings(bool report = true);
 
+  // The values the controls show, written over `settings` without a message: false when a
+  // field holds no valid value (the fields before it are written). The settings the page
+  // commits to are not touched.
+  bool ReadShownInto(ConversionSettings& settings);
+  // Makes `settings` the page's copy and shows it (a preset loaded).
+  void ShowSettings(const ConversionSettings& settings);
+
   // The control that edits `field`, or null when the field is not on this page.
   virtual wxWindow* ControlFor(SettingsField field) const = 0;
   // Puts the focus on the control of `field` (its text selected); false when the field is
@@ -38,6 +45,9 @@ class OptionPage : public PageDialog {
   virtual void WriteControls() = 0;
   // Writes the copy into the settings.
   virtual void WriteFields() = 0;
+  // Writes the copy into `settings`; takes the copy from `settings`.
+  virtual void WriteFieldsTo(ConversionSettings& settings) const = 0;
+  virtual void TakeFieldsFrom(const ConversionSettings& settings) = 0;
 
   // The window that owns the page's file and folder dialogs: the main frame when there is
   // one, else the page's top-level window.

@@ -50,6 +50,10 @@ ResizePageFields ResizePageFields::From(const ConversionSettings& s) {
   f.paddingHorz = s.paddingHorz;
   f.paddingVert = s.paddingVert;
   f.greyScale = s.greyScale;
+  // A stored filter the page does not know shows as the box, which it means.
+  f.filter = s.filter == LanczosFilter ? LanczosFilter : BoxFilter;
+  f.progressive = s.progressive;
+  f.gifDither = s.gifDither;
   return f;
 }
 
@@ -78,6 +82,9 @@ void ResizePageFields::WriteTo(ConversionSettings& s) const {
   s.paddingHorz = paddingHorz;
   s.paddingVert = paddingVert;
   s.greyScale = greyScale;
+  s.filter = filter;
+  s.progressive = progressive;
+  s.gifDither = gifDither;
 }
 
 ShadowPageFields ShadowPageFields::From(const ConversionSettings& s) {

@@ -30,6 +30,9 @@ struct ResizePageFields {
   bool addPadding = false;
   int paddingHorz = 0, paddingVert = 0;
   bool greyScale = false;
+  int filter = BoxFilter;  // the resize step's ResampleFilter
+  bool progressive = false;
+  bool gifDither = false;
 
   static ResizePageFields From(const ConversionSettings& settings);
   void WriteTo(ConversionSettings& settings) const;

@@ -63,6 +63,10 @@ void FieldGrid::AddWide(wxWindow* control) {
   grid_->Add(control, wxGBPosition(row_++, 0), wxGBSpan(1, 2), wxALIGN_CENTER_VERTICAL);
 }
 
+void FieldGrid::AddWide(wxSizer* controls) {
+  grid_->Add(controls, wxGBPosition(row_++, 0), wxGBSpan(1, 2), wxALIGN_CENTER_VERTICAL);
+}
+
 wxWindow* MakePageBody(wxWindow* page) {
   auto* body = new wxScrolledWindow(page, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                     wxVSCROLL | wxTAB_TRAVERSAL);

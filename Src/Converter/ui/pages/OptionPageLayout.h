@@ -27,8 +27,9 @@ class FieldGrid {
   // is returned. For a sizer, the label is tied to its first window.
   wxStaticText* AddRow(const wxString& label, wxWindow* field, int id = wxID_ANY);
   wxStaticText* AddRow(const wxString& label, wxSizer* field, int id = wxID_ANY);
-  // A control over both columns.
+  // A control (or a row of them) over both columns.
   void AddWide(wxWindow* control);
+  void AddWide(wxSizer* controls);
 
  private:
   wxStaticText* AddLabel(const wxString& label, int id);

@@ -67,6 +67,19 @@ bool CommitOptionPages(ConfigurationBar& bar) {
   return CommitPage<ShadowOverlayPage>(bar);
 }
 
+bool ReadShownSettings(ConfigurationBar& bar, ConversionSettings& settings) {
+  bool complete = true;
+  for (int i = 0; i < bar.PageCount(); ++i)
+    if (auto* page = dynamic_cast<OptionPage*>(bar.Page(i)))
+      complete = page->ReadShownInto(settings) && complete;
+  return complete;
+}
+
+void ShowOnOptionPages(ConfigurationBar& bar, const ConversionSettings& settings) {
+  for (int i = 0; i < bar.PageCount(); ++i)
+    if (auto* page = dynamic_cast<OptionPage*>(bar.Page(i))) page->ShowSettings(settings);
+}
+
 bool ShowSettingsField(ConfigurationBar& bar, SettingsPage page, SettingsField field) {
   return page == SettingsPage::ShadowAndOverlay ? FocusOn<ShadowOverlayPage>(bar, field)
                                                 : FocusOn<ResizeOptionPage>(bar, field);

@@ -21,6 +21,13 @@ PageDialog* MakeShadowOverlayPage(wxWindow* parent);
 // result is false (the pages are written back all the same).
 bool CommitOptionPages(ConfigurationBar& bar);
 
+// The option pages' values as their controls show them, written over `settings` without
+// a message; the settings the pages commit to are not touched. False when a page holds a
+// field that is not a number.
+bool ReadShownSettings(ConfigurationBar& bar, ConversionSettings& settings);
+// Makes `settings` the option pages' copies and shows them (a preset loaded).
+void ShowOnOptionPages(ConfigurationBar& bar, const ConversionSettings& settings);
+
 // Selects the page that holds the field of a failed validation and puts the focus on
 // its control. False when no page of the bar holds the field.
 bool ShowSettingsField(ConfigurationBar& bar, SettingsPage page, SettingsField field);

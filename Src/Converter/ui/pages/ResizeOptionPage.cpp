@@ -4,7 +4,9 @@
 #include <wx/dirdlg.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
+#include <wx/wrapsizer.h>
 
+#include "settings/ResampleFilter.h"
 #include "settings/ResizeOption.h"
 #include "ui/colour/ColourPicker.h"
 #include "ui/frame/MainFrame.h"
@@ -18,6 +20,14 @@ namespace {
 constexpr int kSpinMax = 32767;
 const char* const kQualities[] = {"50 - Normal", "80 - Good", "90 - Better", "100 - Superb"};
 const char* const kRotations[] = {"0", "90", "180", "270"};
+
+// A field and a check box in one row, the box wrapping below when the row is too narrow.
+wxSizer* FieldAndBox(wxWindow* field, wxCheckBox* box) {
+  auto* row = new wxWrapSizer(wxHORIZONTAL);
+  row->Add(field, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kInnerGap);
+  row->Add(box, 0, wxALIGN_CENTER_VERTICAL);
+  return row;
+}
 
 }  // namespace
 
@@ -131,11 +141,15 @@ wxSizer* ResizeOptionPage::MakeFileGroup() {
   fileType_ = new wxChoice(box, FileType);
   for (const std::string& type : FileTypeChoices()) fileType_->Append(type);
   grid.AddRow("File Type", fileType_);
+  // GIF's dithering beside the depth, JPEG's progressive beside the quality: each next to
+  // the choice it refines, wrapping below it only where the column is narrow.
   bitDepth_ = new wxChoice(box, BitDepth);
-  grid.AddRow("Bit Depth", bitDepth_);
+  gifDither_ = new wxCheckBox(box, GifDither, "Dither");
+  grid.AddRow("Bit Depth", FieldAndBox(bitDepth_, gifDither_));
   jpegQuality_ = new wxComboBox(box, JpegQuality);
   for (const char* quality : kQualities) jpegQuality_->Append(quality);
-  grid.AddRow("Quality (1-100)", jpegQuality_);
+  progressive_ = new wxCheckBox(box, Progressive, "Progressive");
+  grid.AddRow("Quality (1-100)", FieldAndBox(jpegQuality_, progressive_));
   prefix_ = new wxTextCtrl(box, Prefix);
   grid.AddRow("Prefix", prefix_);
   suffix_ = new wxTextCtrl(box, Suffix);
@@ -152,6 +166,11 @@ wxSizer* ResizeOptionPage::MakeFileGroup() {
 wxSizer* ResizeOptionPage::MakeImageGroup() {
   FieldGrid grid(body_, "Additional Image Handling");
   wxWindow* box = grid.Box();
+  // The resampling filter lives here: the resize group's column is as tall as it can be.
+  filter_ = new wxChoice(box, Filter);
+  for (int filter = 0; filter < kResampleFilterCount; ++filter)
+    filter_->Append(WxText(ResampleFilterText(filter)));
+  grid.AddRow("Resampling filter", filter_);
   addFrame_ = new wxCheckBox(box, AddFrame, "Add frame");
   grid.AddWide(addFrame_);
   frameHorz_ = new wxTextCtrl(box, FrameHorz);
@@ -179,10 +198,13 @@ void ResizeOptionPage::WriteControls() {
   cropTop_->SetText(FormatReal(fields_.cropTopPercent));
   ratio_->SetText(FormatReal(fields_.ratioPercent));
   rotate_->SetSelection(fields_.rotateIndex);
+  filter_->SetSelection(fields_.filter);
   paddingColour_->SetColour(fields_.paddingColor);
   // Matched with case: "jpg" and "JPG" are separate entries (wx would match either).
   fileType_->SetSelection(fileType_->FindString(wxString::FromUTF8(fields_.destFileExt), true));
   jpegQuality_->ChangeValue(FormatWhole(fields_.jpegQualityNew));
+  progressive_->SetValue(fields_.progressive);
+  gifDither_->SetValue(fields_.gifDither);
   prefix_->ChangeValue(wxString::FromUTF8(fields_.prefix));
   suffix_->ChangeValue(wxString::FromUTF8(fields_.suffix));
   zeroPadding_->ChangeValue(FormatWhole(fields_.zeroPadding));
@@ -211,12 +233,15 @@ std::unique_ptr<OptionPage::Failure> ResizeOptionPage::ReadControls() {
   if (auto f = ReadReal(cropTop_->Text(), fields_.cropTopPercent)) return f;
   if (auto f = ReadReal(ratio_->Text(), fields_.ratioPercent)) return f;
   if (rotate_->GetSelection() != wxNOT_FOUND) fields_.rotateIndex = rotate_->GetSelection();
+  if (filter_->GetSelection() != wxNOT_FOUND) fields_.filter = filter_->GetSelection();
   fields_.paddingColor = paddingColour_->GetColour();
   // A stored type the list does not offer stays as it is.
   if (fileType_->GetSelection() != wxNOT_FOUND)
     fields_.destFileExt = Utf8(fileType_->GetStringSelection());
   TakeSelectedBitDepth();
   fields_.jpegQualityNew = LeadingInteger(Utf8(jpegQuality_->GetValue()));
+  fields_.progressive = progressive_->GetValue();
+  fields_.gifDither = gifDither_->GetValue();
   fields_.prefix = Utf8(prefix_->GetValue());
   fields_.suffix = Utf8(suffix_->GetValue());
   fields_.zeroPadding = LeadingInteger(Utf8(zeroPadding_->GetValue()));
@@ -262,6 +287,9 @@ void ResizeOptionPage::UpdateControls() {
   widthLabel_->SetLabel(same ? "Width" : "Width for landscape picture");
   heightLabel_->SetLabel(same ? "Height" : "Height for landscape picture");
   jpegQuality_->Enable(QualityAppliesTo(Utf8(fileType_->GetStringSelection())));
+  const wxString type = fileType_->GetStringSelection().Lower();
+  progressive_->Enable(type == "jpg");
+  gifDither_->Enable(type == "gif");
   greyScale_->Enable(bitDepth_->GetStringSelection() != "8-bit Gray Scale");
   const bool frame = addFrame_->GetValue();
   frameHorz_->Enable(frame);
@@ -287,6 +315,7 @@ wxWindow* ResizeOptionPage::ControlFor(SettingsField field) const {
     case SettingsField::cropTopRatio: return cropTop_->Text();
     case SettingsField::zeroPadding: return zeroPadding_;
     case SettingsField::destFileExt: return fileType_;
+    case SettingsField::bpp: return bitDepth_;
     case SettingsField::rotateDegree: return rotate_;
     case SettingsField::jpegQualityNew: return jpegQuality_;
     case SettingsField::paddingHorz: return frameHorz_;

@@ -1,7 +1,7 @@
 // ResizeOptionPage: the "Resize Option" page. It edits the destination folder, the resize
-// mode and its sizes, the rotation, the frame and its colour, and how output files are
-// named and typed. It works on its own copy of those settings fields (ResizePageFields),
-// taken when it is built and written back by CommitToSettings.
+// mode and its sizes, the rotation, the resampling filter, the frame and its colour, and how
+// output files are named, typed and encoded. It works on its own copy of those settings fields
+// (ResizePageFields), taken when it is built and written back by CommitToSettings.
 #pragma once
 
 #include <functional>
@@ -58,6 +58,9 @@ class ResizeOptionPage : public OptionPage {
     PortraitHeightSpin = 1044,
     JpegQuality = 1045,
     Rotate = 1061,
+    Filter = 1062,
+    Progressive = 1063,
+    GifDither = 1064,
   };
 
   ResizeOptionPage(wxWindow* parent, AppSettings& settings);
@@ -81,6 +84,10 @@ class ResizeOptionPage : public OptionPage {
   std::unique_ptr<Failure> ReadControls() override;
   void WriteControls() override;
   void WriteFields() override;
+  void WriteFieldsTo(ConversionSettings& settings) const override { fields_.WriteTo(settings); }
+  void TakeFieldsFrom(const ConversionSettings& settings) override {
+    fields_ = ResizePageFields::From(settings);
+  }
   void TakeSelectedBitDepth();
   wxSizer* MakeDestinationGroup();
   wxSizer* MakeResizeGroup();
@@ -100,10 +107,13 @@ class ResizeOptionPage : public OptionPage {
   std::unique_ptr<SpinField> width_, height_, portraitWidth_, portraitHeight_, cropLeft_, cropTop_,
       ratio_;
   wxChoice* rotate_ = nullptr;
+  wxChoice* filter_ = nullptr;
   CColourPicker* paddingColour_ = nullptr;
   wxChoice* fileType_ = nullptr;
   wxChoice* bitDepth_ = nullptr;
   wxComboBox* jpegQuality_ = nullptr;
+  wxCheckBox* progressive_ = nullptr;
+  wxCheckBox* gifDither_ = nullptr;
   wxTextCtrl* prefix_ = nullptr;
   wxTextCtrl* suffix_ = nullptr;
   wxTextCtrl* zeroPadding_ = nullptr;

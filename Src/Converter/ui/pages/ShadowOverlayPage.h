@@ -57,6 +57,10 @@ class ShadowOverlayPage : public OptionPage {
   std::unique_ptr<Failure> ReadControls() override;
   void WriteControls() override;
   void WriteFields() override;
+  void WriteFieldsTo(ConversionSettings& settings) const override { fields_.WriteTo(settings); }
+  void TakeFieldsFrom(const ConversionSettings& settings) override {
+    fields_ = ShadowPageFields::From(settings);
+  }
   void OnBrowse(wxCommandEvent& event);
 
   AppSettings& settings_;

@@ -46,6 +46,15 @@ constexpr int HelpContents = 57666;
 constexpr int ViewToolbar = 59392;
 constexpr int ViewStatusBar = 59393;
 
+// The Presets menu: its commands, then one command per preset shown (in name order), and
+// the preview window's switch in the View menu.
+constexpr int SavePresetAs = 32840;
+constexpr int DeletePreset = 32841;
+constexpr int OpenPresetsFolder = 32842;
+constexpr int ViewPreview = 32843;
+constexpr int FirstPreset = 32850;
+constexpr int PresetCommands = 100;
+
 // Windows of the main frame.
 constexpr int FirstPane = 59648;  // the ConfigurationBar fills the client area
 constexpr int TabControl = 1;     // child of the ConfigurationBar

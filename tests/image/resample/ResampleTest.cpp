@@ -1,6 +1,6 @@
 // Pixel values of the resize step, worked out by hand from the block-average and
 // nearest-pixel rules, through ResizeAndFrame and directly through ResampleInto.
-#include "image/transform/Resample.h"
+#include "image/resample/Resample.h"
 
 #include <gtest/gtest.h>
 
@@ -57,22 +57,20 @@ TEST(Resample, HalvingAveragesTwoByTwoBlocksWithIntegerDivision) {
             (Pixels{Mean(0x01000B), Mean(0xFFFFFE), Mean(0x000001), Mean(0x102030)}));
 }
 
-TEST(Resample, NonIntegerReductionStartsEachBlockAtTheTruncatedPosition) {
-  // 5 -> 2 columns, fx = 2.5: blocks [0, 2) and [trunc(2.5), trunc(4.5)) = [2, 4); column 4
-  // is never read.
+TEST(Resample, NonIntegerReductionAveragesRunsThatCoverTheWholeRow) {
+  // 5 -> 2 columns, f = 2.5: runs [round(0), round(2.5)) = [0, 3) and [3, 5).
   const Pixels in = {Src(10), Src(20), Src(30), Src(41), Src(255)};
-  EXPECT_EQ(Resized(5, 1, in, Sized(FixedSize, 2, 1)), (Pixels{Mean(15), Mean(35)}));
-  // 7 -> 2, fx = 3.5: blocks [0, 3) and [3, 6).
+  EXPECT_EQ(Resized(5, 1, in, Sized(FixedSize, 2, 1)), (Pixels{Mean(20), Mean(148)}));
+  // 7 -> 2, f = 3.5: runs [0, 4) and [4, 7).
   const Pixels seven = {Src(3), Src(3), Src(4), Src(9), Src(9), Src(9), Src(255)};
-  EXPECT_EQ(Resized(7, 1, seven, Sized(FixedSize, 2, 1)), (Pixels{Mean(3), Mean(9)}));
+  EXPECT_EQ(Resized(7, 1, seven, Sized(FixedSize, 2, 1)), (Pixels{Mean(4), Mean(91)}));
 }
 
-TEST(Resample, EnlargingOneAxisTakesTheNearestPixelWithoutAveragingTheOther) {
-  // 4 x 1 -> 2 x 2: fx = 2 but fy = 0.5, so each pixel is source (trunc(2i), 0) whole.
-  const Pixels in = {Src(1), Src(2), Src(3), Src(4)};
-  EXPECT_EQ(Resized(4, 1, in, Sized(FixedSize, 2, 2)), (Pixels{in[0], in[2], in[0], in[2]}));
-  // 1 x 4 -> 2 x 2 likewise down the column.
-  EXPECT_EQ(Resized(1, 4, in, Sized(FixedSize, 2, 2)), (Pixels{in[0], in[0], in[2], in[2]}));
+TEST(Resample, EnlargingOneAxisWithoutReducingTheOtherCopiesTheNearestPixel) {
+  // 2 x 1 -> 2 x 3: one-to-one across, enlarged down: each pixel copied whole.
+  const Pixels in = {Src(1), Src(2)};
+  EXPECT_EQ(Resized(2, 1, in, Sized(FixedSize, 2, 3)),
+            (Pixels{in[0], in[1], in[0], in[1], in[0], in[1]}));
   // 3 -> 6 columns repeats each pixel twice; 1 -> 3 rows repeats each row.
   const Pixels row = {Src(7), Src(8), Src(9)};
   const Pixels tall = Resized(3, 1, row, Sized(FixedSize, 6, 3));
@@ -162,7 +160,7 @@ TEST(Resample, BlockSumsDoNotOverflowOnHugeBlocks) {
 }
 
 // The default mode through the buffer: 400 x 300 cut to 400 x 266 from row 17 and
-// reduced to 150 x 100, each pixel a 2 x 2 block average.
+// reduced to 150 x 100 (factors 2.67 and 2.66: runs of 2 or 3 pixels).
 TEST(Resample, RunsAsTheFirstStepOfApplySettings) {
   ImageBuffer buffer;
   buffer.Adopt(MakePicture32(
@@ -172,8 +170,9 @@ TEST(Resample, RunsAsTheFirstStepOfApplySettings) {
   ASSERT_EQ(buffer.ApplySettings(s), S_OK);
   ASSERT_EQ(buffer.Width(), 150);
   ASSERT_EQ(buffer.Height(), 100);
-  // Output pixel (0, 0) reads columns 0, 1 of rows 17, 18: (17 + 27 + 18 + 28) div 4 = 22.
-  EXPECT_EQ(PixelAt(buffer.Picture(), 0, 0), Mean(22));
+  // Output pixel (0, 0) reads columns 0 to 2 (round(2.67) = 3) of rows 17 to 19
+  // (round(2.66) = 3): (3 x (17 + 18 + 19) + 3 x 10) div 9 = 21.
+  EXPECT_EQ(PixelAt(buffer.Picture(), 0, 0), Mean(21));
 }
 
 // A 24-bit picture whose rows are padded (3 x width is no multiple of 4 for odd widths),
