@@ -1,5 +1,6 @@
 #include "ChildCommand.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -27,4 +28,14 @@ bool HoldsOptions(const std::vector<std::string>& arguments) {
     for (char c : argument)
       if (c != '"' && c != ' ' && c != '\t') return true;
   return false;
+}
+
+bool NamesOnlyFilesAndFolders(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return false;
+  for (const std::string& argument : arguments) {
+    struct stat status {};
+    if (argument.empty() || stat(argument.c_str(), &status) != 0) return false;
+    if (!S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) return false;
+  }
+  return true;
 }

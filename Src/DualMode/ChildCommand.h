@@ -17,3 +17,9 @@ std::string OwnPath();
 // launcher hands its argument vector to the child unchanged, so both programs read the
 // same tokens; without options both open the window.
 bool HoldsOptions(const std::vector<std::string>& arguments);
+
+// Whether the arguments only name files and folders, as a file manager's "Open With" passes
+// them, by the rule of Brindlemark.exe (its NamesExistingPaths): at least one argument, each
+// an existing regular file or folder, asked without opening anything. Restated here because
+// the launcher shares no code with the converter; a test holds both to the same answers.
+bool NamesOnlyFilesAndFolders(const std::vector<std::string>& arguments);

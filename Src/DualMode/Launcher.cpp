@@ -1,13 +1,16 @@
 // Brindlemark.com: the console face of Brindlemark.exe. With options it starts the
 // program beside it with the same argument vector, unchanged, relays the program's output and
 // error through the rendezvous FIFOs to its own, and ends with the program's exit code.
-// Without options (the program's own rule) it starts the program as a window and ends
-// at once.
+// Without options (the program's own rule), or with arguments that only name files and
+// folders (a file manager's "Open With"), it starts the program as a window with the same
+// arguments and ends at once; without a display it runs the program in place instead, so
+// the program's own message reaches the user and its exit code is the launcher's.
 #include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -67,9 +70,17 @@ void ResetSignals() {
   sigprocmask(SIG_SETMASK, &none, nullptr);
 }
 
-int StartWindow(const std::string& childPath) {
+bool HasDisplay() {
+  const char* x = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x && *x) || (wayland && *wayland);
+}
+
+int StartWindow(const std::string& childPath, const std::vector<std::string>& arguments) {
   ChildProcess child;
-  return child.StartDetached(childPath, {}) ? 0 : ProcessError();
+  if (HasDisplay()) return child.StartDetached(childPath, arguments) ? 0 : ProcessError();
+  if (!child.StartStopped(childPath, arguments) || !child.Continue()) return ProcessError();
+  return child.Wait();
 }
 
 int RunConsole(const std::string& childPath, const std::vector<std::string>& arguments) {
@@ -118,6 +129,7 @@ int main(int argc, char** argv) {
   // A missing program is reported before any FIFO exists; exec reports the other failures.
   if (childPath.empty() || access(childPath.c_str(), X_OK) != 0) return ProcessError();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (!HoldsOptions(arguments)) return StartWindow(childPath);
+  if (!HoldsOptions(arguments) || NamesOnlyFilesAndFolders(arguments))
+    return StartWindow(childPath, arguments);
   return RunConsole(childPath, arguments);
 }

@@ -2,13 +2,50 @@
 // the child's handling when there is no child.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "ChildCommand.h"
 #include "ChildProcess.h"
+#include "platform/PathArguments.h"
+#include "support/TestFolder.h"
 
 namespace {
+
+// The launcher's copy of the program's "Open With" rule gives the program's answers: files
+// and folders (absolute, relative, through a link) open the window; anything else, or one
+// such argument among them, is a command line.
+TEST(OpenWithRule, TheLauncherAndTheProgramAgree) {
+  TempDir dir;
+  WriteFile(dir / "a.jpg", "a picture");
+  std::filesystem::create_directories(dir / "album");
+  mkfifo((dir / "pipe.jpg").c_str(), 0600);
+  std::filesystem::create_symlink(dir / "a.jpg", dir / "link.jpg");
+  std::filesystem::create_symlink(dir / "gone.jpg", dir / "dangling.jpg");
+  const std::string relative = std::filesystem::relative(dir / "a.jpg").string();
+  const struct {
+    std::vector<std::string> args;
+    bool paths;
+  } cases[] = {
+      {{dir / "a.jpg"}, true},
+      {{dir / "a.jpg", dir / "album", relative}, true},
+      {{dir / "link.jpg"}, true},
+      {{}, false},
+      {{""}, false},
+      {{dir / "dangling.jpg"}, false},
+      {{dir / "pipe.jpg"}, false},
+      {{dir / "a.jpg", "/width:100"}, false},
+      {{"-source:" + (dir / "album")}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.back());
+    EXPECT_EQ(NamesOnlyFilesAndFolders(c.args), c.paths);
+    EXPECT_EQ(NamesExistingPaths(c.args), c.paths);
+  }
+}
 
 TEST(ChildPath, ReplacesTheExtensionOfTheLastComponentOnly) {
   const struct {

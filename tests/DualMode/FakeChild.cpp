@@ -1,7 +1,8 @@
 // A stand-in for Brindlemark.exe in the launcher's tests. It binds its standard streams
 // to the rendezvous FIFOs exactly as the real program does, then behaves as the variable
 // BM_FAKE_MODE says: echo its arguments, write much output, end by a signal, never
-// connect, close its streams early, or (without arguments) note that it started.
+// connect, close its streams early; started detached (as a window) it notes its start and
+// its arguments.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -70,9 +71,12 @@ void WriteLines(int fd, const char* tag, int count) {
 
 int main(int argc, char** argv) {
   const std::string mode = std::getenv("BM_FAKE_MODE") ? std::getenv("BM_FAKE_MODE") : "echo";
-  if (argc == 1) {  // started as a window: record the start and keep running a while
+  // Started as a window (detached: it leads a session of its own): record the start and the
+  // arguments, and keep running a while.
+  if (getsid(0) == getpid()) {
     for (int fd = 0; fd < 3; ++fd) close(fd);  // so the test's reader sees the launcher end
-    const std::string note = std::to_string(getsid(0) == getpid()) + "\n";
+    std::string note = "window\n";
+    for (int i = 1; i < argc; ++i) note += std::string(argv[i]) + "\n";
     const int fd = open(std::getenv("BM_FAKE_MARKER"), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     Say(fd, note);
     close(fd);

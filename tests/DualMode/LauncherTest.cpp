@@ -274,6 +274,7 @@ TEST_F(Launcher, FallsBackToTmpdirWhenTheRuntimeFolderIsNotAbsolute) {
 TEST_F(Launcher, WithoutArgumentsStartsTheWindowDetachedAndEndsAtOnce) {
   RunOptions options = FakeOptions(dir_, "echo");
   options.environment.push_back({"BM_FAKE_MARKER", dir_ / "started"});
+  options.environment.push_back({"DISPLAY", ":0"});
   // Arguments of blanks and quotes only open the window in the program too.
   for (const auto& args :
        {std::vector<std::string>{}, std::vector<std::string>{"", " \t", "\"\""}}) {
@@ -285,7 +286,48 @@ TEST_F(Launcher, WithoutArgumentsStartsTheWindowDetachedAndEndsAtOnce) {
     EXPECT_TRUE(FolderEntries(dir_ / "run").empty());  // no rendezvous was made
     for (int i = 0; i < 100 && ReadFile(dir_ / "started").empty(); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(ReadFile(dir_ / "started"), "1\n");  // it leads a session of its own
+    std::string expected = "window\n";  // it leads a session of its own; the arguments as given
+    for (const std::string& a : args) expected += a + "\n";
+    EXPECT_EQ(ReadFile(dir_ / "started"), expected);
+  }
+}
+
+// A file manager's "Open With": arguments that only name files and folders (absolute, or
+// relative to the current folder) start the window with them, as given; one argument that
+// names nothing, or a real option, keeps the command line.
+TEST_F(Launcher, ArgumentsNamingOnlyFilesAndFoldersStartTheWindowWithThem) {
+  WriteFile(dir_ / "photo one.jpg", "a picture");
+  mkdir((dir_ / "album").c_str(), 0700);
+  mkfifo((dir_ / "pipe.jpg").c_str(), 0600);
+  RunOptions options = FakeOptions(dir_, "echo");
+  options.environment.push_back({"BM_FAKE_MARKER", dir_ / "started"});
+  options.environment.push_back({"DISPLAY", ":0"});
+  const std::string relative = std::filesystem::relative(dir_ / "album").string();
+  const struct {
+    std::vector<std::string> args;
+    bool window;
+  } cases[] = {
+      {{dir_ / "photo one.jpg", relative}, true},
+      {{dir_ / "album"}, true},
+      {{dir_ / "photo one.jpg", dir_ / "missing.jpg"}, false},
+      {{dir_ / "pipe.jpg"}, false},  // not a file or folder: never opened, not a window start
+      {{"/source:" + (dir_ / "album")}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.front());
+    unlink((dir_ / "started").c_str());
+    const RunResult r = RunProgram(launcher_, c.args, options);
+    if (!c.window) {
+      EXPECT_EQ(r.out.rfind(kConnected, 0), 0u) << r.out;  // the command line's relay
+      continue;
+    }
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out + r.err, "");
+    std::string expected = "window\n";
+    for (const std::string& a : c.args) expected += a + "\n";
+    for (int i = 0; i < 100 && ReadFile(dir_ / "started") != expected; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(ReadFile(dir_ / "started"), expected);
   }
 }
 

@@ -170,4 +170,25 @@ TEST_F(RealPair, LauncherKilledWithSigkillLeavesNoConverterRunning) {
   for (const std::string& name : written) EXPECT_NE(name.front(), '.') << name;
 }
 
+// Without a display a window start, with or without files to open, runs the program in
+// place: its message reaches the terminal and its exit code is the launcher's.
+TEST_F(RealPair, WithoutADisplayAWindowStartSaysSoAndEndsWithOne) {
+  MakePng(source_ + "/a.png");
+  RunOptions options = options_;
+  options.environment.push_back({"DISPLAY", ""});
+  options.environment.push_back({"WAYLAND_DISPLAY", ""});
+  options.environment.push_back({"XDG_CONFIG_HOME", dir_ / "config"});
+  for (const auto& args : {std::vector<std::string>{}, std::vector<std::string>{source_ + "/a.png"},
+                           std::vector<std::string>{source_ + "/a.png", source_}}) {
+    SCOPED_TRACE(args.size());
+    const RunResult r = RunProgram(BinPath("Brindlemark.com"), args, options);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Brindlemark cannot open its window: no display is available.\n"),
+              std::string::npos)
+        << r.err;
+  }
+}
+
 }  // namespace

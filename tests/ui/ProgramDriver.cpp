@@ -14,6 +14,9 @@
 #include "UiTestSupport.h"
 #include "support/TestFiles.h"
 
+// Last: Xlib's macros (None, Status) would clash with the headers above.
+#include <X11/Xlib.h>
+
 pid_t StartProgram(const std::string& config, const std::vector<std::string>& args,
                    const std::string& display) {
   const pid_t pid = fork();
@@ -96,6 +99,21 @@ bool WaitForWindow(const std::string& title, int seconds, int count, const std::
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   return false;
+}
+
+void SendCloseRequest(const ProgramWindow& window) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = std::stoul(window.id, nullptr, 16);
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+  XFlush(display);
+  XCloseDisplay(display);
 }
 
 void PointAt(const ProgramWindow& window) {

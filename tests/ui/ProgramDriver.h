@@ -27,6 +27,10 @@ std::vector<ProgramWindow> ProgramWindows(const std::string& display = {});
 bool WaitForWindow(const std::string& title, int seconds, int count = 1,
                    const std::string& display = {});
 
+// What the window's close box sends: a WM_DELETE_WINDOW client message (there is no window
+// manager to send it).
+void SendCloseRequest(const ProgramWindow& window);
+
 // Keys and clicks as the X server delivers them (the window under the pointer gets keys).
 void PointAt(const ProgramWindow& window);
 void PressKey(int wxKeyCode, int modifiers = 0);

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -28,4 +29,16 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
     if (std::chrono::steady_clock::now() >= end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+}
+
+bool RunAlongside(const std::function<void()>& script, int timeoutMs) {
+  std::atomic<bool> ended{false};
+  std::thread user([&] {
+    script();
+    ended = true;
+  });
+  const bool inTime = WaitFor([&] { return ended.load(); }, timeoutMs);
+  while (!ended) PumpEvents(50);  // the script may wait for the window to answer
+  user.join();
+  return inTime;
 }

@@ -9,7 +9,8 @@
 // Creates an empty file, exclusively, under a fresh name in `folder`:
 // "." + stem + ".tmp-XXXXXX" + suffix (the stem cut so that the name stays within the
 // file-name limit). The suffix is kept whole so that the name ends with the extension of
-// the file it stands for. Returns the new path, or an empty string on failure.
+// the file it stands for. Returns the new path, or an empty string on failure (errno then
+// tells why).
 // With `lockFd`, the file stays open there under a write lock of its own open file
 // description: other processes see that its writer lives (TempFileSweep.h) until the
 // descriptor is closed, which the writer's death does too.

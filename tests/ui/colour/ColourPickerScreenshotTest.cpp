@@ -85,6 +85,37 @@ TEST_F(ColourPickerScreenshot, SwatchShowsTheColourAndTheAutomaticColourAsButton
             ToColourRef(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
 }
 
+// The caption stands out from any swatch: light letters on black, dark ones on white and
+// on the light default swatch.
+TEST_F(ColourPickerScreenshot, TheCaptionReadsOnDarkAndLightSwatches) {
+  const std::string file = OutputFile("colour-picker-caption.png");
+  picker->SetLabel("Shadow");
+  const struct {
+    COLORREF swatch;
+    bool lightLetters;
+  } cases[] = {{MakeColourRef(0, 0, 0), true},
+               {MakeColourRef(0, 0, 128), true},
+               {MakeColourRef(255, 255, 255), false},
+               {MakeColourRef(255, 255, 0), false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.swatch);
+    picker->SetColour(c.swatch);
+    ASSERT_TRUE(ShootScreen(file));
+    wxImage shot(wxString::FromUTF8(file), wxBITMAP_TYPE_PNG);
+    ASSERT_TRUE(shot.IsOk());
+    // Pixels of the caption: across the middle of the swatch, far from the swatch colour.
+    const wxRect r = picker->GetScreenRect();
+    int letters = 0;
+    for (int x = r.x + 4; x < r.x + r.width - 24; ++x) {
+      for (int y = r.y + r.height / 2 - 4; y <= r.y + r.height / 2 + 4; ++y) {
+        const int grey = (shot.GetRed(x, y) + shot.GetGreen(x, y) + shot.GetBlue(x, y)) / 3;
+        letters += c.lightLetters ? grey > 160 : grey < 90;
+      }
+    }
+    EXPECT_GT(letters, 20);
+  }
+}
+
 TEST_F(ColourPickerScreenshot, OpenPopupShowsTheFortyColoursAndMarksTheOpeningOne) {
   const std::string file = OutputFile("colour-popup-screen.png");
   frame->SetSize(320, 280);                     // the popup lies over the frame in the picture

@@ -1,6 +1,7 @@
 // Brindlemark.exe itself: the windowed start loads the store and saves it at exit (SIGTERM
 // closes the window as the user would); the command-line start never reads or writes it.
 #include <gtest/gtest.h>
+#include <wx/defs.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,6 +15,7 @@
 #include "ProgramDriver.h"
 #include "platform/RegistryStore.h"
 #include "settings/SettingsSerializer.h"
+#include "support/ProgramRun.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -176,6 +178,69 @@ TEST(WindowedProgram, CommandLineModeCreatesNoStoreOnAFirstStart) {
       StartProgram(config, {"-source:" + dir / "missing.png", "-dest:" + dir / "out"});
   WaitForExit(pid, 60);
   EXPECT_FALSE(std::filesystem::exists(config));
+}
+
+}  // namespace
+
+namespace {
+
+// A user's "Open With" of two pictures: the program started with their paths (one absolute,
+// one relative to the current folder) lists both; F9 converts them into the stored
+// destination, byte for byte as the command line does, and Pillow reads the results.
+TEST(WindowedProgram, PicturesGivenAsArgumentsAreListedAndConvertedWithF9) {
+  if (!HaveXwininfo()) GTEST_SKIP() << "xwininfo (x11-utils) is needed to see the window";
+  if (std::system("command -v convert >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "ImageMagick's convert makes the pictures";
+  TempDir dir;
+  const std::string config = dir / "config", pictures = dir / "pictures", out = dir / "out";
+  std::filesystem::create_directories(pictures);
+  std::filesystem::create_directories(out);
+  ASSERT_EQ(std::system(("convert -size 200x150 gradient:red-blue -depth 8 " + pictures +
+                         "/a.png && convert -size 120x160 plasma:fractal -seed 7 -depth 8 " +
+                         pictures + "/b.jpg")
+                            .c_str()),
+            0);
+  {
+    RegistryStore store(StoreFile(config));
+    store.SetString(kBatchKey, "destFolder", out);
+    store.SetString(kBatchKey, "destFileExt", "png");
+    ASSERT_GE(store.Flush(), 0);
+  }
+  const std::string relative = std::filesystem::relative(pictures + "/b.jpg").string();
+  const pid_t pid = StartProgram(config, {pictures + "/a.png", relative});
+  ASSERT_GT(pid, 0);
+  if (!WaitForMainWindow(15)) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    FAIL() << "the main window did not appear";
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // the pictures are listed
+  ProgramWindow main;
+  for (const ProgramWindow& w : ProgramWindows())
+    if (w.title == "Brindlemark") main = w;
+  PointAt(main);
+  PressKey(WXK_F9);
+  for (int i = 0; i < 300 && FilesIn(out).size() < 2; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_TRUE(WaitForWindow("Brindlemark", 10, 2)) << "the progress dialog did not show";
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  SendCloseRequest(main);  // ends the finished dialog, then the window
+  EXPECT_EQ(WaitForExit(pid, 20), 0);
+
+  ASSERT_EQ(FilesIn(out), (std::vector<std::string>{"a.png", "b.png"}));
+  const std::string reference = dir / "reference";
+  const RunResult cli = RunProgram(BinPath("Brindlemark.exe"),
+                                   {"-source:" + pictures, "-dest:" + reference, "-ext:png"});
+  ASSERT_EQ(FilesIn(reference), FilesIn(out)) << cli.out;
+  for (const std::string& name : FilesIn(out))
+    EXPECT_EQ(ReadFile(out + "/" + name), ReadFile(reference + "/" + name)) << name;
+  const RunResult check =
+      RunProgram("/usr/bin/python3", {"-c",
+                                      "import sys; from PIL import Image\n"
+                                      "for p in sys.argv[1:]:\n"
+                                      "  i = Image.open(p); print(i.format, i.size[0] > 0)",
+                                      out + "/a.png", out + "/b.png"});
+  EXPECT_EQ(check.out, "PNG True\nPNG True\n") << check.err;
 }
 
 }  // namespace

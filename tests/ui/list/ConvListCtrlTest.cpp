@@ -96,6 +96,9 @@ TEST_F(ConvListCtrlTest, HeaderClicksSortAscendingDescendingAscending) {
     mouse.MouseClick();
     PumpEvents(500);  // spaced past the double-click time
     seen.emplace_back(list_->SortColumn(), list_->SortDescending());
+    // The header shows the arrow of that column and order.
+    EXPECT_EQ(list_->GetSortIndicator(), 5);
+    EXPECT_EQ(list_->IsAscendingSortIndicator(), !list_->SortDescending());
   }
   EXPECT_EQ(seen, (std::vector<std::pair<int, bool>>{{5, false}, {5, true}, {5, false}}));
   EXPECT_EQ(list_->ItemAt(0)->width, -1);

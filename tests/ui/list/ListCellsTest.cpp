@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/string.h>
 
+#include "ui/list/ColumnFit.h"
 #include "ui/list/ListCells.h"
 
 namespace {
@@ -36,6 +37,7 @@ TEST(ListCells, UnknownNumbersAreBlankCells) {
   item.width = 640;
   item.bitDepth = 0;
   item.newHeight = 12;
+  item.status = ItemStatus::Succeeded;
   item.log = "Failed to load image /p/a b.png";
   const char* expected[kListColumnCount] = {
       "/p/a b.png", "2", "a b.png", "0 KB", "png", "640",
@@ -60,8 +62,49 @@ TEST(ListCells, InfoTipHasTheTenFieldsInOrder) {
   EXPECT_EQ(InfoTipText(item, 4096),
             "File Name:     \t/p/x.png\nFile Size:     \t2 KB\nRelative Path: \tx.png\n"
             "Last Modified: \t03/05/2024 06:07:08 \nOriginal Size: \t\nBit Depth:     \t24\n"
-            "New Size:      \t320 x 200\nNew Bit Depth: \t\nStatus:        \tFailed\nLog:          "
+            "New Size:      \t\nNew Bit Depth: \t\nStatus:        \tFailed\nLog:          "
             " \twhy");
+}
+
+// A failed item shows no new size even where its save measured one; a result that exists
+// already says how to replace it, in the cell and the tip alike.
+TEST(ListCells, FailedRowsShowNoNewSizeAndAnExistingResultSaysWhatToDo) {
+  const std::string exists = "File /out/x.jpg already exists";
+  const std::string hint =
+      exists +
+      ". Tick \"Override existing files\" on the Resize Option page to replace it, or \"Skip "
+      "existing files\" to leave it.";
+  const struct {
+    int status;
+    std::string log;
+    const char* newWidth;
+    std::string shownLog;
+  } cases[] = {
+      {ItemStatus::Succeeded, "Converted", "320", "Converted"},
+      {ItemStatus::Failed, "Failed to save /out/x.jpg", "", "Failed to save /out/x.jpg"},
+      {ItemStatus::Failed, exists, "", hint},
+      {ItemStatus::Failed, "File /out/other.jpg already exists", "",
+       "File /out/other.jpg already exists"},  // not this item's result: left as it is
+      {ItemStatus::NotStarted, "", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    ConversionItem item;
+    item.sourcePath = "/p/x.png";
+    item.destPath = "/out/x.jpg";
+    item.newWidth = 320;
+    item.newHeight = 200;
+    item.newBitDepth = 24;
+    item.status = c.status;
+    item.log = c.log;
+    EXPECT_EQ(CellText(item, 8), c.newWidth);
+    EXPECT_EQ(CellText(item, 10), *c.newWidth ? "24" : "");
+    EXPECT_EQ(CellText(item, 11), c.shownLog);
+    const std::string tip = InfoTipText(item, 4096);
+    EXPECT_EQ(tip.substr(tip.rfind("Log:")), "Log:           \t" + c.shownLog);
+    EXPECT_NE(tip.find(*c.newWidth ? "New Size:      \t320 x 200\n" : "New Size:      \t\n"),
+              std::string::npos);
+  }
 }
 
 TEST(ListCells, LastModifiedNeedsBothHalves) {
@@ -122,6 +165,70 @@ TEST(ListCells, FileNameColumnComparesFolderThenPathThenNameThenPage) {
   jpg->extension = "jpg";
   JPG->extension = "JPG";
   EXPECT_EQ(CompareItems(*jpg, *JPG, 4), 0);
+}
+
+// Seven pixels a byte: "…" counts three bytes, like a wide letter.
+int SevenPerByte(std::string_view text) { return static_cast<int>(text.size()) * 7; }
+
+TEST(ListCells, ElidedPathGivesUpFoldersFromTheLeftAndKeepsTheName) {
+  const std::string path = "/home/ann/Pictures/2025/beach.jpg";  // 33 bytes, 231 px
+  const struct {
+    int width;
+    const char* shown;
+  } cases[] = {
+      {231, "/home/ann/Pictures/2025/beach.jpg"},
+      {230, "\xE2\x80\xA6/ann/Pictures/2025/beach.jpg"},  // 31 bytes, 217 px
+      {217, "\xE2\x80\xA6/ann/Pictures/2025/beach.jpg"},
+      {216, "\xE2\x80\xA6/Pictures/2025/beach.jpg"},
+      {188, "\xE2\x80\xA6/2025/beach.jpg"},
+      {125, "\xE2\x80\xA6/beach.jpg"},
+      {10, "\xE2\x80\xA6/beach.jpg"},  // the name stays whole; the list cuts its end
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ElidedPath(path, c.width, SevenPerByte), c.shown) << c.width;
+  EXPECT_EQ(ElidedPath("beach.jpg", 7, SevenPerByte), "beach.jpg");
+  EXPECT_EQ(ElidedPath("/beach.jpg", 7, SevenPerByte), "/beach.jpg");
+}
+
+TEST(ColumnFit, LogTakesTheSpareWidthAndFileNameIsCapped) {
+  ColumnWidths needed{};
+  needed.fill(50);
+  needed[0] = 400;
+  // 11 columns of 50 and File Name capped at 300: 800 used, Log takes the other 400.
+  const ColumnWidths wide = FitWidths(needed, 1200, 300);
+  EXPECT_EQ(wide[0], 300);
+  EXPECT_EQ(wide[1], 50);
+  EXPECT_EQ(wide[11], 400);
+  // Too narrow for all: Log keeps what it needs, the list scrolls sideways.
+  const ColumnWidths narrow = FitWidths(needed, 600, 300);
+  EXPECT_EQ(narrow[11], 50);
+  EXPECT_EQ(FitWidths(needed, 0, 0)[0], 1);
+}
+
+TEST(ColumnFit, StoredWidthsHoldWhereAColumnCanUseThem) {
+  auto slots = AppSettings::DefaultColumnWidths();
+  EXPECT_TRUE(HoldsDefaultWidths(slots));
+  slots[15] = 99;  // a slot no column uses
+  EXPECT_TRUE(HoldsDefaultWidths(slots));
+  ColumnWidths fitted{};
+  fitted.fill(60);
+  const struct {
+    int stored;
+    int shown;
+  } cases[] = {{1, 1},
+               {77, 77},
+               {kMaxColumnWidth, kMaxColumnWidth},
+               {kMaxColumnWidth + 1, 60},
+               {0x7fffffff, 60},
+               {0, 60},
+               {-1, 60},
+               {-2, 60}};
+  for (const auto& c : cases) {
+    slots[3] = c.stored;
+    EXPECT_FALSE(HoldsDefaultWidths(slots));
+    EXPECT_EQ(UsableStoredWidths(slots, fitted)[3], c.shown) << c.stored;
+    EXPECT_EQ(UsableStoredWidths(slots, fitted)[0], 200);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // fields that refuse a page switch.
 #include <wx/testing.h>
 
+#include "MessageAnswer.h"
 #include "OptionPageTestSupport.h"
 
 namespace {
@@ -236,18 +237,22 @@ TEST_F(ResizeOptionPageTest, AFieldWithoutANumberKeepsThePageAndGetsTheFocus) {
     const char* text;
     const char* message;
   };
-  const Case cases[] = {{R::Width, "12x", "Please enter a whole number."},
-                        {R::PortraitHeight, "", "Please enter a whole number."},
-                        {R::CropTop, "half", "Please enter a number."},
-                        {R::Ratio, "nan", "Please enter a number."},
-                        {R::FrameVert, "4.5", "Please enter a whole number."}};
+  // The message names the field by the label beside it (which follows the same-size box).
+  const Case cases[] = {
+      {R::Width, "12x", "Please enter a whole number in \"Width\"."},
+      {R::PortraitHeight, "", "Please enter a whole number in \"Height for portrait picture\"."},
+      {R::CropTop, "half", "Please enter a number in \"Vertical Crop Top (%)\"."},
+      {R::Ratio, "nan", "Please enter a number in \"Ratio (%)\"."},
+      {R::FrameVert, "4.5", "Please enter a whole number in \"Vertical frame thickness\"."}};
+  Click(Control<wxCheckBox>(resize_, R::SameSize), true);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
     auto* field = Control<wxTextCtrl>(resize_, c.id);
     const wxString before = field->GetValue();
     field->SetValue(c.text);
-    wxTEST_DIALOG(EXPECT_FALSE(bar->SwitchTo(2)),
-                  wxExpectModal<wxMessageDialog>(wxID_OK).Describe(c.message));
+    std::vector<std::string> texts;
+    wxTEST_DIALOG(EXPECT_FALSE(bar->SwitchTo(2)), AnswerMessage(texts));
+    EXPECT_EQ(texts, std::vector<std::string>{c.message});
     EXPECT_EQ(bar->CurrentPage(), 1);
     EXPECT_EQ(wxWindow::FindFocus(), field);
     field->SetValue(before);

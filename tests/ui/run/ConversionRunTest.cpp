@@ -18,6 +18,7 @@
 #include <map>
 
 #include "FrameFixture.h"
+#include "MessageAnswer.h"
 #include "UiTestSupport.h"
 #include "job/FileCollector.h"
 #include "settings/ResizeOption.h"
@@ -54,7 +55,8 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 // What the dialog showed when the run had ended.
 struct RunRecord {
   bool opened = false;
-  std::string total, succeeded, failed, button;
+  std::string total, succeeded, failed, button, summary;
+  bool openFolderEnabledWhileRunning = false;
   int totalBar = -1;
   std::vector<int> rowStatesSeen;  // the statuses the rows had when the run ended
 };
@@ -99,16 +101,20 @@ class ConversionRunTest : public FrameTest {
       return answerYes;
     };
     prompts.showError = [&](const wxString& text) { errors_.push_back(Utf8(text)); };
+    prompts.openFolder = openFolder_;
     prompts.showProgress = [&](ProgressDialog& dialog) {
       record.opened = true;
       wxTimer tick;
       tick.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         if (duringRun && !dialog.Finished()) duringRun(dialog);
+        if (!dialog.Finished() && dialog.FindWindow(ProgressDialog::kOpenFolder)->IsEnabled())
+          record.openFolderEnabledWhileRunning = true;
         if (!dialog.Finished() || !dialog.IsModal()) return;
         record.total = Utf8(dialog.CountText(ProgressDialog::kTotal));
         record.succeeded = Utf8(dialog.CountText(ProgressDialog::kSucceeded));
         record.failed = Utf8(dialog.CountText(ProgressDialog::kFailed));
         record.button = Utf8(dialog.ButtonLabel());
+        record.summary = Utf8(dialog.SummaryText());
         record.totalBar = dialog.TotalBarValue();
         if (whenFinished) whenFinished(dialog);
         for (const auto& item : list().Items()) record.rowStatesSeen.push_back(item->status);
@@ -126,6 +132,7 @@ class ConversionRunTest : public FrameTest {
   std::string in_ = files_ / "in";
   std::string out_ = files_ / "out";
   std::vector<std::string> questions_, errors_;
+  std::function<void(const wxString&)> openFolder_;
 };
 
 // A screenshot of `window` into the test output folder, for the README's walkthrough.
@@ -199,9 +206,16 @@ TEST_F(ConversionRunTest, ConvertsEveryPageAsTheCommandLineDoesAndShowsTheResult
   Snapshot(frame_, "run-2-resize-option-page.png");
 
   // F9 starts the run through the frame's command; the test answers the folder question.
+  // After the run, "Open Destination Folder" hands the folder to the opener (answered here;
+  // the desktop's opener itself is tested on its own).
   RunRecord run;
+  std::vector<std::string> opened;
+  openFolder_ = [&](const wxString& folder) { opened.push_back(Utf8(folder)); };
   frame_->Hooks().startConversion = [&] {
-    run = StartRun({}, true, [&](ProgressDialog& d) { Snapshot(&d, "run-3-finished-dialog.png"); });
+    run = StartRun({}, true, [&](ProgressDialog& d) {
+      Snapshot(&d, "run-3-finished-dialog.png");
+      ClickOn(d.FindWindow(ProgressDialog::kOpenFolder));
+    });
   };
   ClickOn(page->ControlFor(SettingsField::width));
   wxUIActionSimulator().Char(WXK_F9);
@@ -213,6 +227,9 @@ TEST_F(ConversionRunTest, ConvertsEveryPageAsTheCommandLineDoesAndShowsTheResult
   EXPECT_EQ(run.succeeded, "52");
   EXPECT_EQ(run.failed, "1");
   EXPECT_EQ(run.button, "&OK");
+  EXPECT_EQ(run.summary, "Done: 53 of 53");
+  EXPECT_FALSE(run.openFolderEnabledWhileRunning);
+  EXPECT_EQ(opened, std::vector<std::string>{out_});
   EXPECT_EQ(run.totalBar, 53);
   EXPECT_EQ(Utf8(frame_->IdleText()), "Total files: 53 Succeeded: 52 Failed: 1");
   ASSERT_TRUE(frame_->Bar()->SwitchTo(0));
@@ -344,6 +361,7 @@ TEST_F(ConversionRunTest, CancelFinishesTheItemsBegunAndStartsNoMore) {
     EXPECT_GE(done, doneWhenCancelled);
     EXPECT_LE(done, doneWhenCancelled + c.slack);
     EXPECT_LT(done, kItems);
+    EXPECT_EQ(run.summary, "Stopped after " + std::to_string(done) + " of 10");
     for (int i = 0; i < kItems; ++i)
       EXPECT_EQ(run.rowStatesSeen[i], i < done ? ItemStatus::Succeeded : ItemStatus::NotStarted)
           << i;
@@ -388,14 +406,55 @@ TEST_F(ConversionRunTest, MissingDestinationTwoLevelsDeepIsCreatedOnYesOnly) {
   ASSERT_TRUE(yes.opened);
   EXPECT_EQ(yes.succeeded, "1");
   EXPECT_EQ(FilesIn(out_), std::vector<std::string>{"level1/level2/a.jpg"});
+}
 
-  // A folder that cannot be made: the error names the folder, nothing runs.
+// Destinations that cannot take the pictures are found before the run, with the reason;
+// nothing is asked and no dialog opens. /sys takes no new files, even from root.
+TEST_F(ConversionRunTest, AnUnusableDestinationIsReportedBeforeTheRun) {
+  ASSERT_TRUE(Convert("-size 20x20 xc:red", in_ + "/a.png"));
   WriteFile(files_ / "plain", "a file, not a folder");
-  TypeDestination(files_ / "plain/sub");
-  const RunRecord refused = StartRun({}, true);
-  EXPECT_FALSE(refused.opened);
-  EXPECT_EQ(errors_,
-            std::vector<std::string>{"Failed to create directory " + files_ / "plain/sub" + "."});
+  OpenFrame();
+  AddFolder(in_);
+  const std::string plain = files_ / "plain";
+  const struct {
+    std::string destination;
+    std::string error;
+  } cases[] = {
+      {plain, "The destination '" + plain +
+                  "' is a file, not a folder. Choose a folder on the Resize Option page."},
+      {plain + "/sub", "The destination folder '" + plain + "/sub' cannot be created: '" + plain +
+                           "' is a file, not a folder. Choose another folder on the Resize "
+                           "Option page."},
+      {"/sys",
+       "Pictures cannot be saved in the destination folder '/sys': Permission denied. "
+       "Choose another folder on the Resize Option page."},
+      {"/sys/out/thumbs",
+       "The destination folder '/sys/out/thumbs' cannot be created in "
+       "'/sys': Permission denied. Choose another folder on the Resize "
+       "Option page."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.destination);
+    questions_.clear();
+    errors_.clear();
+    TypeDestination(c.destination);
+    EXPECT_FALSE(StartRun({}, true).opened);
+    EXPECT_TRUE(questions_.empty());
+    EXPECT_EQ(errors_, std::vector<std::string>{c.error});
+  }
+  EXPECT_EQ(list().Items()[0]->status, ItemStatus::NotStarted);
+  // The same through F9 and the real message box: no question about creating a folder.
+  TypeDestination(plain);
+  frame_->Raise();
+  frame_->Bar()->Tabs()->SetFocus();
+  std::vector<std::string> texts;
+  auto pressF9 = [&] {
+    wxUIActionSimulator keys;
+    keys.Char(WXK_F9);
+    WaitFor([&] { return !texts.empty(); }, 5000);
+  };
+  wxTEST_DIALOG(pressF9(), AnswerMessage(texts));
+  EXPECT_EQ(texts, std::vector<std::string>{cases[0].error});
 }
 
 TEST_F(ConversionRunTest, SecondRunConvertsEverythingAgainAfterResettingTheFirst) {

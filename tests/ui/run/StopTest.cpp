@@ -226,36 +226,36 @@ const DialogCase kDialogs[] = {
     {"the progress dialog", MakeRunPictures, StartRunOfFolder, "Brindlemark", 2, CheckStoppedRun},
 };
 
+// Starts the program, opens the dialog, stops the program with `stop`; expects exit 0 and a
+// store saved by the close sequence.
+void StopWithDialogOpen(const DialogCase& dialog, const std::function<void(pid_t)>& stop) {
+  TempDir dir;
+  const CaseFolders folders{dir / "config", dir / "pictures", dir / "out"};
+  WriteSparseStore(folders.config);
+  if (dialog.prepare) dialog.prepare(folders);
+  const pid_t pid = StartProgram(folders.config);
+  ASSERT_GT(pid, 0);
+  if (!WaitForWindow("Brindlemark", 15)) {
+    WaitForExit(pid, 0);
+    FAIL() << "the main window did not appear";
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  dialog.open(folders);
+  const bool open = WaitForWindow(dialog.title, 10, dialog.count);
+  EXPECT_TRUE(open) << dialog.name << " did not open";
+  stop(pid);
+  EXPECT_EQ(WaitForExit(pid, 30), 0) << dialog.name;
+  const SavedState saved = ReadSaved(folders.config);
+  EXPECT_TRUE(saved.saved) << dialog.name;
+  EXPECT_TRUE(saved.closedAsUser) << dialog.name;
+  EXPECT_EQ(saved.width, 222u);
+  if (dialog.check) dialog.check(folders, saved);
+}
+
 class StopTest : public testing::TestWithParam<std::tuple<int, int>> {
  protected:
   void SetUp() override {
     if (!HaveXwininfo()) GTEST_SKIP() << "xwininfo (x11-utils) is needed to see the windows";
-  }
-
-  // Starts the program, opens the dialog, sends the signal; expects exit 0 and a store
-  // saved by the close sequence.
-  void StopWithDialogOpen(const DialogCase& dialog, int signal) {
-    TempDir dir;
-    const CaseFolders folders{dir / "config", dir / "pictures", dir / "out"};
-    WriteSparseStore(folders.config);
-    if (dialog.prepare) dialog.prepare(folders);
-    const pid_t pid = StartProgram(folders.config);
-    ASSERT_GT(pid, 0);
-    if (!WaitForWindow("Brindlemark", 15)) {
-      WaitForExit(pid, 0);
-      FAIL() << "the main window did not appear";
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    dialog.open(folders);
-    const bool open = WaitForWindow(dialog.title, 10, dialog.count);
-    EXPECT_TRUE(open) << dialog.name << " did not open";
-    ASSERT_EQ(kill(pid, signal), 0);
-    EXPECT_EQ(WaitForExit(pid, 20), 0) << dialog.name;
-    const SavedState saved = ReadSaved(folders.config);
-    EXPECT_TRUE(saved.saved) << dialog.name;
-    EXPECT_TRUE(saved.closedAsUser) << dialog.name;
-    EXPECT_EQ(saved.width, 222u);
-    if (dialog.check) dialog.check(folders, saved);
   }
 };
 
@@ -267,13 +267,30 @@ std::string CaseName(const testing::TestParamInfo<std::tuple<int, int>>& info) {
 
 TEST_P(StopTest, DialogOpen) {
   const auto [dialog, signal] = GetParam();
-  StopWithDialogOpen(kDialogs[dialog], signal);
+  StopWithDialogOpen(kDialogs[dialog], [signal](pid_t pid) { ASSERT_EQ(kill(pid, signal), 0); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StopTest,
                          testing::Combine(testing::Range(0, static_cast<int>(std::size(kDialogs))),
                                           testing::Values(SIGTERM, SIGINT)),
                          CaseName);
+
+// The main window's close box while a message box or a run is open: the dialog ends (the run
+// after its current item), then the window closes as the user's close does.
+TEST(CloseBox, WithADialogOpenEndsTheDialogThenClosesTheWindow) {
+  if (!HaveXwininfo()) GTEST_SKIP() << "xwininfo (x11-utils) is needed to see the windows";
+  for (const int dialog : {1, 3}) {
+    SCOPED_TRACE(kDialogs[dialog].name);
+    StopWithDialogOpen(kDialogs[dialog], [](pid_t) {
+      ProgramWindow largest;  // the main window: the dialogs share its title
+      for (const ProgramWindow& w : ProgramWindows())
+        if (w.title == "Brindlemark" && w.width * w.height > largest.width * largest.height)
+          largest = w;
+      ASSERT_FALSE(largest.id.empty());
+      SendCloseRequest(largest);
+    });
+  }
+}
 
 // A private X server that the test can take away.
 class PrivateDisplay {

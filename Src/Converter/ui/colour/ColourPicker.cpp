@@ -271,8 +271,9 @@ void CColourPicker::PaintSwatch(wxDC& dc, wxRect rect) {
   const bool enabled = IsEnabled();
   const bool automatic = backgroundColour_ == DefaultColour;
   dc.SetPen(*wxTRANSPARENT_PEN);
-  dc.SetBrush(
-      wxBrush(!enabled || automatic ? Sys(wxSYS_COLOUR_BTNFACE) : ToWxColour(backgroundColour_)));
+  const wxColour swatch =
+      !enabled || automatic ? Sys(wxSYS_COLOUR_BTNFACE) : ToWxColour(backgroundColour_);
+  dc.SetBrush(wxBrush(swatch));
   dc.DrawRectangle(rect);
 
   const wxString caption = GetLabelText();
@@ -282,7 +283,9 @@ void CColourPicker::PaintSwatch(wxDC& dc, wxRect rect) {
     const wxSize extent = dc.GetTextExtent(caption);
     const wxPoint at(rect.x + (rect.width - extent.x) / 2, rect.y + (rect.height - extent.y) / 2);
     if (enabled) {
-      dc.SetTextForeground(textColour_ == DefaultColour ? *wxBLACK : ToWxColour(textColour_));
+      const wxColour text = textColour_ == DefaultColour ? *wxBLACK : ToWxColour(textColour_);
+      // A picked text colour shows as picked; the caption over a picked swatch stays readable.
+      dc.SetTextForeground(selectionMode_ == 1 ? text : ReadableOn(swatch, text));
       dc.DrawText(caption, at);
     } else {
       // Engraved: a highlight copy one pixel down and right under the shadow copy.

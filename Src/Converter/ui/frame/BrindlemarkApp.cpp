@@ -3,9 +3,15 @@
 #include <wx/msgdlg.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "cmdline/ConsoleSequence.h"
 #include "image/codec/FreeImageCall.h"
+#include "platform/PathArguments.h"
+#include "ui/list/FileDropTarget.h"
+#include "ui/run/CloseBoxWatch.h"
 #include "ui/run/DisplayLoss.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/run/ModalDialogs.h"
@@ -41,8 +47,22 @@ bool BrindlemarkApp::OnInit() {
   });
   frame->Show();
   frame->Raise();
+  WatchCloseBox(frame);
   started_ = true;
+  AddStartPaths();
   return true;
+}
+
+// Files and folders given as arguments ("Open With") go into the list as a drop would add
+// them, once the window is up: a folder's search shows its dialog over it.
+void BrindlemarkApp::AddStartPaths() {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(argv[i].ToStdString(wxConvUTF8));
+  if (!NamesExistingPaths(arguments)) return;
+  std::vector<std::string> paths;
+  for (const std::string& argument : arguments)
+    paths.push_back(std::filesystem::absolute(argument).lexically_normal().string());
+  CallAfter([paths] { AddDroppedFiles(paths); });
 }
 
 int BrindlemarkApp::OnExit() {

@@ -24,6 +24,8 @@ class BrindlemarkApp : public wxApp {
   const std::string& RegistryRoot() const { return registryRoot_; }
 
  private:
+  void AddStartPaths();
+
   bool commandLineMode_;
   std::string registryRoot_;
   std::unique_ptr<AppSession> session_;

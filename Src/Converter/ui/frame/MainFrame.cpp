@@ -8,6 +8,8 @@
 #include "settings/SettingsSerializer.h"
 #include "ui/frame/AboutBox.h"
 #include "ui/run/ConversionRun.h"
+#include "ui/run/ModalDialogs.h"
+#include "ui/run/StopRequest.h"
 #include "ui/list/FileSelectionPage.h"
 #include "ui/frame/HelpFile.h"
 #include "ui/frame/PresetMenu.h"
@@ -17,6 +19,7 @@
 #include "ui/resources/FrameTexts.h"
 #include "ui/resources/ResourceIds.h"
 #include "strings/StringTable.h"
+#include "ui/toolkit/DesktopOpener.h"
 #include "ui/toolkit/WxText.h"
 
 namespace {
@@ -91,7 +94,7 @@ wxEND_EVENT_TABLE()
 
 CMainFrame::CMainFrame(AppSession& session) : session_(session), list_(*session.list) {
   theFrame = this;
-  hooks_.openFile = [](const wxString& path) { wxLaunchDefaultApplication(path); };
+  hooks_.openFile = [this](const wxString& path) { OpenWithDesktop(path, this); };
   hooks_.startConversion = [this] { StartConversion(*this); };
 }
 
@@ -137,17 +140,19 @@ bool CMainFrame::CreateMenu() {
   auto* file = new wxMenu;
   item(file, Res::Exit, "E&xit");
   auto* edit = new wxMenu;
-  item(edit, Res::AddFiles, "&Add Files");
-  item(edit, Res::AddFolder, "Add &Folder");
+  // The function keys show beside their items; the menu takes them while its item is
+  // enabled, the accelerator table below when the item looks disabled.
+  item(edit, Res::AddFiles, "&Add Files\tF4");
+  item(edit, Res::AddFolder, "Add &Folder\tF7");
   item(edit, Res::RemoveSelected, "&Remove Selected Files");
-  item(edit, Res::RemoveAll, "Re&move All Files");
+  item(edit, Res::RemoveAll, "Re&move All Files\tF8");
   edit->AppendSeparator();
   item(edit, Res::ViewOriginal, "&View Original Image");
   item(edit, Res::ViewConverted, "View &Converted Image");
   edit->AppendSeparator();
   item(edit, Res::AddFolderRecursively, "Add Folder Recursively", wxITEM_CHECK);
   auto* convert = new wxMenu;
-  item(convert, Res::StartConversion, "&Start Conversion");
+  item(convert, Res::StartConversion, "&Start Conversion\tF9");
   convert->AppendSeparator();
   item(convert, Res::RotateUpright, "Rotate Upright by Camera Orientation", wxITEM_CHECK);
   item(convert, Res::KeepCameraData, "Keep Camera Data", wxITEM_CHECK);
@@ -284,8 +289,17 @@ void CMainFrame::RecordPlacement() {
 }
 
 // Placement, bar state, the pages' and the list's state go into the settings (saved at
-// exit); a page that fails to commit does not stop the close.
-void CMainFrame::OnClose(wxCloseEvent&) {
+// exit); a page that fails to commit does not stop the close. A close asked for while a
+// modal dialog runs (a conversion, a message) is deferred, since deleting the window would
+// free the dialog under its ShowModal: the dialogs end first, a run after its current item,
+// and then the window closes as on a stop by signal (the close box reaches the same way
+// through CloseBoxWatch).
+void CMainFrame::OnClose(wxCloseEvent& event) {
+  if (InnermostModalDialog() && event.CanVeto()) {
+    event.Veto();
+    RequestStop();
+    return;
+  }
   RecordPlacement();
   SaveBarState(session_.store, GetToolBar() && GetToolBar()->IsShown(),
                GetStatusBar() && GetStatusBar()->IsShown());

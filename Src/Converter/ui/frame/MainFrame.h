@@ -23,7 +23,8 @@ struct FrameCommandHooks {
   std::function<void()> addSourceFolder;   // its folder browser
   std::function<void()> startConversion;   // the conversion run
   std::function<void()> saveColumnWidths;  // the list view, when the window closes
-  // Opens a file with the desktop's default application (help file, pictures).
+  // Opens a file with the desktop's default application (help file, pictures); the default
+  // says so when nothing can open it.
   std::function<void(const wxString& path)> openFile;
 };
 

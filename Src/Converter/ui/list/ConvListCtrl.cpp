@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "job/PathFunctions.h"
 #include "ui/list/ListCells.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/list/StatusIcons.h"
@@ -16,6 +17,16 @@ CConvListCtrl* theListCtrl = nullptr;
 // The longest info tip shown, in bytes; every field can be a path.
 constexpr std::size_t kInfoTipCapacity = 1024;
 const wxColour kListBackground(254, 242, 218);
+// Room around a header's text (its margins, and the sort arrow's when it is the sorted one)
+// and a cell's text.
+constexpr int kHeaderPadding = 22;
+constexpr int kSortArrowRoom = 14;
+constexpr int kCellPadding = 14;
+// The File Name column's icon with its margins, left of the text.
+constexpr int kFileNameInset = 36;
+// A fitted column (but Log) never grows past this for one long cell.
+constexpr int kMaxFittedWidth = 320;
+const std::string kElidedFolder = "\xE2\x80\xA6/";  // "…/"
 }  // namespace
 
 CConvListCtrl* TheConvListCtrl() { return theListCtrl; }
@@ -52,6 +63,11 @@ CConvListCtrl::CConvListCtrl(wxWindow* parent, wxWindowID id, ConversionList& li
     ScheduleSync();
     e.Skip();
   });
+  Bind(wxEVT_LIST_COL_END_DRAG, &CConvListCtrl::OnColumnSized, this);
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+    ScheduleFit();
+    e.Skip();
+  });
 }
 
 CConvListCtrl::~CConvListCtrl() {
@@ -64,15 +80,76 @@ bool CConvListCtrl::InitControl() {
   SetBackgroundColour(kListBackground);
   for (int c = 0; c < kListColumnCount; ++c) {
     const ListColumn& column = ListColumnAt(c);
-    const int width = settings_.columnWidths[static_cast<std::size_t>(c)];
     if (InsertColumn(c, WxText(LoadText(column.textId)),
-                     column.rightAligned ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT, width) < 0)
+                     column.rightAligned ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT,
+                     column.defaultWidth) < 0)
       return false;
   }
   // Items already in the list when the view is made get their rows.
   for (const auto& item : list_.Items()) rows_.push_back(item.get());
   SetItemCount(RowCount());
+  ShowSortIndicator(sortColumn_, !sortDescending_);
+  userSizedColumns_ = !HoldsDefaultWidths(settings_.columnWidths);
+  if (!userSizedColumns_) {
+    FitColumns();
+    return true;
+  }
+  // The user's widths; one no column can use is replaced in the settings too, so it is
+  // never written back.
+  const ColumnWidths widths =
+      UsableStoredWidths(settings_.columnWidths, FitWidths(NeededWidths(), 0, kMaxFittedWidth));
+  for (int c = 0; c < kListColumnCount; ++c) {
+    const int width = widths[static_cast<std::size_t>(c)];
+    SetColumnWidth(c, width);
+    settings_.columnWidths[static_cast<std::size_t>(c)] = width;
+  }
   return true;
+}
+
+// What each column needs to show its header and its widest cell whole; the File Name
+// column needs the longest file name (its folder elided), Log only its header.
+ColumnWidths CConvListCtrl::NeededWidths() {
+  std::array<std::string, kListColumnCount> widest;
+  for (const ConversionItem* item : rows_) {
+    for (int c = 0; c < kListColumnCount - 1; ++c) {
+      std::string text = c == 0 ? kElidedFolder + FileNameOf(item->sourcePath) : CellText(*item, c);
+      std::string& kept = widest[static_cast<std::size_t>(c)];
+      if (text.size() > kept.size()) kept = std::move(text);
+    }
+  }
+  ColumnWidths needed{};
+  for (int c = 0; c < kListColumnCount; ++c) {
+    const std::size_t i = static_cast<std::size_t>(c);
+    const int header = GetTextExtent(WxText(LoadText(ListColumnAt(c).textId))).x + kHeaderPadding +
+                       (c == sortColumn_ ? kSortArrowRoom : 0);
+    int cell = widest[i].empty() ? 0 : GetTextExtent(WxText(widest[i])).x + kCellPadding;
+    cell = c == 0 ? cell + kFileNameInset - kCellPadding : std::min(cell, kMaxFittedWidth);
+    needed[i] = std::max(header, cell);
+  }
+  return needed;
+}
+
+// Fits the columns to their content and the list's width, until the user sizes one.
+void CConvListCtrl::FitColumns() {
+  fitPending_ = false;
+  if (userSizedColumns_ || GetColumnCount() < kListColumnCount) return;
+  const int available = RowsWindow()->GetClientSize().x;
+  const ColumnWidths widths = FitWidths(NeededWidths(), available, available * 2 / 5);
+  for (int c = 0; c < kListColumnCount; ++c)
+    if (GetColumnWidth(c) != widths[static_cast<std::size_t>(c)])
+      SetColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+}
+
+// Sizes arrive in bursts while the window is laid out: fit once they are over.
+void CConvListCtrl::ScheduleFit() {
+  if (fitPending_ || userSizedColumns_) return;
+  fitPending_ = true;
+  CallAfter(&CConvListCtrl::FitColumns);
+}
+
+void CConvListCtrl::OnColumnSized(wxListEvent& event) {
+  userSizedColumns_ = true;
+  event.Skip();
 }
 
 ConversionItem* CConvListCtrl::ItemAt(int row) const {
@@ -92,12 +169,14 @@ void CConvListCtrl::AppendRow(ConversionItem* item) {
   SetItemCount(RowCount());
   item->listFlags = 0;
   if (following) EnsureVisible(RowCount() - 1);
+  RefreshTip();
 }
 
 bool CConvListCtrl::UpdateRow(ConversionItem* item, int index) {
   if (index < 0) index = RowOf(item);
   if (index < 0 || index >= RowCount()) return false;
   RefreshItem(index);
+  RefreshTip();
   return true;
 }
 
@@ -107,6 +186,7 @@ void CConvListCtrl::DeleteRow(ConversionItem* item) {
   rows_.erase(rows_.begin() + row);
   SetItemCount(RowCount());
   Refresh();
+  RefreshTip();
 }
 
 void CConvListCtrl::ApplyPendingChanges() {
@@ -121,6 +201,7 @@ void CConvListCtrl::ApplyPendingChanges() {
       UpdateRow(item, -1);
   }
   Resort();
+  ScheduleFit();
 }
 
 // One repaint for the whole removal, however many rows go.
@@ -132,19 +213,24 @@ void CConvListCtrl::DeleteRemovedRows() {
   SetItemCount(RowCount());
   Resort();
   Thaw();
+  ScheduleFit();
 }
 
 void CConvListCtrl::DeleteAllRows() {
   rows_.clear();
   SetItemCount(0);
   Refresh();
+  RefreshTip();
+  ScheduleFit();
 }
 
 void CConvListCtrl::SortBy(int column, bool descending) {
   if (column == sortColumn_ && descending == sortDescending_) return;
   sortColumn_ = column;
   sortDescending_ = descending;
+  ShowSortIndicator(column, !descending);
   Resort();
+  ScheduleFit();
 }
 
 // Sorts the display order by the current column; the selected items stay selected (the
@@ -160,6 +246,7 @@ void CConvListCtrl::Resort() {
                    });
   ShowSelection();
   Refresh();
+  RefreshTip();
 }
 
 // The generic control's plain click deselects a single selected row only when it is the
@@ -213,9 +300,16 @@ void CConvListCtrl::ScheduleSync() {
   });
 }
 
+// The File Name cell elides the path's folder rather than its end, so the file's name
+// shows in a narrow column.
 wxString CConvListCtrl::OnGetItemText(long row, long column) const {
   const ConversionItem* item = ItemAt(static_cast<int>(row));
-  return item ? WxText(CellText(*item, static_cast<int>(column))) : wxString();
+  if (!item) return wxString();
+  if (column != 0) return WxText(CellText(*item, static_cast<int>(column)));
+  const int room = GetColumnWidth(0) - kFileNameInset;
+  return WxText(ElidedPath(item->sourcePath, room, [this](std::string_view text) {
+    return GetTextExtent(WxText(text)).x;
+  }));
 }
 
 int CConvListCtrl::OnGetItemImage(long row) const {
@@ -226,6 +320,11 @@ int CConvListCtrl::OnGetItemImage(long row) const {
 wxString CConvListCtrl::InfoTipAt(int row) const {
   const ConversionItem* item = ItemAt(row);
   return item ? WxText(InfoTipText(*item, kInfoTipCapacity)) : wxString();
+}
+
+wxString CConvListCtrl::ShownTip() {
+  wxWindow* rows = RowsWindow();
+  return rows->GetToolTip() ? rows->GetToolTipText() : wxString();
 }
 
 wxMenu* CConvListCtrl::CreateContextMenu() {
@@ -239,6 +338,7 @@ wxMenu* CConvListCtrl::CreateContextMenu() {
 }
 
 void CConvListCtrl::SaveColumnWidths() {
+  if (!userSizedColumns_) return;
   for (int c = 0; c < kListColumnCount && c < GetColumnCount(); ++c)
     settings_.columnWidths[static_cast<std::size_t>(c)] = GetColumnWidth(c);
 }
@@ -295,6 +395,9 @@ void CConvListCtrl::OnSelectionEvent(wxListEvent& event) {
 
 void CConvListCtrl::OnContextMenu(wxContextMenuEvent&) {
   SyncSelection();
+  // The row's tooltip would cover the menu.
+  tipRow_ = -1;
+  RowsWindow()->UnsetToolTip();
   std::unique_ptr<wxMenu> menu(CreateContextMenu());
   // The commands bubble from here through the page and the bar to the frame.
   PopupMenu(menu.get());
@@ -320,17 +423,39 @@ void CConvListCtrl::OnRowsMotion(wxMouseEvent& event) {
   int flags = 0;
   const long row = HitTest(event.GetPosition(), flags);
   const int hit = (flags & wxLIST_HITTEST_ONITEM) ? static_cast<int>(row) : -1;
-  if (hit == tipRow_) return;
-  tipRow_ = hit;
-  wxWindow* rows = RowsWindow();
-  if (hit < 0)
-    rows->UnsetToolTip();
-  else
-    rows->SetToolTip(InfoTipAt(hit));
+  if (hit != tipRow_) ShowTipAt(event.GetPosition());
 }
 
 void CConvListCtrl::OnRowsLeave(wxMouseEvent& event) {
   event.Skip();
   tipRow_ = -1;
   RowsWindow()->UnsetToolTip();
+}
+
+// The tooltip shows the details of the row at the point (rows-window coordinates), or
+// nothing off the rows.
+void CConvListCtrl::ShowTipAt(const wxPoint& rowsPoint) {
+  int flags = 0;
+  const long row = HitTest(rowsPoint, flags);
+  tipRow_ = (flags & wxLIST_HITTEST_ONITEM) ? static_cast<int>(row) : -1;
+  wxWindow* rows = RowsWindow();
+  const wxString tip = tipRow_ < 0 ? wxString() : InfoTipAt(tipRow_);
+  if (tip.empty()) {
+    if (rows->GetToolTip()) rows->UnsetToolTip();
+  } else if (!rows->GetToolTip() || rows->GetToolTipText() != tip) {
+    rows->SetToolTip(tip);
+  }
+}
+
+// After the rows changed under a resting mouse: the tooltip follows what is there now.
+void CConvListCtrl::RefreshTip() {
+  wxWindow* rows = RowsWindow();
+  if (tipRow_ < 0 && !rows->GetToolTip()) return;
+  const wxPoint at = rows->ScreenToClient(wxGetMousePosition());
+  if (wxRect(rows->GetClientSize()).Contains(at)) {
+    ShowTipAt(at);
+  } else {
+    tipRow_ = -1;
+    rows->UnsetToolTip();
+  }
 }

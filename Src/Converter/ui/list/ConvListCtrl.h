@@ -1,10 +1,12 @@
 // CConvListCtrl: the view of the conversion list, a report list of twelve columns with one
 // row per item and the item's status as the row icon. The rows are virtual: the control
 // keeps only the display order (item pointers), so filling and sorting many thousands of
-// rows stays fast. It sorts by a clicked column, offers the context menu whose commands
-// go to the main frame, handles Delete, Ctrl+A, Enter, Ctrl+Enter and double-click, shows
-// a row's details as the tooltip, and keeps its column widths in the settings. One
-// instance, reached through TheConvListCtrl().
+// rows stays fast. It sorts by a clicked column (the header shows which, and which way),
+// offers the context menu whose commands go to the main frame, handles Delete, Ctrl+A,
+// Enter, Ctrl+Enter and double-click, shows the details of the row under the mouse as the
+// tooltip (kept current as rows change), and sizes its columns as ColumnFit says, keeping
+// them in the settings once the user has sized one. One instance, reached through
+// TheConvListCtrl().
 #pragma once
 
 #include <wx/listctrl.h>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "settings/AppSettings.h"
+#include "ui/list/ColumnFit.h"
 #include "ui/list/ConversionList.h"
 
 class wxMenu;
@@ -21,7 +24,7 @@ class CConvListCtrl : public wxListCtrl, public ConversionListView {
   CConvListCtrl(wxWindow* parent, wxWindowID id, ConversionList& list, AppSettings& settings);
   ~CConvListCtrl() override;
 
-  // Icons, colours and the twelve columns with their widths from the settings.
+  // Icons, colours and the twelve columns, fitted or with the user's widths.
   bool InitControl();
 
   // Adds a row for the item at the end and clears its marks; the list follows the new
@@ -54,10 +57,16 @@ class CConvListCtrl : public wxListCtrl, public ConversionListView {
 
   // The info tip of a row, as the tooltip shows it.
   wxString InfoTipAt(int row) const;
+  // The tooltip shown now over the rows (empty for none).
+  wxString ShownTip();
+
+  // Whether the columns keep the user's widths (else they fit their content).
+  bool ColumnsSizedByUser() const { return userSizedColumns_; }
 
   // The context menu as a right-click shows it; the caller owns it.
   static wxMenu* CreateContextMenu();
 
+  // Stores the widths once the user has sized a column; fitted widths are not kept.
   void SaveColumnWidths();
 
  private:
@@ -70,6 +79,11 @@ class CConvListCtrl : public wxListCtrl, public ConversionListView {
   void SelectRowRange(long from, long to);
   void ScheduleSync();
   void RouteCommand(int resourceId);
+  ColumnWidths NeededWidths();
+  void FitColumns();
+  void ScheduleFit();
+  void ShowTipAt(const wxPoint& rowsPoint);
+  void RefreshTip();
 
   void OnKeyDown(wxKeyEvent& event);
   void OnColumnClick(wxListEvent& event);
@@ -79,6 +93,7 @@ class CConvListCtrl : public wxListCtrl, public ConversionListView {
   void OnRowsLeftDown(wxMouseEvent& event);
   void OnRowsMotion(wxMouseEvent& event);
   void OnRowsLeave(wxMouseEvent& event);
+  void OnColumnSized(wxListEvent& event);
 
   ConversionList& list_;
   AppSettings& settings_;
@@ -89,6 +104,8 @@ class CConvListCtrl : public wxListCtrl, public ConversionListView {
   bool showingSelection_ = false;
   long codeAnchor_ = -1;  // first row of a selection made in code, until the user clicks
   int tipRow_ = -1;
+  bool userSizedColumns_ = false;
+  bool fitPending_ = false;
 };
 
 // The list view, or nullptr while there is none.

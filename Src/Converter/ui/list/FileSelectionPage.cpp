@@ -7,17 +7,17 @@
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
-#include <wx/textcompleter.h>
 #include <wx/textctrl.h>
 
-#include <cstdio>
-
 #include "job/PathFunctions.h"
+#include "platform/PathStatus.h"
 #include "settings/AppSettings.h"
 #include "ui/list/ConvListCtrl.h"
 #include "ui/list/FileDropTarget.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/list/SearchDialog.h"
+#include "ui/pages/PathCompleter.h"
+#include "ui/resources/AdviceTexts.h"
 #include "ui/toolkit/WxText.h"
 #include "ui/resources/ResourceIds.h"
 #include "strings/StringTable.h"
@@ -29,30 +29,6 @@ FileSelectionPage* thePage = nullptr;
 constexpr const char* kImagePatterns[] = {"bmp", "gif", "ico", "jpg", "jpeg", "koa", "lbm",
                                           "mng", "pcd", "pcx", "pgm", "pbm",  "pnm", "ppm",
                                           "png", "psd", "ras", "tga", "tif",  "tiff"};
-
-// Completes the typed path with the names in its folder that begin with its last part.
-class PathCompleter : public wxTextCompleterSimple {
- public:
-  void GetCompletions(const wxString& prefix, wxArrayString& result) override {
-    const int slash = prefix.Find('/', true);
-    if (slash == wxNOT_FOUND) return;
-    const wxString folder = slash == 0 ? wxString("/") : prefix.Left(static_cast<size_t>(slash));
-    const wxString start = prefix.Mid(static_cast<size_t>(slash) + 1);
-    wxDir dir;
-    if (!wxDir::Exists(folder) || !dir.Open(folder)) return;
-    wxString name;
-    for (bool more = dir.GetFirst(&name); more && result.size() < 200; more = dir.GetNext(&name))
-      if (name.StartsWith(start))
-        result.push_back(prefix.Left(static_cast<size_t>(slash) + 1) + name);
-  }
-};
-
-bool CanOpenForReading(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  std::fclose(file);
-  return true;
-}
 
 }  // namespace
 
@@ -72,12 +48,12 @@ bool FileSelectionPage::CreateControls() {
   // The field sees Enter itself: the page swallows the OK command that Enter makes.
   field_ = new wxTextCtrl(this, Res::AddDirectoryField, wxString::FromUTF8(settings_.CurrentFolder),
                           wxDefaultPosition, wxDefaultSize, wxTE_PROCESS_ENTER);
-  field_->AutoComplete(new PathCompleter);
+  EnablePathCompletion(field_, false);
   auto* button = new wxButton(this, Res::AddAllFilesButton, "&Add All Files");
   list_ = new CConvListCtrl(this, Res::ConvList, model_, settings_);
   if (!list_->InitControl()) return false;
 
-  field_->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { AddFromField(); });
+  field_->Bind(wxEVT_KEY_DOWN, &FileSelectionPage::OnFieldKey, this);
   field_->Bind(wxEVT_TEXT, [this](wxCommandEvent& e) {
     settings_.CurrentFolder = field_->GetValue().utf8_string();
     e.Skip();
@@ -105,6 +81,16 @@ void FileSelectionPage::OnFirstPaint(wxPaintEvent& event) {
   if (dropTargetRegistered_) return;
   dropTargetRegistered_ = true;
   list_->SetDropTarget(new FileDropTarget(model_));
+}
+
+// Enter adds once the key has been handled: a message box run inside the toolkit's key
+// handling would leave the field's completion believing its popup open, and it would take
+// every later Enter. The key goes on to the completion, which closes an open popup.
+void FileSelectionPage::OnFieldKey(wxKeyEvent& event) {
+  const int key = event.GetKeyCode();
+  if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !event.HasAnyModifiers())
+    CallAfter(&FileSelectionPage::AddFromField);
+  event.Skip();
 }
 
 void FileSelectionPage::ConnectFrame(CMainFrame& frame) {
@@ -161,17 +147,33 @@ std::string FileSelectionPage::AddSourceFolder() {
   return folder;
 }
 
+// What the field names is looked at without opening it: a pipe or a device would block
+// the window on the open. Only folders and regular files that can be read are added.
 void FileSelectionPage::AddFromField() {
   const std::string text = field_->GetValue().utf8_string();
-  if (!text.empty() && (FolderExists(text) || CanOpenForReading(text))) {
+  std::string_view problem;
+  if (text.empty() || !TargetIdentity(text))
+    problem = "Directory/file '%s' doesn't exist.";
+  else if (IsFolder(text))
+    problem = {};
+  else if (!IsRegularFile(text))
+    problem = AdviceTexts::NotFileOrFolder;
+  else if (!OpensAsRegularFile(text))
+    problem = AdviceTexts::CannotReadFile;
+  if (problem.empty()) {
     AddPaths({text});
     return;
   }
-  wxMessageBox(WxText(FillText("Directory/file '%s' doesn't exist.", text, {})),
-               WxText(LoadText(Ids::AppTitle)), wxOK | wxICON_ERROR, this);
+  wxMessageBox(WxText(FillText(problem, text, {})), WxText(LoadText(Ids::AppTitle)),
+               wxOK | wxICON_ERROR, this);
 }
 
-void FileSelectionPage::SetFolderText(const wxString& text) { field_->SetValue(text); }
+// Set without the field's change event, so the completion does not open its popup over the
+// list; the settings follow as they do when the user types.
+void FileSelectionPage::SetFolderText(const wxString& text) {
+  field_->ChangeValue(text);
+  settings_.CurrentFolder = text.utf8_string();
+}
 
 wxString FileSelectionPage::FolderText() const { return field_->GetValue(); }
 
@@ -196,10 +198,13 @@ wxString ImageFileFilter() {
   return "All Supported Image Files (*.jpg, *.gif, ...) |" + patterns + "|All files (*.*)|*";
 }
 
+// The chooser always starts in a folder: without one the desktop's chooser opens on its
+// recent places, where a typed path is not reliably taken.
 std::string BrowseForFolder(wxWindow* owner, const std::string& startFolder,
                             const wxString& title) {
-  wxDirDialog dialog(owner, title, wxString::FromUTF8(startFolder),
-                     wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+  const wxString start =
+      FolderExists(startFolder) ? wxString::FromUTF8(startFolder) : wxGetHomeDir();
+  wxDirDialog dialog(owner, title, start, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return {};
   return dialog.GetPath().utf8_string();
 }

@@ -28,8 +28,9 @@ class FileSelectionPage : public PageDialog {
   // The file dialog (several files at once) and the folder chooser.
   void AddFiles();
   std::string AddSourceFolder();
-  // Adds what the field names, or says that it does not exist.
+  // Adds the folder or regular file the field names, or says why it cannot.
   void AddFromField();
+  // Shows `text` in the field (and keeps it as CurrentFolder) without opening completions.
   void SetFolderText(const wxString& text);
   wxString FolderText() const;
 
@@ -44,6 +45,7 @@ class FileSelectionPage : public PageDialog {
 
  private:
   void OnFirstPaint(wxPaintEvent& event);
+  void OnFieldKey(wxKeyEvent& event);
 
   ConversionList& model_;
   AppSettings& settings_;
@@ -64,7 +66,8 @@ ChosenFiles ReadChosenFiles(const std::vector<std::string>& paths, const std::st
 // matching is case-sensitive), then every file.
 wxString ImageFileFilter();
 
-// A folder chooser starting at `startFolder`; the chosen path, or empty on cancel.
+// A folder chooser starting at `startFolder` (the home folder when that is no folder);
+// the chosen path, or empty on cancel.
 std::string BrowseForFolder(wxWindow* owner, const std::string& startFolder, const wxString& title);
 
 // The page, or nullptr while there is none.

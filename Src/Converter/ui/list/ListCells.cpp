@@ -7,6 +7,7 @@
 #include <wx/string.h>
 
 #include "strings/StringTable.h"
+#include "ui/resources/AdviceTexts.h"
 
 namespace {
 
@@ -26,6 +27,19 @@ constexpr std::array<ListColumn, kListColumnCount> kColumns{{
 }};
 
 std::string KnownNumber(int value) { return value < 0 ? std::string() : std::to_string(value); }
+
+// A new size and depth are shown only for a picture that was written: a failed save may
+// have measured them.
+int Written(const ConversionItem& item, int value) {
+  return item.status == ItemStatus::Succeeded ? value : -1;
+}
+
+// The log, with what to do beside a result that already exists.
+std::string ShownLog(const ConversionItem& item) {
+  if (item.status != ItemStatus::Failed || item.log != FormatText(Ids::FileExists, item.destPath))
+    return item.log;
+  return item.log + ". " + std::string(AdviceTexts::TickOverride);
+}
 
 std::string SizePair(int w, int h) {
   return w >= 0 && h >= 0 ? std::to_string(w) + " x " + std::to_string(h) : std::string();
@@ -73,10 +87,10 @@ std::string CellText(const ConversionItem& item, int column) {
     case 5: return KnownNumber(item.width);
     case 6: return KnownNumber(item.height);
     case 7: return KnownNumber(item.bitDepth);
-    case 8: return KnownNumber(item.newWidth);
-    case 9: return KnownNumber(item.newHeight);
-    case 10: return KnownNumber(item.newBitDepth);
-    case 11: return item.log;
+    case 8: return KnownNumber(Written(item, item.newWidth));
+    case 9: return KnownNumber(Written(item, item.newHeight));
+    case 10: return KnownNumber(Written(item, item.newBitDepth));
+    case 11: return ShownLog(item);
     default: return {};
   }
 }
@@ -135,14 +149,33 @@ std::string InfoTipText(const ConversionItem& item, std::size_t capacity) {
   line("Last Modified: \t", LastModifiedText(item.lastWriteTime));
   line("Original Size: \t", SizePair(item.width, item.height));
   line("Bit Depth:     \t", KnownNumber(item.bitDepth));
-  line("New Size:      \t", SizePair(item.newWidth, item.newHeight));
-  line("New Bit Depth: \t", KnownNumber(item.newBitDepth));
+  line("New Size:      \t", SizePair(Written(item, item.newWidth), Written(item, item.newHeight)));
+  line("New Bit Depth: \t", KnownNumber(Written(item, item.newBitDepth)));
   line("Status:        \t", status);
-  line("Log:           \t", item.log);
+  line("Log:           \t", ShownLog(item));
   if (tip.size() <= capacity) return tip;
   std::size_t cut = capacity;
   // Back off continuation bytes so the cut text stays valid UTF-8.
   while (cut > 0 && (static_cast<unsigned char>(tip[cut]) & 0xC0) == 0x80) --cut;
   tip.resize(cut);
   return tip;
+}
+
+std::string ElidedPath(const std::string& path, int width,
+                       const std::function<int(std::string_view)>& measure) {
+  if (measure(path) <= width) return path;
+  static const std::string kElided = "\xE2\x80\xA6";  // "…"
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos || slash == 0) return path;
+  // Widen the tail one folder at a time while it fits.
+  std::string best = kElided + path.substr(slash);
+  while (slash > 0) {
+    const std::size_t previous = path.rfind('/', slash - 1);
+    if (previous == std::string::npos || previous == 0) break;
+    const std::string wider = kElided + path.substr(previous);
+    if (measure(wider) > width) break;
+    best = wider;
+    slash = previous;
+  }
+  return best;
 }

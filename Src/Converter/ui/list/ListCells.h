@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "job/ConversionItem.h"
 
@@ -17,7 +19,9 @@ struct ListColumn {
 };
 const ListColumn& ListColumnAt(int column);
 
-// Text of column `column` (0-11) for the item; empty for an unknown column.
+// Text of column `column` (0-11) for the item; empty for an unknown column. The new size
+// and depth show only once the picture was written; a log saying the result already exists
+// says what to do about it.
 std::string CellText(const ConversionItem& item, int column);
 // "%d KB" of the size rounded up to whole KB, in unsigned 32-bit arithmetic.
 std::string SizeCellText(std::uint64_t fileSize);
@@ -32,3 +36,8 @@ std::string InfoTipText(const ConversionItem& item, std::size_t capacity);
 // "MM/DD/YYYY hh:mm:ss " of a stored file time as stored (UTC); empty when either
 // 32-bit half is zero.
 std::string LastModifiedText(std::uint64_t fileTime);
+
+// The path as it fits `width` when drawn (as `measure` says): whole when it fits, else "…/"
+// and as many of its last parts as fit, the file name always whole.
+std::string ElidedPath(const std::string& path, int width,
+                       const std::function<int(std::string_view)>& measure);

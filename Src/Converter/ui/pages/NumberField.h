@@ -9,9 +9,10 @@
 #include <optional>
 #include <string_view>
 
-// The message of a field that does not hold a whole number / a number.
-inline constexpr std::string_view kNotAWholeNumber = "Please enter a whole number.";
-inline constexpr std::string_view kNotANumber = "Please enter a number.";
+// The message of a field that does not hold a whole number / a number, naming the field by
+// its label (%s).
+inline constexpr std::string_view kNotAWholeNumber = "Please enter a whole number in \"%s\".";
+inline constexpr std::string_view kNotANumber = "Please enter a number in \"%s\".";
 
 std::optional<int> ParseWholeNumber(std::string_view text);
 std::optional<double> ParseRealNumber(std::string_view text);

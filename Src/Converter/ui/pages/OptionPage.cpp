@@ -1,7 +1,9 @@
 #include "ui/pages/OptionPage.h"
 
 #include "ui/frame/MainFrame.h"
+#include "strings/StringTable.h"
 #include "ui/pages/NumberField.h"
+#include "ui/pages/OptionPageLayout.h"
 #include "ui/toolkit/WxText.h"
 
 bool OptionPage::ExchangeData(bool toFields) {
@@ -40,16 +42,27 @@ bool OptionPage::FocusField(SettingsField field) {
   return true;
 }
 
+namespace {
+
+// The message naming the field by the label the user reads beside it.
+wxString FieldMessage(std::string_view format, wxWindow* field) {
+  const wxStaticText* label = LabelOf(field);
+  return WxText(FillText(format, label ? Utf8(label->GetLabelText()) : std::string(), {}));
+}
+
+}  // namespace
+
 std::unique_ptr<OptionPage::Failure> OptionPage::ReadWhole(wxTextCtrl* field, int& value) {
   const std::optional<int> number = ParseWholeNumber(field->GetValue().utf8_string());
-  if (!number) return std::make_unique<Failure>(Failure{field, WxText(kNotAWholeNumber)});
+  if (!number)
+    return std::make_unique<Failure>(Failure{field, FieldMessage(kNotAWholeNumber, field)});
   value = *number;
   return nullptr;
 }
 
 std::unique_ptr<OptionPage::Failure> OptionPage::ReadReal(wxTextCtrl* field, double& value) {
   const std::optional<double> number = ParseRealNumber(field->GetValue().utf8_string());
-  if (!number) return std::make_unique<Failure>(Failure{field, WxText(kNotANumber)});
+  if (!number) return std::make_unique<Failure>(Failure{field, FieldMessage(kNotANumber, field)});
   value = *number;
   return nullptr;
 }

@@ -3,6 +3,31 @@
 #include <wx/scrolwin.h>
 #include <wx/sizer.h>
 
+#include "ui/pages/WheelGuard.h"
+
+namespace {
+
+// Kept on a field: the label of its row. The label is a sibling and lives as long.
+class RowLabel : public wxClientData {
+ public:
+  explicit RowLabel(wxStaticText* label) : label_(label) {}
+  wxStaticText* Label() const { return label_; }
+
+ private:
+  wxStaticText* label_;
+};
+
+void TieLabel(wxWindow* field, wxStaticText* label) {
+  if (field) field->SetClientObject(new RowLabel(label));
+}
+
+}  // namespace
+
+wxStaticText* LabelOf(wxWindow* field) {
+  const auto* tie = field ? dynamic_cast<RowLabel*>(field->GetClientObject()) : nullptr;
+  return tie ? tie->Label() : nullptr;
+}
+
 FieldGrid::FieldGrid(wxWindow* page, const wxString& title)
     : group_(new wxStaticBoxSizer(wxVERTICAL, page, title)),
       box_(group_->GetStaticBox()),
@@ -19,6 +44,7 @@ wxStaticText* FieldGrid::AddLabel(const wxString& label, int id) {
 
 wxStaticText* FieldGrid::AddRow(const wxString& label, wxWindow* field, int id) {
   wxStaticText* text = AddLabel(label, id);
+  TieLabel(field, text);
   field->SetMinSize(wxSize(kFieldMinWidth, -1));
   grid_->Add(field, wxGBPosition(row_++, 1), wxDefaultSpan, wxEXPAND | wxALIGN_CENTER_VERTICAL);
   if (!grid_->IsColGrowable(1)) grid_->AddGrowableCol(1);
@@ -27,6 +53,7 @@ wxStaticText* FieldGrid::AddRow(const wxString& label, wxWindow* field, int id) 
 
 wxStaticText* FieldGrid::AddRow(const wxString& label, wxSizer* field, int id) {
   wxStaticText* text = AddLabel(label, id);
+  if (!field->IsEmpty()) TieLabel(field->GetItem(std::size_t{0})->GetWindow(), text);
   grid_->Add(field, wxGBPosition(row_++, 1), wxDefaultSpan, wxEXPAND | wxALIGN_CENTER_VERTICAL);
   if (!grid_->IsColGrowable(1)) grid_->AddGrowableCol(1);
   return text;
@@ -55,4 +82,5 @@ void FinishPageLayout(wxWindow* page, wxWindow* body, wxSizer* content) {
   auto* outer = new wxBoxSizer(wxVERTICAL);
   outer->Add(body, 1, wxEXPAND);
   page->SetSizer(outer);
+  GuardDropDownWheels(body);
 }

@@ -23,7 +23,8 @@ class FieldGrid {
   wxWindow* Box() const { return box_; }
   wxSizer* Sizer() const { return group_; }
 
-  // A label and its field; the label made here (with `id`) is returned.
+  // A label and its field (tied together, see LabelOf); the label made here (with `id`)
+  // is returned. For a sizer, the label is tied to its first window.
   wxStaticText* AddRow(const wxString& label, wxWindow* field, int id = wxID_ANY);
   wxStaticText* AddRow(const wxString& label, wxSizer* field, int id = wxID_ANY);
   // A control (or a row of them) over both columns.
@@ -39,9 +40,13 @@ class FieldGrid {
   int row_ = 0;
 };
 
+// The label a FieldGrid row shows beside `field`, or null.
+wxStaticText* LabelOf(wxWindow* field);
+
 // The window that holds a page's groups: it fills the page and scrolls vertically when
 // the page is shorter than its groups (GTK's fields are tall; at the window's smallest
 // size the resize page needs more height than it has).
 wxWindow* MakePageBody(wxWindow* page);
-// Gives `body` the sizer `content` inside the page border and lets it fill `page`.
+// Gives `body` the sizer `content` inside the page border and lets it fill `page`; the
+// drop-downs made so far under `body` take the wheel only with the focus.
 void FinishPageLayout(wxWindow* page, wxWindow* body, wxSizer* content);

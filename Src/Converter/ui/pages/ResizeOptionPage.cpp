@@ -205,13 +205,13 @@ void ResizeOptionPage::WriteControls() {
       fields_.resizeOption >= 0 && fields_.resizeOption < kResizeOptionCount ? fields_.resizeOption
                                                                              : wxNOT_FOUND);
   sameSize_->SetValue(fields_.sameForPortrait);
-  width_->Text()->ChangeValue(FormatWhole(fields_.width));
-  height_->Text()->ChangeValue(FormatWhole(fields_.height));
-  portraitWidth_->Text()->ChangeValue(FormatWhole(fields_.portraitWidth));
-  portraitHeight_->Text()->ChangeValue(FormatWhole(fields_.portraitHeight));
-  cropLeft_->Text()->ChangeValue(FormatReal(fields_.cropLeftPercent));
-  cropTop_->Text()->ChangeValue(FormatReal(fields_.cropTopPercent));
-  ratio_->Text()->ChangeValue(FormatReal(fields_.ratioPercent));
+  width_->SetText(FormatWhole(fields_.width));
+  height_->SetText(FormatWhole(fields_.height));
+  portraitWidth_->SetText(FormatWhole(fields_.portraitWidth));
+  portraitHeight_->SetText(FormatWhole(fields_.portraitHeight));
+  cropLeft_->SetText(FormatReal(fields_.cropLeftPercent));
+  cropTop_->SetText(FormatReal(fields_.cropTopPercent));
+  ratio_->SetText(FormatReal(fields_.ratioPercent));
   rotate_->SetSelection(fields_.rotateIndex);
   filter_->SetSelection(fields_.filter);
   paddingColour_->SetColour(fields_.paddingColor);

@@ -1,9 +1,11 @@
 #include "ui/pages/SpinField.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/pages/NumberField.h"
 #include "ui/pages/OptionPageLayout.h"
+#include "ui/pages/WheelGuard.h"
 
 SpinField::SpinField(wxWindow* parent, int fieldId, int spinId, int low, int high)
     : low_(low), high_(high) {
@@ -17,13 +19,18 @@ SpinField::SpinField(wxWindow* parent, int fieldId, int spinId, int low, int hig
   sizer_ = new wxBoxSizer(wxHORIZONTAL);
   sizer_->Add(text_, 1, wxALIGN_CENTER_VERTICAL);
   sizer_->Add(spin_, 0, wxEXPAND | wxLEFT, 2);
-  spin_->Bind(wxEVT_SPIN_UP, [this](wxSpinEvent& e) {
-    Step(1);
-    e.Veto();
-  });
-  spin_->Bind(wxEVT_SPIN_DOWN, [this](wxSpinEvent& e) {
-    Step(-1);
-    e.Veto();
+  TakeWheelOnlyWithFocus(spin_, text_);
+  // The button steps from the field's number; its own value follows the field once the
+  // toolkit has finished the step (it records the value it stepped to after the handler).
+  for (const auto& [type, delta] : {std::pair{wxEVT_SPIN_UP, 1}, std::pair{wxEVT_SPIN_DOWN, -1}}) {
+    spin_->Bind(type, [this, delta = delta](wxSpinEvent&) {
+      Step(delta);
+      spin_->CallAfter([this] { FollowField(); });
+    });
+  }
+  text_->Bind(wxEVT_TEXT, [this](wxCommandEvent& e) {
+    FollowField();
+    e.Skip();
   });
   text_->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& e) {
     if (e.GetKeyCode() == WXK_UP) {
@@ -47,4 +54,18 @@ void SpinField::Step(int delta) {
       std::clamp<long long>(static_cast<long long>(current) + delta, low_, high_);
   text_->SetValue(FormatWhole(static_cast<int>(next)));
   text_->SetInsertionPointEnd();
+}
+
+void SpinField::SetText(const wxString& text) {
+  text_->ChangeValue(text);
+  FollowField();
+}
+
+// The toolkit greys the button's halves by the button's own value: kept at the field's
+// number (within the range), "-" is greyed only at the minimum and "+" only at the maximum.
+// Setting it from code sends no spin event.
+void SpinField::FollowField() {
+  const int number = LeadingInteger(text_->GetValue().utf8_string());
+  const int clamped = std::clamp(number, low_, high_);
+  if (spin_->GetValue() != clamped) spin_->SetValue(clamped);
 }

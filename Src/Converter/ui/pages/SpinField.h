@@ -1,6 +1,8 @@
 // SpinField: a text field with an up-down button at its right edge. The buttons and the
 // arrow keys in the field step the field's whole number within the range; the field
-// itself still takes any text, which the page checks when it reads it.
+// itself still takes any text, which the page checks when it reads it. The button's own
+// value follows the field, so each half is greyed only at its end of the range, and the
+// wheel steps the value only while the field has the focus.
 #pragma once
 
 #include <wx/sizer.h>
@@ -17,8 +19,12 @@ class SpinField {
   void Enable(bool enable);
   // One step up (+1) or down (-1), as the button or an arrow key does.
   void Step(int delta);
+  // Shows `text` in the field (as the page's data exchange does, without a change event).
+  void SetText(const wxString& text);
 
  private:
+  void FollowField();
+
   wxTextCtrl* text_;
   wxSpinButton* spin_;
   wxBoxSizer* sizer_;

@@ -11,6 +11,7 @@
 #include "ui/frame/ConfigurationBar.h"
 #include "ui/frame/MainFrame.h"
 #include "ui/pages/OptionPages.h"
+#include "ui/run/DestinationCheck.h"
 #include "ui/run/ProgressDialog.h"
 #include "ui/run/StopRequest.h"
 #include "strings/StringTable.h"
@@ -48,9 +49,15 @@ bool SettingsAreValid(ConfigurationBar& bar, ConversionSettings& settings,
   return false;
 }
 
-// A destination that does not exist is created, level by level, after the user agrees.
+// A destination that does not exist is created, level by level, after the user agrees; one
+// that cannot take the pictures is reported before anything starts.
 bool DestinationReady(const std::string& folder, const ConversionRunPrompts& prompts) {
-  if (!folder.empty() && FolderExists(folder)) return true;
+  const DestinationCheck check = CheckDestination(folder);
+  if (check.state == DestinationCheck::Ready) return true;
+  if (check.state == DestinationCheck::Unusable) {
+    prompts.showError(wxString::FromUTF8(check.message));
+    return false;
+  }
   if (!prompts.askYesNo(wxString::FromUTF8(FormatText(Ids::AskCreateFolder, folder)))) return false;
   if (ImageConverter::CreateFolderPath(folder)) return true;
   prompts.showError(wxString::FromUTF8(FormatText(Ids::CreateDirectoryFailed, folder)));
@@ -78,7 +85,8 @@ void StartConversion(CMainFrame& frame, const ConversionRunPrompts& given) {
     auto rowChanged = [](ConversionItem& item) {
       if (CConvListCtrl* view = TheConvListCtrl()) view->UpdateRow(&item);
     };
-    ProgressDialog dialog(&frame, SnapshotOf(list.Items()), settings, rowChanged);
+    ProgressDialog dialog(&frame, SnapshotOf(list.Items()), settings, rowChanged,
+                          prompts.openFolder);
     prompts.showProgress(dialog);
     if (focused && !StopRequested()) focused->SetFocus();
   }

@@ -21,6 +21,9 @@ struct ConversionRunPrompts {
   std::function<void(const wxString& text)> showError;
   // Runs the dialog modally; the default is its ShowModal.
   std::function<void(ProgressDialog& dialog)> showProgress;
+  // Shows the destination folder ("Open Destination Folder"); the default is the desktop's
+  // opener.
+  std::function<void(const wxString& folder)> openFolder;
 };
 
 // Runs the whole sequence on the frame's list and settings.

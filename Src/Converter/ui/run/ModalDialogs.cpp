@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/run/CloseBoxWatch.h"
 #include "ui/run/ProgressDialog.h"
 
 namespace {
@@ -19,6 +20,7 @@ class ModalTracker : public wxModalDialogHook {
  protected:
   int Enter(wxDialog* dialog) override {
     open.push_back(dialog);
+    RenewCloseBoxWatch();
     return wxID_NONE;
   }
   void Exit(wxDialog* dialog) override {

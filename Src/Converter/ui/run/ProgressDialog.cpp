@@ -7,6 +7,8 @@
 #include <wx/stattext.h>
 
 #include "strings/StringTable.h"
+#include "ui/resources/AdviceTexts.h"
+#include "ui/toolkit/DesktopOpener.h"
 #include "ui/toolkit/WxText.h"
 
 namespace {
@@ -43,12 +45,15 @@ void CopyItem(const ConversionItem& from, ConversionItem& to) {
 
 ProgressDialog::ProgressDialog(wxWindow* parent, std::vector<ConversionItem*> items,
                                const ConversionSettings& settings,
-                               std::function<void(ConversionItem&)> rowChanged)
+                               std::function<void(ConversionItem&)> rowChanged,
+                               std::function<void(const wxString&)> openFolder)
     : wxDialog(parent, 143, WxText(LoadText(Ids::AppTitle)), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxCLOSE_BOX | wxSYSTEM_MENU),
       items_(std::move(items)),
       settings_(settings),
-      rowChanged_(std::move(rowChanged)) {
+      rowChanged_(std::move(rowChanged)),
+      openFolder_(std::move(openFolder)) {
+  if (!openFolder_) openFolder_ = [this](const wxString& folder) { OpenWithDesktop(folder, this); };
   copies_.reserve(items_.size());
   for (const ConversionItem* item : items_) {
     copies_.push_back(std::make_unique<ConversionItem>());
@@ -58,6 +63,7 @@ ProgressDialog::ProgressDialog(wxWindow* parent, std::vector<ConversionItem*> it
   CreateControls(static_cast<int>(items_.size()));
   Bind(wxEVT_PAINT, &ProgressDialog::OnPaint, this);
   Bind(wxEVT_BUTTON, &ProgressDialog::OnCancelButton, this, wxID_CANCEL);
+  Bind(wxEVT_BUTTON, &ProgressDialog::OnOpenFolder, this, kOpenFolder);
   Bind(wxEVT_CLOSE_WINDOW, &ProgressDialog::OnCloseBox, this);
   CentreOnParent();
 }
@@ -102,6 +108,15 @@ void ProgressDialog::CreateControls(int itemCount) {
   button_ = new wxButton(this, wxID_CANCEL, "Cancel");
   counts->Add(button_, 0, wxALIGN_CENTER_VERTICAL);
   top->Add(counts, 0, wxEXPAND | wxALL, 10);
+
+  // After the run: how far it went, and the way to the pictures it wrote.
+  auto* after = new wxBoxSizer(wxHORIZONTAL);
+  summary_ = new wxStaticText(this, kSummary, wxString());
+  after->Add(summary_, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 12);
+  openFolderButton_ = new wxButton(this, kOpenFolder, "Open Destination Folder");
+  openFolderButton_->Disable();
+  after->Add(openFolderButton_, 0, wxALIGN_CENTER_VERTICAL);
+  top->Add(after, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 10);
   SetSizerAndFit(top);
   SetEscapeId(wxID_CANCEL);
 }
@@ -136,6 +151,11 @@ void ProgressDialog::EndRun() {
   running_ = false;
   finished_ = true;
   button_->SetLabel(WxText(LoadText(Ids::OkLabel)));
+  const int count = static_cast<int>(items_.size());
+  const int done = succeeded + failed;
+  summary_->SetLabel(wxString::Format(
+      WxText(done >= count ? AdviceTexts::RunComplete : AdviceTexts::RunStopped), done, count));
+  openFolderButton_->Enable(!settings_.destFolder.empty());
   if (closeAfterRun_ && IsModal()) EndModal(wxID_CANCEL);
 }
 
@@ -186,6 +206,10 @@ void ProgressDialog::RequestClose() {
 
 void ProgressDialog::OnCancelButton(wxCommandEvent&) { Cancel(); }
 
+void ProgressDialog::OnOpenFolder(wxCommandEvent&) {
+  if (finished_) openFolder_(wxString::FromUTF8(settings_.destFolder));
+}
+
 void ProgressDialog::OnCloseBox(wxCloseEvent& event) {
   if (running_ && event.CanVeto()) event.Veto();
   Cancel();
@@ -202,3 +226,4 @@ wxString ProgressDialog::CountText(int id) const {
 int ProgressDialog::CurrentBarValue() const { return currentBar_->GetValue(); }
 int ProgressDialog::TotalBarValue() const { return totalBar_->GetValue(); }
 wxString ProgressDialog::ButtonLabel() const { return button_->GetLabel(); }
+wxString ProgressDialog::SummaryText() const { return summary_->GetLabel(); }

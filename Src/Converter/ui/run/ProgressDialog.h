@@ -7,8 +7,9 @@
 // in the order the hooks were called: items in list order, the source shown being the
 // oldest item still in flight. Each finished item is copied back into the list's item and
 // its row refreshed. Cancel (button, close box, Escape) stops after the item shown; the
-// work done ahead on later items is dropped and they stay Not Started. After the run the
-// button reads "&OK" and closes the dialog.
+// work done ahead on later items is dropped and they stay Not Started. After the run a line
+// says how far it went ("Stopped after 13 of 60"), "Open Destination Folder" shows the
+// folder through the desktop's opener, and the button reads "&OK" and closes the dialog.
 #pragma once
 
 #include <wx/dialog.h>
@@ -35,13 +36,17 @@ class ProgressDialog : public wxDialog, public ImageConverter {
     kDest = 1039,
     kSucceeded = 1042,
     kFailed = 1043,
-    kTotal = 1044
+    kTotal = 1044,
+    kSummary = 1045,
+    kOpenFolder = 1046
   };
 
-  // `rowChanged` is called on the GUI thread for every finished item of `items`.
+  // `rowChanged` is called on the GUI thread for every finished item of `items`;
+  // `openFolder` shows a folder (the default: the desktop's opener, a message when it fails).
   ProgressDialog(wxWindow* parent, std::vector<ConversionItem*> items,
                  const ConversionSettings& settings,
-                 std::function<void(ConversionItem&)> rowChanged);
+                 std::function<void(ConversionItem&)> rowChanged,
+                 std::function<void(const wxString& folder)> openFolder = {});
   ~ProgressDialog() override;
 
   bool Started() const { return started_; }
@@ -60,6 +65,8 @@ class ProgressDialog : public wxDialog, public ImageConverter {
   int CurrentBarValue() const;
   int TotalBarValue() const;
   wxString ButtonLabel() const;
+  // The line written when the run has ended; empty before.
+  wxString SummaryText() const;
 
  protected:
   // Called on the conversion thread; each posts its step to the GUI thread.
@@ -75,6 +82,7 @@ class ProgressDialog : public wxDialog, public ImageConverter {
   void OnPaint(wxPaintEvent& event);
   void OnCancelButton(wxCommandEvent& event);
   void OnCloseBox(wxCloseEvent& event);
+  void OnOpenFolder(wxCommandEvent& event);
 
   std::vector<ConversionItem*> items_;
   // Copies the conversion thread works on, so the list's items are only ever touched on
@@ -83,6 +91,7 @@ class ProgressDialog : public wxDialog, public ImageConverter {
   std::unordered_map<const ConversionItem*, std::size_t> indexOf_;
   const ConversionSettings& settings_;
   std::function<void(ConversionItem&)> rowChanged_;
+  std::function<void(const wxString&)> openFolder_;
   std::thread worker_;
 
   bool started_ = false;
@@ -97,6 +106,8 @@ class ProgressDialog : public wxDialog, public ImageConverter {
   wxStaticText* total_ = nullptr;
   wxStaticText* succeeded_ = nullptr;
   wxStaticText* failed_ = nullptr;
+  wxStaticText* summary_ = nullptr;
+  wxButton* openFolderButton_ = nullptr;
   wxButton* button_ = nullptr;
 };
 

@@ -22,6 +22,8 @@ void InstallStopOnSignal() {
   sigaction(SIGINT, &action, nullptr);
 }
 
+void RequestStop() { stopRequested = 1; }
+
 bool StopRequested() { return stopRequested != 0; }
 
 bool ActOnStopRequest(CMainFrame* frame) {
