@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "FrameFixture.h"
 #include "MessageAnswer.h"
@@ -111,6 +112,37 @@ TEST_F(DesktopOpenerTest, TheFramesViewAndHelpCommandsSayWhenNothingCanOpen) {
   wxTEST_DIALOG(SendCommand(frame_, Res::HelpContents), AnswerMessage(texts));
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_NE(texts[0].find(".html' cannot be opened: it does not exist"), std::string::npos);
+}
+
+// An opener that leaves an application running behind it (as a real one does) is still heard
+// of when it ends, and hands that application none of the program's descriptors.
+TEST_F(DesktopOpenerTest, AnOpenerThatLeavesAnApplicationRunningIsHeardOfWhenItEnds) {
+  const std::string picture = dir_ / "a.png";
+  const std::string fds = dir_ / "fds.txt";
+  WriteFile(picture, "png");
+  WriteFile(opener_,
+            "#!/bin/sh\n"
+            "ls /proc/$$/fd > \"" +
+                fds +
+                "\"\n"
+                "sleep 30 &\n"
+                "exit 4\n");
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    std::vector<std::string> messages;
+    ASSERT_TRUE(OpenWithDesktop(wxString::FromUTF8(picture), nullptr,
+                                [&](const wxString& m) { messages.push_back(Utf8(m)); }));
+    EXPECT_TRUE(WaitFor([&] { return !messages.empty(); }, 10000));
+    EXPECT_EQ(messages, std::vector<std::string>{FillText(
+                            "'%s' cannot be opened: the desktop's application for it reported "
+                            "a failure.",
+                            picture, {})});
+  }
+  // The shell's own script descriptor aside, only the standard three.
+  std::istringstream listed(ReadFile(fds));
+  std::vector<std::string> open;
+  for (std::string fd; listed >> fd;) open.push_back(fd);
+  EXPECT_LE(open.size(), 4u) << ReadFile(fds);
 }
 
 }  // namespace
