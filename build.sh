@@ -62,6 +62,7 @@ case "${1:-}" in
       -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
     cmake --build build-asan -j"$(nproc)"
     cd build-asan && ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+      LSAN_OPTIONS=suppressions="$PWD/../tests/lsan-suppressions.txt" \
       UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
       ctest --output-on-failure -j"$(nproc)" -E 'RunCommandLineMemory'  # peak RSS measures the sanitizer's allocator
     ;;
